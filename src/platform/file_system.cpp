@@ -1,0 +1,245 @@
+#include "platform/file_system.h"
+
+#include <cctype>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/cp1252.h"
+#include "platform/run_time_error.h"
+
+namespace zorv {
+namespace fs = std::filesystem;
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::string FoldCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+// A folder's names by their folded spelling. Big picture folders are listed once
+// per run; a changed folder is listed again.
+class FolderIndex {
+ public:
+  std::optional<std::string> Find(const fs::path& folder, const std::string& foldedName) {
+    std::error_code error;
+    const auto stamp = fs::last_write_time(folder, error);
+    if (error) return std::nullopt;
+    std::lock_guard lock(mutex_);
+    auto& entry = folders_[folder.native()];
+    if (!entry.listed || entry.stamp != stamp) {
+      entry.names.clear();
+      for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().native();
+        entry.names.emplace(FoldCase(name), name);
+      }
+      entry.stamp = stamp;
+      entry.listed = true;
+    }
+    const auto found = entry.names.find(foldedName);
+    if (found == entry.names.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  struct Listing {
+    bool listed = false;
+    fs::file_time_type stamp;
+    std::unordered_multimap<std::string, std::string> names;
+  };
+  std::mutex mutex_;
+  std::unordered_map<std::string, Listing> folders_;
+};
+
+FolderIndex& Folders() {
+  static FolderIndex folders;
+  return folders;
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(path, error)) || fs::exists(path, error);
+}
+
+// One component: as written, then as Windows-1252 turned to UTF-8, then without
+// regard to case, each also without trailing dots and blanks.
+fs::path ResolveComponent(const fs::path& folder, std::string_view written) {
+  std::string trimmed(written);
+  while (!trimmed.empty() && (trimmed.back() == '.' || trimmed.back() == ' ') && trimmed != "." && trimmed != "..") {
+    trimmed.pop_back();
+  }
+  std::vector<std::string> spellings{std::string(written)};
+  if (trimmed != written && !trimmed.empty()) spellings.push_back(trimmed);
+  const std::size_t plain = spellings.size();
+  for (std::size_t i = 0; i < plain; ++i) {
+    if (!IsValidUtf8(spellings[i])) spellings.push_back(Cp1252ToUtf8(spellings[i]));
+  }
+  for (const auto& name : spellings) {
+    if (Exists(folder / name)) return folder / name;
+  }
+  for (const auto& name : spellings) {
+    if (auto found = Folders().Find(folder.empty() ? fs::path(".") : folder, FoldCase(name))) return folder / *found;
+  }
+  const std::string& fallback = spellings.back();
+  return folder / (trimmed.empty() ? std::string(written) : (IsValidUtf8(trimmed) ? trimmed : fallback));
+}
+
+std::ifstream OpenForReading(std::string_view windowsPath) {
+  if (!FileExists(windowsPath)) throw RunTimeError(ErrorCode::FileNotFound);
+  std::ifstream file(ResolvePath(windowsPath), std::ios::binary);
+  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
+  return file;
+}
+
+}  // namespace
+
+fs::path ResolvePath(std::string_view windowsPath) {
+  fs::path result;
+  std::size_t start = 0;
+  if (windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) && windowsPath[1] == ':') {
+    result = "/";
+    start = 2;
+  } else if (!windowsPath.empty() && IsSeparator(windowsPath[0])) {
+    result = "/";
+  }
+  while (start <= windowsPath.size()) {
+    std::size_t end = start;
+    while (end < windowsPath.size() && !IsSeparator(windowsPath[end])) ++end;
+    const std::string_view component = windowsPath.substr(start, end - start);
+    if (!component.empty()) result = ResolveComponent(result, component);
+    start = end + 1;
+  }
+  return result;
+}
+
+bool FileExists(std::string_view windowsPath) noexcept {
+  try {
+    if (windowsPath.empty()) return false;
+    std::error_code error;
+    return fs::is_regular_file(ResolvePath(windowsPath), error);
+  } catch (...) {
+    return false;
+  }
+}
+
+std::uintmax_t FileLength(std::string_view windowsPath) {
+  if (!FileExists(windowsPath)) throw RunTimeError(ErrorCode::FileNotFound);
+  std::error_code error;
+  const auto size = fs::file_size(ResolvePath(windowsPath), error);
+  if (error) throw RunTimeError(ErrorCode::PathFileAccess);
+  return size;
+}
+
+std::string ReadWholeFile(std::string_view windowsPath) {
+  std::ifstream file = OpenForReading(windowsPath);
+  std::string bytes;
+  file.seekg(0, std::ios::end);
+  const auto size = file.tellg();
+  if (size < 0) throw RunTimeError(ErrorCode::PathFileAccess);
+  bytes.resize(static_cast<std::size_t>(size));
+  file.seekg(0);
+  if (!bytes.empty() && !file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    throw RunTimeError(ErrorCode::PathFileAccess);
+  }
+  return bytes;
+}
+
+std::string ReadStretch(std::string_view windowsPath, std::int64_t offset, std::int64_t length) {
+  if (length < 0) throw RunTimeError(ErrorCode::InvalidArgument);
+  if (offset < 1) throw RunTimeError(ErrorCode::BadRecordNumber);
+  std::ifstream file = OpenForReading(windowsPath);
+  file.seekg(0, std::ios::end);
+  const std::int64_t size = file.tellg();
+  if (size < 0) throw RunTimeError(ErrorCode::PathFileAccess);
+  if (length == 0 || offset > size) return {};
+  const std::int64_t available = std::min(length, size - offset + 1);
+  std::string bytes(static_cast<std::size_t>(available), '\0');
+  file.seekg(offset - 1);
+  if (!file.read(bytes.data(), available)) throw RunTimeError(ErrorCode::PathFileAccess);
+  return bytes;
+}
+
+void WriteWholeFile(std::string_view windowsPath, std::string_view bytes) {
+  std::ofstream file(ResolvePath(windowsPath), std::ios::binary | std::ios::trunc);
+  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  file.close();
+  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
+}
+
+void AppendLine(std::string_view windowsPath, std::string_view line) {
+  std::ofstream file(ResolvePath(windowsPath), std::ios::binary | std::ios::app);
+  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
+  file.write(line.data(), static_cast<std::streamsize>(line.size()));
+  file.write("\r\n", 2);
+  file.close();
+  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
+}
+
+bool RenameFile(std::string_view fromWindowsPath, std::string_view toWindowsPath) noexcept {
+  try {
+    if (!FileExists(fromWindowsPath) || FileExists(toWindowsPath)) return false;
+    std::error_code error;
+    fs::rename(ResolvePath(fromWindowsPath), ResolvePath(toWindowsPath), error);
+    return !error;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool DeleteFile(std::string_view windowsPath) noexcept {
+  try {
+    if (!FileExists(windowsPath)) return false;
+    std::error_code error;
+    return fs::remove(ResolvePath(windowsPath), error) && !error;
+  } catch (...) {
+    return false;
+  }
+}
+
+TextFileReader::TextFileReader(std::string_view windowsPath) : file_(OpenForReading(windowsPath)) {}
+
+bool TextFileReader::Fill() {
+  if (position_ > 0) {
+    buffer_.erase(0, position_);
+    position_ = 0;
+  }
+  constexpr std::size_t kChunk = 1 << 16;
+  const std::size_t old = buffer_.size();
+  buffer_.resize(old + kChunk);
+  file_.read(buffer_.data() + old, kChunk);
+  const auto got = static_cast<std::size_t>(file_.gcount());
+  buffer_.resize(old + got);
+  return got > 0;
+}
+
+bool TextFileReader::AtEnd() { return position_ >= buffer_.size() && !Fill(); }
+
+bool TextFileReader::ReadLine(std::string& line) {
+  if (AtEnd()) return false;
+  std::size_t searchFrom = position_;
+  for (;;) {
+    const std::size_t cr = buffer_.find('\r', searchFrom);
+    if (cr != std::string::npos) {
+      line.assign(buffer_, position_, cr - position_);
+      position_ = cr + 1;
+      // The LF of a CR LF pair belongs to the line ending, even across a refill.
+      if (position_ == buffer_.size()) Fill();
+      if (position_ < buffer_.size() && buffer_[position_] == '\n') ++position_;
+      return true;
+    }
+    const std::size_t scanned = buffer_.size() - position_;
+    if (!Fill()) {
+      line.assign(buffer_, position_, std::string::npos);
+      position_ = buffer_.size();
+      return true;
+    }
+    searchFrom = position_ + scanned;
+  }
+}
+
+}  // namespace zorv

@@ -1,0 +1,60 @@
+#pragma once
+// The file layer. The program thinks in Windows paths: "\" and "/" both separate
+// folders, "c:" names the root, a name that does not exist as written is found
+// without regard to case folder by folder, and a trailing dot names the file
+// without it ("index." is the file `index`). Paths are Windows-1252 text.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace zorv {
+
+// Where a Windows path lands on this system. Parts that do not exist keep their
+// spelling, so the result names the place a new file would be written.
+std::filesystem::path ResolvePath(std::string_view windowsPath);
+
+// True when the path names an existing file that is not a folder; never fails.
+bool FileExists(std::string_view windowsPath) noexcept;
+
+// The size of an existing file in bytes. Error 53 when it does not exist.
+std::uintmax_t FileLength(std::string_view windowsPath);
+
+// The whole file as bytes. Error 53 when it does not exist, 75 when it cannot be read.
+std::string ReadWholeFile(std::string_view windowsPath);
+
+// `length` bytes from the 1-based `offset`, fewer when the file ends first.
+// Error 63 for an offset below 1, 5 for a negative length.
+std::string ReadStretch(std::string_view windowsPath, std::int64_t offset, std::int64_t length);
+
+// Creates or replaces the file with exactly these bytes. Error 75 on failure.
+void WriteWholeFile(std::string_view windowsPath, std::string_view bytes);
+
+// Appends one line and CR LF, creating the file when absent. Error 75 on failure.
+void AppendLine(std::string_view windowsPath, std::string_view line);
+
+// Both ignore failure and say whether they succeeded.
+bool RenameFile(std::string_view fromWindowsPath, std::string_view toWindowsPath) noexcept;
+bool DeleteFile(std::string_view windowsPath) noexcept;
+
+// Reads 8-bit text line by line. A line ends at CR LF or at a lone CR; a lone LF
+// does not end a line and stays part of it.
+class TextFileReader {
+ public:
+  // Error 53 when the file does not exist, 75 when it cannot be opened.
+  explicit TextFileReader(std::string_view windowsPath);
+
+  // The next line without its ending; false at the end of the file.
+  bool ReadLine(std::string& line);
+  bool AtEnd();
+
+ private:
+  bool Fill();
+
+  std::ifstream file_;
+  std::string buffer_;
+  std::size_t position_ = 0;
+};
+
+}  // namespace zorv
