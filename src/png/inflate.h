@@ -1,0 +1,33 @@
+#pragma once
+// Inflates a raw deflate stream held in memory (the caller has dropped the two
+// zlib header bytes; the Adler-32 after the final block is never read).
+#include <cstdint>
+#include <vector>
+
+#include "platform/message_box.h"
+
+namespace zorv::png {
+
+enum InflateResult : int {
+  kInflateOk = 0,
+  kInflateBadBlock = -1,        // block type 3, or a stored block that does not fit
+  kInflateStoredLengthCheck = -2,  // NLEN is not the complement of LEN; decoding went on
+};
+
+class Inflater {
+ public:
+  explicit Inflater(MessageBox& messages = StandardErrorMessageBox()) : messages_(&messages) {}
+
+  // `data` holds the compressed stream on entry and the inflated bytes on
+  // return (at most expectedSize + 100 of them). When a block's code tables
+  // cannot be built, a message is shown and `data` keeps the compressed stream.
+  // Reading past the input, a bit pattern that matches no code and a distance
+  // before the start of the output throw RunTimeError (subscript out of range).
+  int Inflate(std::vector<std::uint8_t>& data, std::int32_t expectedSize, bool largeLength);
+
+ private:
+  MessageBox* messages_;
+  // The fixed-code tables are built on first use and kept for the object's life.
+};
+
+}  // namespace zorv::png
