@@ -1,0 +1,89 @@
+#include "startup/game_index.h"
+
+#include "platform/run_time_error.h"
+#include "startup/basic_text.h"
+#include "startup/error_log.h"
+#include "startup/leading_number.h"
+
+namespace zorv {
+namespace {
+
+bool IsHeaderLine(std::string_view line) { return !line.empty() && line.front() == '[' && line.back() == ']'; }
+
+// The text after the first `code`, up to the next ";". A field that is not
+// followed by a ";" is a failure (the cut gets a negative length).
+std::string TextField(std::string_view record, std::string_view code) {
+  const std::string_view rest = Mid(record, InStr(record, code) + 2);
+  return std::string(Left(rest, static_cast<std::int64_t>(InStr(rest, ";")) - 1));
+}
+
+// The one character after `code`; without the field, the record's second
+// character.
+std::string_view FlagField(std::string_view record, std::string_view code) {
+  return Mid(record, InStr(record, code) + 2, 1);
+}
+
+}  // namespace
+
+TextFileReader FindGameRecord(std::string_view indexPath, std::string_view romKey, SharedState& state) {
+  TextFileReader index(indexPath);
+  state.GameRecord.clear();
+  std::string line;
+  bool found = false;
+  while (index.ReadLine(line)) {
+    if (line == kListsHeader) break;
+    if (!found && line.compare(0, romKey.size(), romKey) == 0) {
+      state.GameRecord = line;
+      found = true;
+    }
+  }
+  return index;
+}
+
+std::string GetListField(std::string_view code, TextFileReader& index, SharedState& state) {
+  std::string value;
+  try {
+    const std::size_t at = InStr(state.GameRecord, code);
+    if (at == 0) return value;
+    const std::int32_t wanted = RoundToLong(LeadingNumber(Mid(state.GameRecord, at + 2)));
+    std::int64_t count = 0;
+    bool taken = false;
+    for (std::string line; index.ReadLine(line);) {
+      ++count;
+      // The value test comes first: a number that lands on the next header
+      // line takes the header line itself.
+      if (!taken && count == wanted) {
+        value = line;
+        taken = true;
+      }
+      if (IsHeaderLine(line)) break;
+    }
+  } catch (const std::exception& failure) {
+    LogError(state, 'D', ErrorNumberOf(failure));
+    value.clear();
+  }
+  return value;
+}
+
+void ReadGameFields(TextFileReader& index, SharedState& state) {
+  const std::string& record = state.GameRecord;
+  state.GameTitle = TextField(record, ";B");
+  state.CloneOf = ReplaceAll(TextField(record, ";S"), "#CL", "");
+
+  std::string* const lists[] = {&state.Manufacturer, &state.Year,         &state.Orientation, &state.Buttons,
+                                &state.Controls,     &state.DriverStatus, &state.Genre,       &state.Category,
+                                &state.VersionAdded, nullptr,             &state.Driver,      &state.Players,
+                                &state.SaveState};
+  constexpr std::string_view codes[] = {";C", ";D", ";E", ";F", ";G", ";H", ";I",
+                                        ";J", ";K", ";M", ";N", ";O", ";V"};
+  for (std::size_t i = 0; i < std::size(codes); ++i) {
+    std::string value = GetListField(codes[i], index, state);
+    if (lists[i] != nullptr) *lists[i] = std::move(value);  // list 10 is only passed over
+  }
+
+  if (FlagField(record, ";R") == "1") state.HasCheat = true;
+  if (FlagField(record, ";L") != "#") state.IsMature = true;
+  if (FlagField(record, ";P") == "1") state.HasHighscore = true;
+}
+
+}  // namespace zorv

@@ -1,0 +1,17 @@
+#pragma once
+#include <array>
+#include <string_view>
+
+#include "startup/shared_state.h"
+
+namespace zorv {
+
+// Picture categories in the order they are handled everywhere: 1 title,
+// 2 snapshot, 3 marquee, 4 cabinet, 5 control panel, 6 flyer.
+inline constexpr int kPictureCategories = 6;
+
+// For each category, the first of folder + ROM name + ".png", ".jpg", ".gif"
+// that exists replaces the folder in ImagePath; none found leaves it empty.
+void FindPictures(SharedState& state);
+
+}  // namespace zorv
