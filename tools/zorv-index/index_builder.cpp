@@ -67,12 +67,14 @@ std::optional<DataFileIndex> ScanIfGiven(const std::string& path, DataFileKind k
                         [&](std::uint64_t done, std::uint64_t total) { bar.Update(done, total); });
   });
   if (!scanned.duplicateNames.empty()) {
-    warnings.push_back(path + ": " + std::to_string(scanned.duplicateNames.size()) +
-                       " names have more than one entry; the first is used (" + NameList(scanned.duplicateNames) + ")");
+    const std::size_t count = scanned.duplicateNames.size();
+    warnings.push_back(path + ": " + std::to_string(count) + (count == 1 ? " name has" : " names have") +
+                       " more than one entry; the first is used (" + NameList(scanned.duplicateNames) + ")");
   }
   if (!scanned.inexactNames.empty()) {
-    warnings.push_back(path + ": " + std::to_string(scanned.inexactNames.size()) +
-                       " entries hold a \"$bio\", \"$mame\" or \"$end\" inside their text and will be shown cut short (" +
+    const std::size_t count = scanned.inexactNames.size();
+    warnings.push_back(path + ": " + std::to_string(count) + (count == 1 ? " entry holds" : " entries hold") +
+                       " a \"$bio\", \"$mame\" or \"$end\" inside its text; the viewer will show it cut short (" +
                        NameList(scanned.inexactNames) + ")");
   }
   return scanned;
