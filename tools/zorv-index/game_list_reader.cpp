@@ -58,7 +58,6 @@ GameListReader::GameListReader(MachineHandler onMachine)
   if (!parser_) throw RunTimeError(ErrorCode::OutOfMemory, "the XML parser cannot be created");
   XML_SetUserData(parser_.get(), this);
   XML_SetElementHandler(parser_.get(), Handlers::Start, Handlers::End);
-  XML_SetCharacterDataHandler(parser_.get(), Handlers::Characters);
 }
 
 GameListReader::~GameListReader() = default;
@@ -85,11 +84,11 @@ void GameListReader::StartElement(std::string_view name, const char** attributes
   if (!inMachine_) return;
   if (depth_ == 3) {
     if (name == "description") {
-      textTarget_ = &machine_.description;
+      CollectTextInto(&machine_.description);
     } else if (name == "year") {
-      textTarget_ = &machine_.year;
+      CollectTextInto(&machine_.year);
     } else if (name == "manufacturer") {
-      textTarget_ = &machine_.manufacturer;
+      CollectTextInto(&machine_.manufacturer);
     } else if (name == "display") {
       if (!machine_.rotate) machine_.rotate = NumberOf(Attribute(attributes, "rotate")).value_or(0);
     } else if (name == "input") {
@@ -110,13 +109,21 @@ void GameListReader::StartElement(std::string_view name, const char** attributes
 
 void GameListReader::EndElement() {
   if (depth_ == 3) {
-    textTarget_ = nullptr;
+    if (textTarget_) CollectTextInto(nullptr);
     inInput_ = false;
   } else if (depth_ == 2 && inMachine_) {
     inMachine_ = false;
     onMachine_(std::move(machine_));
   }
   --depth_;
+}
+
+// The list is mostly markup and the blanks between it; the parser hands over
+// text only while a wanted text element is open, which spares it most of the
+// work.
+void GameListReader::CollectTextInto(std::string* target) {
+  textTarget_ = target;
+  XML_SetCharacterDataHandler(parser_.get(), target ? Handlers::Characters : nullptr);
 }
 
 void GameListReader::Text(std::string_view text) {

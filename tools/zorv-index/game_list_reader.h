@@ -39,6 +39,7 @@ class GameListReader {
   void StartElement(std::string_view name, const char** attributes);
   void EndElement();
   void Text(std::string_view text);
+  void CollectTextInto(std::string* target);
 
   std::unique_ptr<XML_ParserStruct, void (*)(XML_ParserStruct*)> parser_;
   MachineHandler onMachine_;
