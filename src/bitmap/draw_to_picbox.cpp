@@ -44,13 +44,13 @@ class ScaleModeGuard {
 }  // namespace
 
 SizePair CBitmap::PixelsToTwips(std::int32_t width, std::int32_t height) const {
-  return {CheckedLong(std::int64_t{width} * WholeTwipsPerPixel(screen_.twipsPerPixelX)),
-          CheckedLong(std::int64_t{height} * WholeTwipsPerPixel(screen_.twipsPerPixelY))};
+  return {CheckedLong(std::int64_t{width} * WholeTwipsPerPixel(screen_.TwipsPerPixelX)),
+          CheckedLong(std::int64_t{height} * WholeTwipsPerPixel(screen_.TwipsPerPixelY))};
 }
 
 SizePair CBitmap::TwipsToPixels(std::int32_t width, std::int32_t height) const {
-  return {RoundedDivision(width, WholeTwipsPerPixel(screen_.twipsPerPixelX)),
-          RoundedDivision(height, WholeTwipsPerPixel(screen_.twipsPerPixelY))};
+  return {RoundedDivision(width, WholeTwipsPerPixel(screen_.TwipsPerPixelX)),
+          RoundedDivision(height, WholeTwipsPerPixel(screen_.TwipsPerPixelY))};
 }
 
 void CBitmap::DrawToPicBox(std::int32_t width, std::int32_t height, PictureBox* box, bool sizeToImage,

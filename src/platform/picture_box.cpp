@@ -9,12 +9,12 @@ std::int32_t WholeTwipsPerPixel(float twipsPerPixel) {
   return static_cast<std::int32_t>(std::nearbyint(twipsPerPixel));
 }
 
-PictureBox::PictureBox(const Screen& screen, PictureContainer* parent, std::int32_t borderPixels,
+PictureBox::PictureBox(const ScreenMetrics& screen, PictureContainer* parent, std::int32_t borderPixels,
                        std::uint32_t backColour)
     : screen_(&screen), parent_(parent), border_(borderPixels), backColour_(backColour) {}
 
-std::int32_t PictureBox::TwipsPerPixelX() const { return std::max(1, WholeTwipsPerPixel(screen_->twipsPerPixelX)); }
-std::int32_t PictureBox::TwipsPerPixelY() const { return std::max(1, WholeTwipsPerPixel(screen_->twipsPerPixelY)); }
+std::int32_t PictureBox::TwipsPerPixelX() const { return std::max(1, WholeTwipsPerPixel(screen_->TwipsPerPixelX)); }
+std::int32_t PictureBox::TwipsPerPixelY() const { return std::max(1, WholeTwipsPerPixel(screen_->TwipsPerPixelY)); }
 
 bool PictureBox::ContainerInPixels() const { return parent_ != nullptr && parent_->ScaleMode() == kScalePixels; }
 

@@ -7,7 +7,7 @@
 
 #include "platform/image.h"
 #include "platform/picture_object.h"
-#include "platform/screen.h"
+#include "platform/screen_metrics.h"
 
 namespace zorv {
 
@@ -24,7 +24,7 @@ class PictureContainer {
 class PictureBox final : public PictureObject {
  public:
   // A box without a container stands for a form: its sizes are always twips.
-  explicit PictureBox(const Screen& screen, PictureContainer* parent = nullptr, std::int32_t borderPixels = 0,
+  explicit PictureBox(const ScreenMetrics& screen, PictureContainer* parent = nullptr, std::int32_t borderPixels = 0,
                       std::uint32_t backColour = 0xFFFFFF);
 
   PictureContainer* Parent() const { return parent_; }
@@ -70,7 +70,7 @@ class PictureBox final : public PictureObject {
   void CopyUnscaled(const zorv::Image& bitmap, std::int32_t x, std::int32_t y, std::int32_t srcX, std::int32_t srcY,
                     std::int32_t width, std::int32_t height);
 
-  const Screen* screen_;
+  const ScreenMetrics* screen_;
   PictureContainer* parent_;
   std::int32_t border_;
   std::uint32_t backColour_;

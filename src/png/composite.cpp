@@ -35,9 +35,9 @@ void BlendRow(const std::uint8_t* in, const std::uint8_t* background, std::uint8
 
 // A background picture wider or higher than the image (in twips) is narrowed
 // to the image plus 100 twips.
-void FitPictureToImage(PictureObject& picture, const Screen& screen, std::int64_t width, std::int64_t height) {
-  const double imageWidth = static_cast<double>(width) * screen.twipsPerPixelX;
-  const double imageHeight = static_cast<double>(height) * screen.twipsPerPixelY;
+void FitPictureToImage(PictureObject& picture, const ScreenMetrics& screen, std::int64_t width, std::int64_t height) {
+  const double imageWidth = static_cast<double>(width) * screen.TwipsPerPixelX;
+  const double imageHeight = static_cast<double>(height) * screen.TwipsPerPixelY;
   if (imageWidth < picture.Width()) picture.SetWidth(static_cast<std::int32_t>(std::nearbyint(imageWidth + 100)));
   if (imageHeight < picture.Height()) picture.SetHeight(static_cast<std::int32_t>(std::nearbyint(imageHeight + 100)));
 }

@@ -128,7 +128,7 @@ void LoadPNG::DecodeImage() {
   if (!converted) return;
 
   Backdrop backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_,
-                    bitmaps_->ScreenMetrics()};
+                    bitmaps_->Screen()};
   const auto compositeAsBottomUpBgra = [&] {
     setOutBitsPerPixel(32);
     FlipRows(work, 4 * width);

@@ -29,7 +29,7 @@ void MakeBitmap(CBitmap& bitmaps, std::int32_t width, std::int32_t height) {
 }
 
 TEST(DrawToPicBox, SizesABorderlessBoxToTheImage) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   Frame frame;
   PictureBox box(screen, &frame);
@@ -47,7 +47,7 @@ TEST(DrawToPicBox, SizesABorderlessBoxToTheImage) {
 }
 
 TEST(DrawToPicBox, ABorderedBoxGrowsSoItsInnerAreaIsTheImage) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   PictureBox box(screen, nullptr, 2);
   MakeBitmap(bitmaps, 40, 30);
@@ -60,7 +60,7 @@ TEST(DrawToPicBox, ABorderedBoxGrowsSoItsInnerAreaIsTheImage) {
 }
 
 TEST(DrawToPicBox, RestoresTheScaleModes) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   Frame frame;
   PictureBox box(screen, &frame);
@@ -73,7 +73,7 @@ TEST(DrawToPicBox, RestoresTheScaleModes) {
 }
 
 TEST(DrawToPicBox, WithoutABitmapTheBoxIsStillClearedAndSized) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   PictureBox box(screen, nullptr, 0, 0x123456);
   bitmaps.DrawToPicBox(3, 2, &box, true, 0, 0, false);
@@ -92,7 +92,7 @@ TEST(DrawToPicBox, WithoutABoxFailsAsAnObjectNotSet) {
 }
 
 TEST(DrawToPicBox, OnTheBackgroundTheBoxKeepsItsSize) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   PictureBox box(screen, nullptr, 0, 0);
   box.SetWidth(10 * 15);
@@ -113,10 +113,10 @@ TEST(PixelTwipConversion, RoundsTwipsPerPixelAndPixels) {
   };
   for (const Case& c : std::vector<Case>{{15.0F, 1500, 100}, {12.0F, 1500, 125}, {12.0F, 750, 62}, {12.0F, 762, 64},
                                          {14.6F, 1500, 100}}) {
-    CBitmap bitmaps(Screen{c.twipsPerPixel, c.twipsPerPixel});
+    CBitmap bitmaps(ScreenMetrics{0, 0, c.twipsPerPixel, c.twipsPerPixel});
     EXPECT_EQ(bitmaps.TwipsToPixels(c.twips, c.twips).first, c.pixels) << c.twipsPerPixel << " " << c.twips;
   }
-  CBitmap bitmaps(Screen{15.0F, 12.0F});
+  CBitmap bitmaps(ScreenMetrics{0, 0, 15.0F, 12.0F});
   EXPECT_EQ(bitmaps.PixelsToTwips(100, 50), SizePair(1500, 600));
   EXPECT_THROW(bitmaps.PixelsToTwips(200'000'000, 1), RunTimeError);
 }
