@@ -5,4 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 ln -sfn "$PWD/build/apps/zorv-report/zorv-report" demo/zorv-report
-exec demo/zorv-report --format text gng
+cd demo
+exec ./zorv-report --format text gng

@@ -18,6 +18,7 @@ enum class ErrorCode : int {
   BadRecordNumber = 63,
   PathFileAccess = 75,
   ObjectNotSet = 91,
+  InvalidPicture = 481,
 };
 
 class RunTimeError : public std::runtime_error {

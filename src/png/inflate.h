@@ -2,6 +2,7 @@
 // Inflates a raw deflate stream held in memory (the caller has dropped the two
 // zlib header bytes; the Adler-32 after the final block is never read).
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/message_box.h"
@@ -14,6 +15,8 @@ enum InflateResult : int {
   kInflateStoredLengthCheck = -2,  // NLEN is not the complement of LEN; decoding went on
 };
 
+class FixedCodeTables;
+
 class Inflater {
  public:
   explicit Inflater(MessageBox& messages = StandardErrorMessageBox()) : messages_(&messages) {}
@@ -23,11 +26,15 @@ class Inflater {
   // cannot be built, a message is shown and `data` keeps the compressed stream.
   // Reading past the input, a bit pattern that matches no code and a distance
   // before the start of the output throw RunTimeError (subscript out of range).
+  // The output is allocated at once for expectedSize + 101 bytes: below
+  // -100 that is subscript out of range, above 1 GiB out of memory.
   int Inflate(std::vector<std::uint8_t>& data, std::int32_t expectedSize, bool largeLength);
 
  private:
   MessageBox* messages_;
-  // The fixed-code tables are built on first use and kept for the object's life.
+  // The fixed-code tables are built on first use and kept for the object's life
+  // (copies of the object share them; they never change once built).
+  std::shared_ptr<const FixedCodeTables> fixedCodes_;
 };
 
 }  // namespace zorv::png

@@ -1,0 +1,22 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace zorv {
+
+enum class ReportFormat { Rtf, Text, Html };
+
+struct ReportOptions {
+  ReportFormat Format = ReportFormat::Rtf;
+  bool Help = false;
+  // The arguments after the options, joined with blanks: the viewer's command text.
+  std::string CommandText;
+};
+
+// Parses the tool's own options, which come before the command text. Empty
+// after printing a message on standard error.
+std::optional<ReportOptions> ParseReportOptions(int argc, char** argv);
+
+void PrintReportHelp();
+
+}  // namespace zorv

@@ -1,0 +1,79 @@
+#pragma once
+// What each symbol of the deflate alphabets stands for, packed into the decode
+// table entries of HuffmanDecodeTable. Besides the standard alphabets this
+// decoder accepts distance codes 30 and 31 (32769 and 49153, 14 extra bits
+// each) and literal/length symbols 286 and 287 (a length of 0).
+#include <array>
+#include <cstdint>
+
+namespace zorv::png {
+
+// A decode table entry (32 bits):
+//   bits 0-3    length of the code to drop from the bit buffer
+//   bit  4      the symbol is a literal byte
+//   bit  5      the symbol ends the block
+//   bit  6      the entry links to a subtable for codes longer than the root bits
+//   bits 8-15   extra bits that follow the code (or a subtable's index bits)
+//   bits 16-31  the literal, base length, base distance, code-length symbol or subtable start
+namespace entry {
+inline constexpr std::uint32_t kCodeLengthMask = 0x0F;
+inline constexpr std::uint32_t kLiteral = 0x10;
+inline constexpr std::uint32_t kEndOfBlock = 0x20;
+inline constexpr std::uint32_t kSubtableLink = 0x40;
+
+constexpr unsigned CodeLength(std::uint32_t e) { return e & kCodeLengthMask; }
+constexpr unsigned ExtraBits(std::uint32_t e) { return (e >> 8) & 0xFF; }
+constexpr std::uint32_t Value(std::uint32_t e) { return e >> 16; }
+constexpr std::uint32_t Make(std::uint32_t value, unsigned extraBits, std::uint32_t flags) {
+  return value << 16 | static_cast<std::uint32_t>(extraBits) << 8 | flags;
+}
+}  // namespace entry
+
+inline constexpr unsigned kLiteralLengthSymbols = 288;
+inline constexpr unsigned kDistanceSymbols = 32;
+inline constexpr unsigned kCodeLengthSymbols = 19;
+inline constexpr unsigned kEndOfBlockSymbol = 256;
+inline constexpr unsigned kLongestCode = 15;
+
+// The order in which a dynamic block lists the lengths of the code-length code.
+inline constexpr std::array<std::uint8_t, kCodeLengthSymbols> kCodeLengthOrder = {
+    16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+
+inline constexpr std::array<std::uint16_t, 32> kLengthBase = {
+    3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31,
+    35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258, 0, 0, 0};
+inline constexpr std::array<std::uint8_t, 32> kLengthExtra = {
+    0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2,
+    3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0, 0, 0, 0};
+inline constexpr std::array<std::uint16_t, 32> kDistanceBase = {
+    1, 2, 3, 4, 5, 7, 9, 13, 17, 25, 33, 49, 65, 97, 129, 193,
+    257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
+inline constexpr std::array<std::uint8_t, 32> kDistanceExtra = {
+    0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6,
+    7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
+
+// The decode table payload of every symbol, without its code length.
+inline constexpr std::array<std::uint32_t, kLiteralLengthSymbols> kLiteralLengthMeanings = [] {
+  std::array<std::uint32_t, kLiteralLengthSymbols> meanings{};
+  for (unsigned s = 0; s < kEndOfBlockSymbol; ++s) meanings[s] = entry::Make(s, 0, entry::kLiteral);
+  meanings[kEndOfBlockSymbol] = entry::Make(0, 0, entry::kEndOfBlock);
+  for (unsigned s = kEndOfBlockSymbol + 1; s < kLiteralLengthSymbols; ++s) {
+    const unsigned i = s - (kEndOfBlockSymbol + 1);  // 286 and 287 get length 0, no extra bits
+    meanings[s] = entry::Make(kLengthBase[i], kLengthExtra[i], 0);
+  }
+  return meanings;
+}();
+
+inline constexpr std::array<std::uint32_t, kDistanceSymbols> kDistanceMeanings = [] {
+  std::array<std::uint32_t, kDistanceSymbols> meanings{};
+  for (unsigned d = 0; d < kDistanceSymbols; ++d) meanings[d] = entry::Make(kDistanceBase[d], kDistanceExtra[d], 0);
+  return meanings;
+}();
+
+inline constexpr std::array<std::uint32_t, kCodeLengthSymbols> kCodeLengthMeanings = [] {
+  std::array<std::uint32_t, kCodeLengthSymbols> meanings{};
+  for (unsigned s = 0; s < kCodeLengthSymbols; ++s) meanings[s] = entry::Make(s, 0, 0);
+  return meanings;
+}();
+
+}  // namespace zorv::png

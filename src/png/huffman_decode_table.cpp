@@ -1,0 +1,106 @@
+#include "png/huffman_decode_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+
+namespace zorv::png {
+namespace {
+
+std::uint32_t ReverseBits(std::uint32_t code, unsigned length) {
+  std::uint32_t reversed = 0;
+  for (unsigned i = 0; i < length; ++i) {
+    reversed = reversed << 1 | (code & 1);
+    code >>= 1;
+  }
+  return reversed;
+}
+
+}  // namespace
+
+HuffmanDecodeTable::HuffmanDecodeTable(unsigned rootBits, unsigned symbols, unsigned longestCode)
+    : rootLimit_(rootBits) {
+  // Each subtable starts with a code longer than the root bits and holds at
+  // most 2^(longest - root) entries, so this bounds the root table and every subtable.
+  std::size_t capacity = std::size_t{1} << rootBits;
+  if (longestCode > rootBits) capacity += std::size_t{symbols} << (longestCode - rootBits);
+  entries_.resize(capacity);
+}
+
+bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings) {
+  assert(codeLengths.size() <= meanings.size());
+  std::array<int, kLongestCode + 1> count{};
+  for (const std::uint8_t length : codeLengths) {
+    assert(length <= kLongestCode);
+    ++count[length];
+  }
+  unsigned maxLength = kLongestCode;
+  while (maxLength > 0 && count[maxLength] == 0) --maxLength;
+
+  // The code must fill its space exactly: no pattern left over, none claimed twice.
+  int left = 1;
+  for (unsigned bits = 1; bits <= maxLength; ++bits) {
+    left = 2 * left - count[bits];
+    if (left < 0) return false;
+  }
+  if (left != 0) return false;
+
+  // Symbols in canonical order: by code length, then by symbol.
+  std::array<int, kLongestCode + 2> offset{};
+  for (unsigned bits = 1; bits <= kLongestCode; ++bits) offset[bits + 1] = offset[bits] + count[bits];
+  std::array<std::uint16_t, kLiteralLengthSymbols> sorted{};
+  for (std::size_t s = 0; s < codeLengths.size(); ++s) {
+    if (codeLengths[s] != 0) sorted[offset[codeLengths[s]]++] = static_cast<std::uint16_t>(s);
+  }
+  const int symbolCount = offset[kLongestCode + 1];
+
+  maxLength_ = maxLength;
+  rootBits_ = std::min(rootLimit_, maxLength);
+  rootMask_ = (std::uint64_t{1} << rootBits_) - 1;
+  const std::uint32_t rootSize = std::uint32_t{1} << rootBits_;
+
+  std::array<int, kLongestCode + 1> remaining = count;
+  std::uint32_t code = 0;  // the canonical code, most significant bit first
+  std::uint32_t used = rootSize;
+  std::uint32_t subtablePrefix = rootSize;  // no subtable yet
+  std::uint32_t subtableStart = 0;
+  unsigned subtableBits = 0;
+  for (int i = 0; i < symbolCount; ++i) {
+    const unsigned symbol = sorted[i];
+    const unsigned length = codeLengths[symbol];
+    const std::uint32_t reversed = ReverseBits(code, length);
+    const std::uint32_t e = meanings[symbol] | length;
+    if (length <= rootBits_) {
+      for (std::uint32_t j = reversed; j < rootSize; j += std::uint32_t{1} << length) entries_[j] = e;
+    } else {
+      const std::uint32_t prefix = reversed & static_cast<std::uint32_t>(rootMask_);
+      if (prefix != subtablePrefix) {
+        // A new subtable, just deep enough for the codes that share this prefix:
+        // canonical codes under one prefix come one after the other.
+        subtablePrefix = prefix;
+        subtableStart = used;
+        subtableBits = length - rootBits_;
+        int room = 1 << subtableBits;
+        while (subtableBits + rootBits_ < maxLength) {
+          room -= remaining[subtableBits + rootBits_];
+          if (room <= 0) break;
+          ++subtableBits;
+          room <<= 1;
+        }
+        used += std::uint32_t{1} << subtableBits;
+        assert(used <= entries_.size());
+        entries_[prefix] = entry::Make(subtableStart, subtableBits, entry::kSubtableLink);
+      }
+      const std::uint32_t subtableSize = std::uint32_t{1} << subtableBits;
+      for (std::uint32_t j = reversed >> rootBits_; j < subtableSize; j += std::uint32_t{1} << (length - rootBits_)) {
+        entries_[subtableStart + j] = e;
+      }
+    }
+    --remaining[length];
+    ++code;
+    if (i + 1 < symbolCount) code <<= codeLengths[sorted[i + 1]] - length;
+  }
+  return true;
+}
+
+}  // namespace zorv::png

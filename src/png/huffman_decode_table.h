@@ -1,0 +1,47 @@
+#pragma once
+// A canonical Huffman code turned into a table that decodes one symbol with a
+// single probe: the low `RootBits` bits of the bit buffer index the root table;
+// codes longer than that go through one subtable. Only codes that fill their
+// code space exactly are accepted, so every bit pattern decodes to a symbol.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "png/deflate_alphabet.h"
+
+namespace zorv::png {
+
+class HuffmanDecodeTable {
+ public:
+  // rootBits: the most bits the root table is indexed by; symbols: alphabet
+  // size; longestCode: the longest code length the alphabet allows.
+  HuffmanDecodeTable(unsigned rootBits, unsigned symbols, unsigned longestCode = kLongestCode);
+
+  // Builds the table from one code length per symbol (0 = unused, at most 15).
+  // meanings[s] is the entry payload of symbol s. Returns false, building
+  // nothing, when the code is over-subscribed or does not fill its space
+  // (which includes a lone code and a code without symbols).
+  bool Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings);
+
+  // The entry of the code at the bottom of `bits` (least significant bit first).
+  std::uint32_t Lookup(std::uint64_t bits) const {
+    std::uint32_t e = entries_[bits & rootMask_];
+    if (e & entry::kSubtableLink) [[unlikely]] {
+      const std::uint64_t index = (bits >> rootBits_) & ((std::uint64_t{1} << entry::ExtraBits(e)) - 1);
+      e = entries_[entry::Value(e) + index];
+    }
+    return e;
+  }
+
+  // The longest code length of the code last built.
+  unsigned MaxLength() const { return maxLength_; }
+
+ private:
+  unsigned rootLimit_;
+  unsigned rootBits_ = 0;
+  std::uint64_t rootMask_ = 0;
+  unsigned maxLength_ = 0;
+  std::vector<std::uint32_t> entries_;
+};
+
+}  // namespace zorv::png

@@ -1,0 +1,41 @@
+#include "png/inflate.h"
+
+#include <new>
+
+#include "png/inflate_run.h"
+#include "platform/run_time_error.h"
+
+namespace zorv::png {
+namespace {
+
+// The expected size comes from a picture's header: an output beyond this is
+// refused before anything is allocated.
+constexpr std::int64_t kLargestOutput = std::int64_t{1} << 30;
+
+std::vector<std::uint8_t> AllocateOutput(std::int32_t expectedSize) {
+  const std::int64_t size = std::int64_t{expectedSize} + 101;  // indices 0 .. expectedSize + 100
+  if (size <= 0) throw RunTimeError(ErrorCode::SubscriptOutOfRange);
+  if (size > kLargestOutput) throw RunTimeError(ErrorCode::OutOfMemory);
+  try {
+    return std::vector<std::uint8_t>(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    throw RunTimeError(ErrorCode::OutOfMemory);
+  }
+}
+
+}  // namespace
+
+int Inflater::Inflate(std::vector<std::uint8_t>& data, std::int32_t expectedSize, bool largeLength) {
+  std::vector<std::uint8_t> output = AllocateOutput(expectedSize);
+  InflateRun run(data, output, largeLength, fixedCodes_);
+  const InflateOutcome outcome = run.Run();
+  if (!outcome.tableFailure.empty()) {
+    messages_->Show(outcome.tableFailure);
+    return outcome.result;
+  }
+  output.resize(outcome.outputSize);
+  data = std::move(output);
+  return outcome.result;
+}
+
+}  // namespace zorv::png

@@ -1,0 +1,34 @@
+#pragma once
+// The code tables a compressed block is decoded with: the fixed code, built once
+// per inflater, and the tables of dynamic blocks, rebuilt for each block.
+#include <memory>
+
+#include "png/huffman_decode_table.h"
+
+namespace zorv::png {
+
+// Root table sizes: big enough that nearly every code is found in one probe,
+// small enough to stay in the first-level cache.
+inline constexpr unsigned kLiteralLengthRootBits = 11;
+inline constexpr unsigned kDistanceRootBits = 8;
+inline constexpr unsigned kCodeLengthRootBits = 7;
+inline constexpr unsigned kLongestCodeLengthCode = 7;
+
+class FixedCodeTables {
+ public:
+  // The fixed code of deflate: literal/length symbols 0-143 have 8 bits,
+  // 144-255 9, 256-279 7, 280-287 8; the 32 distance symbols 5 bits each.
+  // Null when a table cannot be built.
+  static std::shared_ptr<const FixedCodeTables> Build();
+
+  HuffmanDecodeTable literalLength{kLiteralLengthRootBits, kLiteralLengthSymbols};
+  HuffmanDecodeTable distance{kDistanceRootBits, kDistanceSymbols};
+};
+
+struct DynamicCodeTables {
+  HuffmanDecodeTable codeLengths{kCodeLengthRootBits, kCodeLengthSymbols, kLongestCodeLengthCode};
+  HuffmanDecodeTable literalLength{kLiteralLengthRootBits, kLiteralLengthSymbols};
+  HuffmanDecodeTable distance{kDistanceRootBits, kDistanceSymbols};
+};
+
+}  // namespace zorv::png

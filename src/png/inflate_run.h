@@ -1,0 +1,55 @@
+#pragma once
+// One call of the inflater: decodes the blocks of a deflate stream into an
+// output area allocated by the caller, which holds expectedSize + 101 bytes.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "png/inflate_bit_reader.h"
+#include "png/inflate_code_tables.h"
+
+namespace zorv::png {
+
+struct InflateOutcome {
+  int result = 0;                      // 0, -1 or -2 as Inflate returns it
+  std::size_t outputSize = 0;          // bytes of the output area that hold the result
+  std::string_view tableFailure = {};  // the message to show when code tables could not be built
+};
+
+class InflateRun {
+ public:
+  // fixedCodes: the inflater's fixed tables, built here on first use.
+  InflateRun(std::span<const std::uint8_t> input, std::span<std::uint8_t> output, bool largeLength,
+             std::shared_ptr<const FixedCodeTables>& fixedCodes);
+
+  // Throws RunTimeError (subscript out of range) on a decoding failure.
+  InflateOutcome Run();
+
+ private:
+  enum class Flow { kGoOn, kStop };  // kStop: decoding ends, the output is kept as it stands
+  enum class FastEnd { kEndOfBlock, kNearEnd, kStop };
+
+  Flow StoredBlock();
+  bool ReadDynamicTables();
+  Flow DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  template <bool kLargeLength>
+  FastEnd DecodeFast(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  Flow DecodeCarefully(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  Flow CopyCarefully(std::size_t distance, std::size_t length);
+  // A byte that would go past the last output index ends decoding; that last byte is dropped.
+  Flow StopAtOutputLimit();
+
+  std::span<const std::uint8_t> input_;
+  InflateBitReader reader_;
+  std::uint8_t* const outBegin_;
+  std::uint8_t* const outEnd_;
+  std::uint8_t* out_;
+  bool largeLength_;
+  int result_ = 0;
+  std::shared_ptr<const FixedCodeTables>& fixedCodes_;
+  std::unique_ptr<DynamicCodeTables> dynamicCodes_;
+};
+
+}  // namespace zorv::png
