@@ -11,10 +11,10 @@ namespace zorv::png {
 namespace {
 
 constexpr std::size_t kLongestMatch = 258;
-// The fast loop loads whole words and spends at most 65 bits per symbol
-// (80 with the long form of length 258) between two loads. It keeps this many
-// input bytes away from the end, so the careful rules of the input's end never
-// concern it.
+// The fast loop loads whole words, at most three times per step (each load
+// reads 8 bytes and moves on by up to 7; a step is up to three literals or one
+// match). It keeps this many input bytes away
+// from the end, so the careful rules of the input's end never concern it.
 constexpr std::size_t kFastInputMargin = 32;
 constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
 
@@ -133,71 +133,119 @@ InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLeng
   return DecodeCarefully(literalLength, distance);
 }
 
+namespace {
+
+// The fast loop's bit state, passed by value so that it stays in registers
+// (the loop's byte stores may alias anything whose address was taken). Only
+// the low 6 bits of `count` are meaningful: a whole table entry is subtracted
+// from it, its low bits being the bits to drop, which spares a mask per symbol.
+using FastBits = InflateBitReader::Registers;
+
+[[gnu::always_inline]] inline FastBits Refilled(FastBits b) {
+  b.buffer |= LoadLittleEndian64(b.next) << (b.count & 63);
+  b.next += (63 - (b.count & 63)) >> 3;
+  b.count |= 56;
+  return b;
+}
+
+// Drops the bits an entry stands for (its low 6 bits).
+[[gnu::always_inline]] inline FastBits Dropped(FastBits b, std::uint32_t e) {
+  b.buffer >>= (e & 63);
+  b.count -= e;
+  return b;
+}
+
+[[gnu::always_inline]] inline InflateBitReader::Registers Settled(FastBits b) {
+  b.count &= 63;
+  return b;
+}
+
+// The base of a length or distance entry plus its extra bits, read from the
+// buffer as it was before the code and the extra bits were dropped together.
+[[gnu::always_inline]] inline std::size_t BaseAndExtra(std::uint32_t e, std::uint64_t before) {
+  return entry::Value(e) + LowBits(before >> entry::CodeLength(e), entry::ExtraBits(e));
+}
+
+}  // namespace
+
 template <bool kLargeLength>
-InflateRun::FastEnd InflateRun::DecodeFast(const HuffmanDecodeTable& literalLength,
-                                           const HuffmanDecodeTable& distance) {
+InflateRun::FastEnd InflateRun::DecodeFast(const HuffmanDecodeTable& literalLengthTable,
+                                           const HuffmanDecodeTable& distanceTable) {
+  const auto literalLength = literalLengthTable.Decoder<kLiteralLengthRootBits>();
+  const auto distance = distanceTable.Decoder<kDistanceRootBits>();
+  std::uint8_t* const outBegin = outBegin_;
   const std::uint8_t* const inLimit =
       input_.size() > kFastInputMargin ? reader_.End() - kFastInputMargin : input_.data();
   std::uint8_t* const outLimit =
       static_cast<std::size_t>(outEnd_ - out_) > kFastOutputMargin ? outEnd_ - kFastOutputMargin : out_;
-
-  InflateBitReader::Registers& regs = reader_.Regs();
-  std::uint64_t buffer = regs.buffer;
-  unsigned count = regs.count;
-  const std::uint8_t* next = regs.next;
+  FastBits bits = reader_.Regs();
   std::uint8_t* out = out_;
-  auto refill = [&] {
-    buffer |= LoadLittleEndian64(next) << count;
-    next += (63 - count) >> 3;
-    count |= 56;
-  };
-  auto drop = [&](unsigned n) {
-    buffer >>= n;
-    count -= n;
-  };
-  auto saveRegisters = [&] {
-    regs.buffer = buffer;
-    regs.count = count;
-    regs.next = next;
-    out_ = out;
-  };
+  if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;
 
+  // Each step starts with at least 56 bits in the buffer and the next code
+  // looked up: enough for a code, its extra bits, a distance code and its extra bits.
   FastEnd end = FastEnd::kNearEnd;
-  while (next < inLimit && out < outLimit) {
-    refill();
-    std::uint32_t e = literalLength.Lookup(buffer);
-    drop(entry::CodeLength(e));
+  bits = Refilled(bits);
+  std::uint32_t e = literalLength.Lookup(bits.buffer);
+  for (;;) {
     if (e & entry::kLiteral) {
+      // Literals come in runs: up to three per load, as long as 15 bits remain for the next code.
+      bits = Dropped(bits, e);
       *out++ = static_cast<std::uint8_t>(entry::Value(e));
-      continue;
+      e = literalLength.Lookup(bits.buffer);
+      if (e & entry::kLiteral) {
+        bits = Dropped(bits, e);
+        *out++ = static_cast<std::uint8_t>(entry::Value(e));
+        e = literalLength.Lookup(bits.buffer);
+        if (e & entry::kLiteral) {
+          bits = Dropped(bits, e);
+          *out++ = static_cast<std::uint8_t>(entry::Value(e));
+          if (!(bits.next < inLimit && out < outLimit)) break;
+          bits = Refilled(bits);
+          e = literalLength.Lookup(bits.buffer);
+          continue;
+        }
+      }
+      bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
     }
-    if (e & entry::kEndOfBlock) {
+    if (e & entry::kEndOfBlock) [[unlikely]] {
+      bits = Dropped(bits, e);
       end = FastEnd::kEndOfBlock;
       break;
     }
-    std::size_t length = entry::Value(e) + LowBits(buffer, entry::ExtraBits(e));
-    drop(entry::ExtraBits(e));
+    std::uint64_t before = bits.buffer;
+    bits = Dropped(bits, e);
+    std::size_t length = BaseAndExtra(e, before);
     if constexpr (kLargeLength) {
       if (length == kLongestMatch) {
-        length = LowBits(buffer, 16) + 3;
-        drop(16);
-        refill();
+        length = LowBits(bits.buffer, 16) + 3;
+        bits = Refilled(Dropped(bits, 16));
       }
     }
-    e = distance.Lookup(buffer);
-    drop(entry::CodeLength(e));
-    const std::size_t dist = entry::Value(e) + LowBits(buffer, entry::ExtraBits(e));
-    drop(entry::ExtraBits(e));
-    if (dist > static_cast<std::size_t>(out - outBegin_) || length > kLongestMatch) [[unlikely]] {
-      saveRegisters();
+    const std::uint32_t d = distance.Lookup(bits.buffer);
+    before = bits.buffer;
+    bits = Dropped(bits, d);
+    const std::size_t dist = BaseAndExtra(d, before);
+    if (dist > static_cast<std::size_t>(out - outBegin) || (kLargeLength && length > kLongestMatch)) [[unlikely]] {
+      reader_.Regs() = Settled(bits);
+      out_ = out;
       if (CopyCarefully(dist, length) == Flow::kStop) return FastEnd::kStop;
       out = out_;
+    } else {
+      // The next code is looked up while the match is copied.
+      bits = Refilled(bits);
+      e = literalLength.Lookup(bits.buffer);
+      CopyMatch(out, dist, length);
+      out += length;
+      if (!(bits.next < inLimit && out < outLimit)) break;
       continue;
     }
-    CopyMatch(out, dist, length);
-    out += length;
+    if (!(bits.next < inLimit && out < outLimit)) break;
+    bits = Refilled(bits);
+    e = literalLength.Lookup(bits.buffer);
   }
-  saveRegisters();
+  reader_.Regs() = Settled(bits);
+  out_ = out;
   return end;
 }
 

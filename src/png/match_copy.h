@@ -1,14 +1,14 @@
 #pragma once
 // Copies of earlier output (deflate's length/distance pairs) eight bytes at a
 // time. The caller guarantees kMatchCopySlack writable bytes after the match:
-// the last word may spill over them with bytes that are later overwritten.
+// the last words may spill over them with bytes that are later overwritten.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 namespace zorv::png {
 
-inline constexpr std::size_t kMatchCopySlack = 8;
+inline constexpr std::size_t kMatchCopySlack = 16;
 
 inline void CopyWord(std::uint8_t* to, const std::uint8_t* from) {
   std::uint64_t word;
@@ -20,12 +20,17 @@ inline void CopyWord(std::uint8_t* to, const std::uint8_t* from) {
 inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
   std::uint8_t* const end = out + length;
   if (distance >= 8) {
+    // Most matches are short: two words without a test, then a loop.
     const std::uint8_t* from = out - distance;
-    do {
+    CopyWord(out, from);
+    CopyWord(out + 8, from + 8);
+    out += 16;
+    from += 16;
+    while (out < end) {
       CopyWord(out, from);
       out += 8;
       from += 8;
-    } while (out < end);
+    }
     return;
   }
   if (distance == 1) {
