@@ -36,6 +36,11 @@ class InflateRun {
   Flow DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   template <bool kLargeLength>
   FastEnd DecodeFast(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  template <bool kLargeLength>
+  FastEnd DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  template <bool kLargeLength>
+  FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  static bool HasBmi2();
   Flow DecodeCarefully(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   Flow CopyCarefully(std::size_t distance, std::size_t length);
   // A byte that would go past the last output index ends decoding; that last byte is dropped.
