@@ -12,6 +12,10 @@
 
 namespace zorv::png {
 
+inline constexpr std::size_t kLongestMatch = 258;
+
+constexpr std::uint64_t LowBits(std::uint64_t bits, unsigned n) { return bits & ((std::uint64_t{1} << n) - 1); }
+
 struct InflateOutcome {
   int result = 0;                      // 0, -1 or -2 as Inflate returns it
   std::size_t outputSize = 0;          // bytes of the output area that hold the result
@@ -34,6 +38,7 @@ class InflateRun {
   Flow StoredBlock();
   bool ReadDynamicTables();
   Flow DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  // The fast loop (inflate_fast_loop.cpp): decodes until the block ends or an end comes near.
   template <bool kLargeLength>
   FastEnd DecodeFast(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   template <bool kLargeLength>
