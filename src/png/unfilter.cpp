@@ -64,6 +64,12 @@ void Unfilter(std::vector<std::uint8_t>& data, const PixelFormat& format) {
   if (height < 0 || rowLength < 0 || static_cast<std::int64_t>(data.size()) < height * stored) {
     throw RunTimeError(ErrorCode::SubscriptOutOfRange, "image data shorter than its rows");
   }
+  if (rowLength == 0) {
+    // Rows of no pixels: only the filter bytes go, and what follows them is zero.
+    const std::size_t resultLength = data.size() - static_cast<std::size_t>(height);
+    data.assign(resultLength, 0);
+    return;
+  }
   const auto bytesPerPixel = static_cast<std::size_t>(BytesPerPixel(format));
   const auto length = static_cast<std::size_t>(rowLength);
   const std::vector<std::uint8_t> zeros(length, 0);
