@@ -85,6 +85,7 @@ void CBitmap::DrawToPicBox(std::int32_t width, std::int32_t height, PictureBox* 
       box->SetWidth(CheckedLong(std::int64_t{box->Width()} + box->Width() - box->ScaleWidth()));
     }
 
+    lastDrawCopiedBitmap_ = bitmap_.has_value();
     if (bitmap_) {
       box->StretchCopy(*bitmap_, x, y, destination.first, destination.second, 0, 0, source.first, source.second);
       bitmap_.reset();
