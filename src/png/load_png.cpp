@@ -28,11 +28,15 @@ void AppendText(std::string& text, std::span<const std::uint8_t> bytes) {
 
 // A missing file reads as empty; a folder or an unreadable file is a failure.
 std::string ReadPngFile(const std::string& filename) {
+  try {
+    return ReadWholeFile(filename);
+  } catch (const RunTimeError& failure) {
+    if (failure.Number() != static_cast<int>(ErrorCode::FileNotFound)) throw;
+  }
   if (std::error_code ignored; std::filesystem::is_directory(ResolvePath(filename), ignored)) {
     throw RunTimeError(ErrorCode::PathFileAccess, "not a file: " + filename);
   }
-  if (!FileExists(filename)) return {};
-  return ReadWholeFile(filename);
+  return {};
 }
 
 // Thrown inside the chunk loop to end OpenPNG with an ErrorNumber.
