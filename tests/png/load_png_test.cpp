@@ -106,14 +106,16 @@ TEST_F(LoadPngTest, ErrorNumbersOfBrokenFiles) {
   }
 }
 
-TEST_F(LoadPngTest, AMissingFileIsNotAPngFileAndAFolderIsAFailure) {
+TEST_F(LoadPngTest, AMissingFileIsNotAPngFileAFolderOrBadPathIsAFailure) {
   decoder.OpenPNG((folder.Path() / "none.png").string());
   EXPECT_EQ(decoder.ErrorNumber(), 1);
-  try {
-    decoder.OpenPNG(folder.Str());
-    FAIL();
-  } catch (const RunTimeError& failure) {
-    EXPECT_EQ(failure.Number(), 75);
+  for (const auto& path : {folder.Path(), folder.Path() / "no folder" / "image.png"}) {
+    try {
+      decoder.OpenPNG(path.string());
+      ADD_FAILURE() << path;
+    } catch (const RunTimeError& failure) {
+      EXPECT_EQ(failure.Number(), 75) << path;
+    }
   }
 }
 
