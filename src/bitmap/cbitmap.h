@@ -66,6 +66,8 @@ class CBitmap {
   const BitmapInfoHeader& BitmapHeader32() const { return header32_; }
   // The device bitmap waiting to be drawn (the module's bitmap handle), if any.
   const std::optional<Image>& Bitmap() const { return bitmap_; }
+  // Whether the last DrawToPicBox had a bitmap to copy (not only cleared and sized the box).
+  bool LastDrawCopiedBitmap() const { return lastDrawCopiedBitmap_; }
   const zorv::ScreenMetrics& Screen() const { return screen_; }
 
  private:
@@ -76,6 +78,7 @@ class CBitmap {
   BitmapInfoHeader header24_;
   BitmapInfoHeader header32_;
   std::optional<Image> bitmap_;
+  bool lastDrawCopiedBitmap_ = false;
 };
 
 // The number of grey levels of a bit depth (256 for 16 bits) and the grey of

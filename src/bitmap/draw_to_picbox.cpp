@@ -2,6 +2,7 @@
 // that size the box.
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "bitmap/cbitmap.h"
 #include "platform/run_time_error.h"
@@ -85,12 +86,13 @@ void CBitmap::DrawToPicBox(std::int32_t width, std::int32_t height, PictureBox* 
       box->SetWidth(CheckedLong(std::int64_t{box->Width()} + box->Width() - box->ScaleWidth()));
     }
 
+    lastDrawCopiedBitmap_ = bitmap_.has_value();
     if (bitmap_) {
-      box->StretchCopy(*bitmap_, x, y, destination.first, destination.second, 0, 0, source.first, source.second);
+      box->StretchCopy(std::move(*bitmap_), x, y, destination.first, destination.second, 0, 0, source.first, source.second);
       bitmap_.reset();
     }
   }
-  box->SetPicture(box->Image());
+  box->KeepImageAsPicture();
 }
 
 }  // namespace zorv::bitmap

@@ -93,8 +93,10 @@ void CompositeOnBackground(const Backdrop& backdrop, std::vector<std::uint8_t>& 
   if (buffer.size() < outputLength) buffer.resize(outputLength, 0);
 
   for (std::size_t y = 0; y < static_cast<std::size_t>(std::max<std::int64_t>(height, 0)); ++y) {
-    if (haveCapture) {
-      const std::uint32_t* source = &captured.pixels[(static_cast<std::size_t>(height) - 1 - y) * rowPixels];
+    // A row of the capture like the one before it (a plain window) is not converted again.
+    const std::uint32_t* source =
+        haveCapture ? &captured.pixels[(static_cast<std::size_t>(height) - 1 - y) * rowPixels] : nullptr;
+    if (haveCapture && (y == 0 || !std::equal(source, source + rowPixels, source + rowPixels))) {
       for (std::size_t x = 0; x < rowPixels; ++x) {
         backgroundRow[3 * x] = static_cast<std::uint8_t>(source[x]);
         backgroundRow[3 * x + 1] = static_cast<std::uint8_t>(source[x] >> 8);

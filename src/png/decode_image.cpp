@@ -115,8 +115,11 @@ void LoadPNG::DecodeImage() {
       if (depth == 16) Reduce16To8(work);
       if (colourType == kGreyAlpha) GreyAlphaToBgra(work);
       setOutBitsPerPixel(32);
-      if (colourType == kRgbAlpha) RgbaToBgra(work);
-      FlipRows(work, 4 * width);
+      if (colourType == kRgbAlpha) {
+        RgbaToBgraFlipped(work, width);  // RgbaToBgra, then FlipRows
+      } else {
+        FlipRows(work, 4 * width);
+      }
       rowsTopDown = false;
       outBitCount = 32;
       break;

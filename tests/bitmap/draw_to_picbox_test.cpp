@@ -123,3 +123,30 @@ TEST(PixelTwipConversion, RoundsTwipsPerPixelAndPixels) {
 
 }  // namespace
 }  // namespace zorv::bitmap
+
+namespace zorv {
+namespace {
+
+TEST(PictureBox, KeepsWhatWasDrawnWhenResizedAndSharesItWithItsPicture) {
+  const ScreenMetrics screen;
+  PictureBox box(screen, nullptr, 0, 0x111111);
+  box.SetWidth(0);
+  box.SetHeight(3 * 15);
+  box.StretchCopy(Image(1, 1, 0x222222), 0, 0, 1, 1, 0, 0, 1, 1);  // outside a surface of no width
+  box.SetWidth(2 * 15);
+  EXPECT_EQ(box.Image(), Image(2, 3, 0x111111));
+  box.StretchCopy(Image(1, 1, 0x222222), 1, 2, 1, 1, 0, 0, 1, 1);
+  box.KeepImageAsPicture();
+  box.SetWidth(3 * 15);
+  box.StretchCopy(Image(1, 1, 0x333333), 0, 0, 1, 1, 0, 0, 1, 1);
+  EXPECT_EQ(box.Image().At(1, 2), 0x222222U);
+  EXPECT_EQ(box.Image().At(0, 0), 0x333333U);
+  EXPECT_EQ(box.Picture().width, 2);  // the kept picture did not change with the surface
+  EXPECT_EQ(box.Picture().At(0, 0), 0x111111U);
+  box.Cls();
+  EXPECT_EQ(box.Image(), Image(3, 3, 0x111111));
+  EXPECT_EQ(box.Capture(2, 2, 2, 1).pixels, (std::vector<std::uint32_t>{0x111111, 0}));
+}
+
+}  // namespace
+}  // namespace zorv

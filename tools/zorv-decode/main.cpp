@@ -18,7 +18,8 @@ struct Outcome {
   std::string failure;  // why nothing was drawn
 };
 
-Outcome Decode(png::LoadPNG& decoder, PictureBox& box, PictureObject& background, const std::string& path) {
+Outcome Decode(png::LoadPNG& decoder, const bitmap::CBitmap& bitmaps, PictureBox& box, PictureObject& background,
+               const std::string& path) {
   const std::int32_t errorBefore = decoder.ErrorNumber();
   box.SetPicture(Image{});
   try {
@@ -28,6 +29,7 @@ Outcome Decode(png::LoadPNG& decoder, PictureBox& box, PictureObject& background
   }
   if (decoder.ErrorNumber() != errorBefore) return {false, "ErrorNumber " + std::to_string(decoder.ErrorNumber())};
   if (box.Picture().Empty()) return {false, "nothing drawn (a header the decoder does not draw)"};
+  if (!bitmaps.LastDrawCopiedBitmap()) return {false, "no bitmap: the box was only cleared and sized"};
   return {true, {}};
 }
 
@@ -69,7 +71,7 @@ int Run(const DecodeOptions& options) {
     int status = 0;
     for (const std::string& file : options.Files) {
       for (long i = 0; i < options.Repeat; ++i) {
-        if (const Outcome outcome = Decode(decoder, box, background, file); !outcome.drawn) {
+        if (const Outcome outcome = Decode(decoder, bitmaps, box, background, file); !outcome.drawn) {
           std::cerr << file << ": " << outcome.failure << "\n";
           status = 1;
           break;
@@ -79,7 +81,7 @@ int Run(const DecodeOptions& options) {
     return status;
   }
 
-  const Outcome outcome = Decode(decoder, box, background, options.Files[0]);
+  const Outcome outcome = Decode(decoder, bitmaps, box, background, options.Files[0]);
   if (options.Mode == DecodeMode::Info) PrintInfo(decoder);
   if (!outcome.drawn) {
     std::cerr << options.Files[0] << ": " << outcome.failure << "\n";
