@@ -66,6 +66,13 @@ std::vector<std::array<std::uint8_t, 3>> MedianCut(std::vector<ColourCount> colo
       split = i + 1;
       if (2 * half >= total) break;
     }
+    // A cut inside a run of equal values would leave the range unchanged on one
+    // side; move it to the nearest change of value.
+    auto changesAt = [&](std::size_t i) { return colours[i - 1].rgb[widestChannel] != colours[i].rgb[widestChannel]; };
+    std::size_t down = split, up = split;
+    while (down > box.begin + 1 && !changesAt(down)) --down;
+    while (up < box.end - 1 && !changesAt(up)) ++up;
+    split = changesAt(down) && (split - down <= up - split || !changesAt(up)) ? down : up;
     boxes[widest] = {box.begin, split};
     boxes.push_back({split, box.end});
   }
