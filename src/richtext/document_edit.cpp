@@ -76,7 +76,7 @@ void Recolour(Document& document, std::size_t start, std::size_t length, Colour 
   if (length == 0 || start >= total) return;
   const std::size_t end = start + std::min(length, total - start);
   std::size_t paragraphStart = 0;
-  for (std::size_t p = 0; p < document.paragraphs.size() && paragraphStart < end; ++p) {
+  for (std::size_t p = 0; p < document.paragraphs.size() && paragraphStart <= end; ++p) {
     Paragraph& paragraph = document.paragraphs[p];
     const std::size_t contentLength = ContentLength(paragraph.content);
     const std::size_t markPosition = paragraphStart + contentLength;

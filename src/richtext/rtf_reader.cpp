@@ -365,7 +365,7 @@ class RtfReader {
     format.bold = state.bold;
     format.italic = state.italic;
     format.underline = state.underline;
-    if (state.colourIndex > 0 && static_cast<std::size_t>(state.colourIndex) < colours_.size()) {
+    if (state.colourIndex >= 0 && static_cast<std::size_t>(state.colourIndex) < colours_.size()) {
       format.colour = colours_[static_cast<std::size_t>(state.colourIndex)];
     }
     return format;

@@ -78,14 +78,17 @@ void WriteDynamicHeader(DeflateBitWriter& out, const std::vector<int>& literalLe
 
 std::vector<int> RandomCompleteCode(std::mt19937& random, int symbols, int used, int maxLength) {
   // Split random leaves of a binary tree until it has `used` leaves.
+  used = std::min(used, symbols);
   std::vector<int> depths = {0};
+  const bool deep = random() % 2 == 0;  // now and then long codes, to reach the subtables
   while (static_cast<int>(depths.size()) < used) {
     std::vector<std::size_t> splittable;
     for (std::size_t i = 0; i < depths.size(); ++i) {
       if (depths[i] < maxLength) splittable.push_back(i);
     }
     if (splittable.empty()) break;
-    const std::size_t leaf = splittable[random() % splittable.size()];
+    std::size_t leaf = splittable[random() % splittable.size()];
+    if (deep && random() % 2 == 0) leaf = splittable.back();
     ++depths[leaf];
     depths.push_back(depths[leaf]);
   }

@@ -100,6 +100,35 @@ TEST(InflateStored, DataBeyondTheOutputDoesNotFit) {
   EXPECT_EQ(outcome.output, Bytes(60, 7));
 }
 
+TEST(InflateStored, HeaderCheckCountsTheBytesACodeLookupHasLoaded) {
+  // A dynamic block whose longest literal/length code has 15 bits and whose
+  // end-of-block code has one: looking up that code loads input bytes that the
+  // one bit does not use. A stored block right after it is checked against
+  // those loaded bytes, before whole bytes are given back.
+  std::vector<int> literals(257, 0);
+  literals[256] = 1;
+  for (int i = 0; i < 14; ++i) literals['a' + i] = 2 + i;
+  literals['o'] = 15;
+  int refused = 0, accepted = 0;
+  for (int leading = 0; leading < 8; ++leading) {
+    for (int trailing = 0; trailing < 4; ++trailing) {
+      DeflateBitWriter w;
+      w.Bits(0, 1).Bits(2, 2);
+      WriteDynamicHeader(w, literals, {1, 1});
+      const PrefixCode code(literals);
+      for (int i = 0; i < leading; ++i) code.Put(w, 'a');
+      code.Put(w, 256);
+      w.Bits(1, 1).Bits(0, 2).AlignToByte().Bytes(Bytes{0, 0, 0xFF, 0xFF}).Bytes(Bytes(trailing, 9));
+      const auto outcome = Inflate(w.Finish(), 10);
+      ASSERT_EQ(outcome.kind, Kind::kReturned);
+      EXPECT_EQ(outcome.output, Bytes(leading, 'a'));
+      (outcome.result == kInflateBadBlock ? refused : accepted) += 1;
+    }
+  }
+  EXPECT_GT(refused, 8);
+  EXPECT_GT(accepted, 8);
+}
+
 TEST(InflateBlocks, BlockTypeThreeEndsWithBadBlock) {
   DeflateBitWriter w;
   FixedHeader(w, false);

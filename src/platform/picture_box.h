@@ -1,0 +1,87 @@
+#pragma once
+// A picture box as the decoder draws into it: an outer size in its container's
+// units, an optional border, an inner drawing surface (`Image`) and the picture
+// it keeps (`Picture`). Sizes follow the scale modes of the box and of its
+// container: 1 = twips, 3 = pixels.
+#include <cstdint>
+
+#include "platform/image.h"
+#include "platform/picture_object.h"
+#include "platform/screen.h"
+
+namespace zorv {
+
+enum ScaleModes : int { kScaleTwips = 1, kScalePixels = 3 };
+
+// The window or frame a picture box sits in; only its scale mode matters here.
+class PictureContainer {
+ public:
+  virtual ~PictureContainer() = default;
+  virtual int ScaleMode() const = 0;
+  virtual void SetScaleMode(int mode) = 0;
+};
+
+class PictureBox final : public PictureObject {
+ public:
+  // A box without a container stands for a form: its sizes are always twips.
+  explicit PictureBox(const Screen& screen, PictureContainer* parent = nullptr, std::int32_t borderPixels = 0,
+                      std::uint32_t backColour = 0xFFFFFF);
+
+  PictureContainer* Parent() const { return parent_; }
+  int ScaleMode() const { return scaleMode_; }
+  void SetScaleMode(int mode) { scaleMode_ = mode; }
+  std::int32_t BorderPixels() const { return border_; }
+
+  // Outer size, in the container's units.
+  std::int32_t Width() const override;
+  std::int32_t Height() const override;
+  void SetWidth(std::int32_t size) override;
+  void SetHeight(std::int32_t size) override;
+
+  // Inner size, in the box's own scale mode.
+  std::int32_t ScaleWidth() const;
+  std::int32_t ScaleHeight() const;
+
+  // Inner size in pixels: the size of `Image`.
+  std::int32_t InnerPixelWidth() const;
+  std::int32_t InnerPixelHeight() const;
+
+  // Clears the drawing surface to the box's background colour.
+  void Cls();
+  const zorv::Image& Image() const { return surface_; }
+  const zorv::Image& Picture() const { return picture_; }
+  void SetPicture(zorv::Image picture) { picture_ = std::move(picture); }
+
+  // Copies the source area (srcX, srcY, srcWidth x srcHeight pixels) of a
+  // bitmap onto the surface at (x, y), scaled to destWidth x destHeight by the
+  // nearest pixel. Source pixels outside the bitmap and destination pixels
+  // outside the surface are left out.
+  void StretchCopy(const zorv::Image& bitmap, std::int32_t x, std::int32_t y, std::int32_t destWidth,
+                   std::int32_t destHeight, std::int32_t srcX, std::int32_t srcY, std::int32_t srcWidth,
+                   std::int32_t srcHeight);
+
+  zorv::Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) const override;
+
+ private:
+  std::int32_t TwipsPerPixelX() const;
+  std::int32_t TwipsPerPixelY() const;
+  bool ContainerInPixels() const;
+  void ResizeSurface();
+  void CopyUnscaled(const zorv::Image& bitmap, std::int32_t x, std::int32_t y, std::int32_t srcX, std::int32_t srcY,
+                    std::int32_t width, std::int32_t height);
+
+  const Screen* screen_;
+  PictureContainer* parent_;
+  std::int32_t border_;
+  std::uint32_t backColour_;
+  int scaleMode_ = kScaleTwips;
+  std::int32_t widthTwips_ = 0;
+  std::int32_t heightTwips_ = 0;
+  zorv::Image surface_;
+  zorv::Image picture_;
+};
+
+// Twips per pixel as whole numbers, rounded to the nearest (ties to even).
+std::int32_t WholeTwipsPerPixel(float twipsPerPixel);
+
+}  // namespace zorv

@@ -1,0 +1,184 @@
+// The decode pipeline: which stages run for which header, from the collected
+// image data to a device bitmap drawn into the picture box.
+#include <algorithm>
+
+#include "platform/run_time_error.h"
+#include "png/composite.h"
+#include "png/deinterlace.h"
+#include "png/load_png.h"
+#include "png/pixel_conversion.h"
+#include "png/transparency.h"
+#include "png/unfilter.h"
+#include "png/working_size.h"
+
+namespace zorv::png {
+namespace {
+
+enum ColourTypes : std::int32_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha = 4, kRgbAlpha = 6 };
+
+bool IsOneOf(std::int64_t value, std::initializer_list<std::int64_t> values) {
+  return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+}  // namespace
+
+void LoadPNG::DecodeImage() {
+  haveAlpha_ = false;
+  bool rowsTopDown = true;
+  const std::int64_t width = header_.width;
+  const std::int64_t height = header_.height;
+  const std::int64_t depth = header_.bitDepth;
+  const std::int64_t colourType = header_.colourType;
+  const bool interlaced = header_.interlacing == 1;
+  PixelFormat format{width, height, depth, colourType, outBitsPerPixel_};
+
+  // A header that claims more than the decoder will hold fails before anything
+  // is allocated for it.
+  const WorkingSize size = MeasureWorkingSize(format, header_.interlacing);
+  if (!size.fits) throw RunTimeError(ErrorCode::OutOfMemory, "image too large");
+
+  // The two zlib header bytes are dropped unread.
+  std::vector<std::uint8_t> work = std::move(idatBuffer_);
+  work.resize(static_cast<std::size_t>(idatLength_));
+  work.erase(work.begin(), work.begin() + std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(work.size())));
+  idatBuffer_.clear();
+  if (header_.compression == 0) inflater_.Inflate(work, static_cast<std::int32_t>(size.inflated), false);
+  if (header_.interlacing == 0) {
+    Unfilter(work, format);
+  } else if (interlaced) {
+    work = Deinterlace(work, format);
+  }
+
+  const auto setOutBitsPerPixel = [&](std::int64_t bits) { format.outBitsPerPixel = outBitsPerPixel_ = bits; };
+  const auto greyTable = [&](int tableDepth, bool narrowRowsAsBytes) {
+    bitmaps_->GreyRamp(tableDepth, narrowRowsAsBytes);
+  };
+  std::int64_t outBitCount = depth;
+  bool converted = true;
+  switch (colourType) {
+    case kGrey:
+      if (IsOneOf(depth, {1, 4, 8}) && !interlaced) {
+        greyTable(static_cast<int>(depth), false);
+        PadRows(depth, work, format);
+      } else if (IsOneOf(depth, {1, 4, 8}) && interlaced) {
+        greyTable(static_cast<int>(depth), true);
+        setOutBitsPerPixel(8);
+        PadRows(8, work, format);
+        outBitCount = 8;
+      } else if (depth == 2 && !interlaced) {
+        greyTable(2, false);
+        Unpack2Bit(width, height, work, ScanlineLength(format));
+        setOutBitsPerPixel(8);
+        outBitCount = 8;
+      } else if (depth == 2) {
+        greyTable(2, false);
+        setOutBitsPerPixel(8);
+        PadRows(8, work, format);
+        outBitCount = 8;
+      } else if (depth == 16) {
+        Reduce16To8(work);
+        greyTable(8, false);
+        setOutBitsPerPixel(8);
+        PadRows(8, work, format);
+        outBitCount = 8;
+      } else {
+        converted = false;
+      }
+      break;
+    case kRgb:
+      if (depth == 16) Reduce16To8(work);
+      RgbToBgr(work);
+      setOutBitsPerPixel(8);
+      PadRows(24, work, format);
+      setOutBitsPerPixel(24);
+      rowsTopDown = true;
+      outBitCount = 24;
+      break;
+    case kPalette:
+      if (IsOneOf(depth, {1, 4, 8}) && !interlaced) {
+        PadRows(depth, work, format);
+      } else if (IsOneOf(depth, {1, 2, 4, 8}) && interlaced) {
+        setOutBitsPerPixel(8);
+        PadRows(8, work, format);
+        outBitCount = 8;
+      } else if (depth == 2) {
+        Unpack2Bit(width, height, work, ScanlineLength(format));
+        setOutBitsPerPixel(8);
+        outBitCount = 8;
+      } else {
+        converted = false;
+      }
+      break;
+    case kGreyAlpha:
+    case kRgbAlpha:
+      haveAlpha_ = true;
+      if (depth == 16) Reduce16To8(work);
+      if (colourType == kGreyAlpha) GreyAlphaToBgra(work);
+      setOutBitsPerPixel(32);
+      if (colourType == kRgbAlpha) RgbaToBgra(work);
+      FlipRows(work, 4 * width);
+      rowsTopDown = false;
+      outBitCount = 32;
+      break;
+    default:
+      converted = false;
+      break;
+  }
+  // A header the decoder does not know draws nothing and reports nothing.
+  if (!converted) return;
+
+  Backdrop backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_,
+                    bitmaps_->ScreenMetrics()};
+  const auto compositeAsBottomUpBgra = [&] {
+    setOutBitsPerPixel(32);
+    FlipRows(work, 4 * width);
+    rowsTopDown = false;
+    CompositeOnBackground(backdrop, work, width, height);
+    setOutBitsPerPixel(24);
+    outBitCount = 24;
+  };
+  if ((colourType == kGrey || colourType == kPalette) && haveTransparence_ && setTrans_) {
+    if (colourType == kGrey) {
+      palette_ = bitmaps_->GreyRamp(static_cast<int>(depth), false);
+      trnsData_ = GreyAlphaTable(trnsData_, palette_.size() / 3);
+    }
+    IndexedToBgra(width, height, outBitCount, work, palette_, trnsData_);
+    compositeAsBottomUpBgra();
+  } else if (colourType == kRgb && haveTransparence_ && setTrans_) {
+    RgbKeyToBgra(width, height, work, RgbTransparentKey(trnsData_, depth));
+    compositeAsBottomUpBgra();
+  } else if ((colourType == kGreyAlpha || colourType == kRgbAlpha) && setAlpha_) {
+    CompositeOnBackground(backdrop, work, width, height);
+    setOutBitsPerPixel(24);
+    outBitCount = 24;
+  }
+
+  const auto w = static_cast<std::int32_t>(width);
+  const auto h = static_cast<std::int32_t>(height);
+  switch (outBitCount) {
+    case 1:
+      if (colourType == kPalette) {
+        bitmaps_->SetMonoPalette(palette_);
+      } else {
+        bitmaps_->SetMonoColours(1);
+      }
+      bitmaps_->CreateBitmap1(work, w, h, true);
+      break;
+    case 4:
+      if (colourType == kPalette) bitmaps_->SetPalette16(palette_);
+      bitmaps_->CreateBitmap4(work, w, h, true);
+      break;
+    case 8:
+      if (colourType == kPalette) bitmaps_->SetPalette256(palette_);
+      bitmaps_->CreateBitmap8(work, w, h, true);
+      break;
+    case 24: bitmaps_->CreateBitmapTrue(work, w, h, rowsTopDown, 1); break;
+    case 32: bitmaps_->CreateBitmapTrue(work, w, h, rowsTopDown, 0); break;
+    default: return;
+  }
+  // The rows are in the bitmap now; they go before the box is drawn.
+  std::vector<std::uint8_t>().swap(work);
+  bitmaps_->DrawToPicBox(w, h, picBox_, true, x_, y_, setToBG_);
+}
+
+}  // namespace zorv::png

@@ -1,0 +1,79 @@
+#include "png/pixel_conversion.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/run_time_error.h"
+
+namespace zorv::png {
+
+void Reduce16To8(std::vector<std::uint8_t>& buffer) {
+  if (buffer.size() % 2 != 0) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "16-bit samples of odd length");
+  const std::size_t half = buffer.size() / 2;
+  for (std::size_t i = 0; i < half; ++i) buffer[i] = buffer[2 * i];
+  buffer.resize(half);
+}
+
+void RgbToBgr(std::vector<std::uint8_t>& buffer) {
+  for (std::size_t i = 0; i + 2 < buffer.size(); i += 3) std::swap(buffer[i], buffer[i + 2]);
+}
+
+void RgbaToBgra(std::vector<std::uint8_t>& buffer) {
+  for (std::size_t i = 0; i + 2 < buffer.size(); i += 4) std::swap(buffer[i], buffer[i + 2]);
+}
+
+void GreyAlphaToBgra(std::vector<std::uint8_t>& buffer) {
+  if (buffer.size() % 2 != 0) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "grey and alpha of odd length");
+  const std::size_t pairs = buffer.size() / 2;
+  buffer.resize(4 * pairs);
+  // From the last pair backwards, so that no pair is overwritten before it is read.
+  for (std::size_t i = pairs; i-- > 0;) {
+    const std::uint8_t grey = buffer[2 * i];
+    const std::uint8_t alpha = buffer[2 * i + 1];
+    std::uint8_t* out = &buffer[4 * i];
+    out[0] = grey;
+    out[1] = grey;
+    out[2] = grey;
+    out[3] = alpha;
+  }
+}
+
+void PadRows(std::int64_t bitsPerPixel, std::vector<std::uint8_t>& buffer, const PixelFormat& format) {
+  if (bitsPerPixel == 32) return;
+  const std::int64_t stride = RowStride(format.width, bitsPerPixel);
+  const std::int64_t rowLength = ScanlineLength(format) - 1;
+  if (stride == rowLength) return;
+  const std::int64_t height = format.height;
+  if (height > 0 && (rowLength < 0 || height * rowLength > static_cast<std::int64_t>(buffer.size()))) {
+    throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
+  }
+  const auto length = static_cast<std::size_t>(std::min(rowLength, stride));
+  const auto padding = static_cast<std::size_t>(stride) - length;
+  const auto padded = static_cast<std::size_t>(std::max<std::int64_t>(height * stride, 0));
+  if (stride > rowLength) {
+    // Growing rows move from the last one backwards.
+    buffer.resize(std::max(buffer.size(), padded));
+    for (std::int64_t y = height; y-- > 0;) {
+      std::uint8_t* target = buffer.data() + y * stride;
+      std::memmove(target, buffer.data() + y * rowLength, length);
+      std::memset(target + length, 0, padding);
+    }
+  } else {
+    for (std::int64_t y = 0; y < height; ++y) std::memmove(buffer.data() + y * stride, buffer.data() + y * rowLength, length);
+  }
+  buffer.resize(padded);
+}
+
+void FlipRows(std::vector<std::uint8_t>& buffer, std::int64_t rowLength) {
+  if (rowLength <= 0) throw RunTimeError(ErrorCode::Overflow, "rows of no bytes");
+  const auto length = static_cast<std::size_t>(rowLength);
+  const std::size_t rows = buffer.size() / length;
+  for (std::size_t top = 0, bottom = rows; top + 1 < bottom; ++top, --bottom) {
+    std::swap_ranges(buffer.begin() + static_cast<std::ptrdiff_t>(top * length),
+                     buffer.begin() + static_cast<std::ptrdiff_t>((top + 1) * length),
+                     buffer.begin() + static_cast<std::ptrdiff_t>((bottom - 1) * length));
+  }
+  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(rows * length), buffer.end(), 0);
+}
+
+}  // namespace zorv::png

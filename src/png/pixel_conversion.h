@@ -1,0 +1,35 @@
+#pragma once
+// Conversions of whole working buffers towards the rows a device bitmap takes:
+// sample width, byte order, row padding and row order. Each rewrites the
+// buffer in place, growing or shrinking it as its result needs.
+#include <cstdint>
+#include <vector>
+
+#include "png/pixel_format.h"
+
+namespace zorv::png {
+
+// Keeps the first byte of every pair: the high byte of 16-bit samples. Error 9
+// for an odd length.
+void Reduce16To8(std::vector<std::uint8_t>& buffer);
+
+// Swaps the first and third byte of every 3-byte group; a trailing shorter
+// group stays as it is.
+void RgbToBgr(std::vector<std::uint8_t>& buffer);
+
+// Swaps the first and third byte of every 4-byte group while the third exists.
+void RgbaToBgra(std::vector<std::uint8_t>& buffer);
+
+// Each grey, alpha pair becomes grey, grey, grey, alpha. Error 9 for an odd length.
+void GreyAlphaToBgra(std::vector<std::uint8_t>& buffer);
+
+// Height rows of ScanlineLength - 1 bytes become rows of RowStride(Width,
+// bitsPerPixel) bytes with zero padding; nothing changes for 32 bits per pixel
+// or when the rows are already that long. Error 9 when rows are missing.
+void PadRows(std::int64_t bitsPerPixel, std::vector<std::uint8_t>& buffer, const PixelFormat& format);
+
+// The rows of `rowLength` bytes in reverse order; bytes after the last whole
+// row become zero. Error 6 for rows of no bytes.
+void FlipRows(std::vector<std::uint8_t>& buffer, std::int64_t rowLength);
+
+}  // namespace zorv::png

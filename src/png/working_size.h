@@ -1,0 +1,23 @@
+#pragma once
+// How much memory the decoding of a header needs at most, so that a header
+// claiming an enormous image fails before anything is allocated for it.
+#include <cstdint>
+
+#include "png/pixel_format.h"
+
+namespace zorv::png {
+
+inline constexpr std::int64_t kLargestWorkingBuffer = std::int64_t{1} << 30;
+
+struct WorkingSize {
+  bool fits = false;
+  std::int64_t inflated = 0;  // the inflated size the stream is expected to have
+};
+
+// The expected inflated size (Height stored rows, plus one filter byte per row
+// when interlaced, 0 for an unknown interlace method), and whether every buffer
+// of the decoding (the inflated data, the de-interlaced and padded rows, four
+// bytes per pixel for transparency and the bitmap) stays within 1 GiB.
+WorkingSize MeasureWorkingSize(const PixelFormat& format, std::int64_t interlacing);
+
+}  // namespace zorv::png

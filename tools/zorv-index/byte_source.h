@@ -1,0 +1,30 @@
+#pragma once
+// Bytes read in pieces from a file or from standard input ("-"), so that a game
+// list of hundreds of megabytes never has to be held whole.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zorv::index {
+
+class ByteSource {
+ public:
+  // "-" reads standard input. A file that does not exist: error 53.
+  explicit ByteSource(std::string windowsPath);
+
+  // Fills the front of `buffer`; 0 at the end. Error 75 when reading fails.
+  std::size_t Read(std::span<char> buffer);
+
+  // Empty for standard input.
+  std::optional<std::uint64_t> TotalSize() const { return size_; }
+  std::uint64_t BytesRead() const { return position_; }
+
+ private:
+  std::string path_;
+  std::optional<std::uint64_t> size_;
+  std::uint64_t position_ = 0;
+};
+
+}  // namespace zorv::index

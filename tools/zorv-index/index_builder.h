@@ -1,0 +1,40 @@
+#pragma once
+// One run of the tool: reads the collection's files, writes the index. The
+// index is written to a temporary file beside the output and renamed over it
+// only when everything went well, so a failed run never leaves half an index.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dat_scanner.h"
+
+namespace zorv::index {
+
+struct IndexOptions {
+  std::string listXml;  // "-" reads standard input
+  // Empty when not given.
+  std::string history;
+  std::string mameinfo;
+  std::string catver;
+  std::string nplayers;
+  std::string romFolder;
+  std::string output;
+  // The furthest data-file byte an index may point at; lowered only by tests.
+  std::uint64_t addressLimit = kViewerAddressLimit;
+  bool showProgress = false;
+};
+
+struct IndexSummary {
+  std::size_t games = 0;
+  std::size_t machinesPassedOver = 0;  // devices, BIOS sets, machines that do not run
+  std::size_t withHistory = 0;
+  std::size_t withMameinfo = 0;
+  std::size_t withRomSet = 0;
+  std::vector<std::string> warnings;  // things the user should know; the index is still good
+};
+
+// Throws zorv::RunTimeError whose message names the file and the trouble; the
+// output file is then left as it was.
+IndexSummary BuildIndex(const IndexOptions& options);
+
+}  // namespace zorv::index

@@ -1,0 +1,56 @@
+#include "ini_reader.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "line_splitter.h"
+#include "platform/cp1252.h"
+#include "platform/file_system.h"
+
+namespace zorv::index {
+namespace {
+
+std::string_view Trim(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool SameWithoutCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+}  // namespace
+
+std::vector<IniSection> ParseIniSections(std::string_view bytes, const std::vector<std::string>& wantedSections) {
+  std::vector<IniSection> sections(wantedSections.size());
+  IniSection* current = nullptr;
+  LineSplitter splitter([&](const SplitLine& line) {
+    std::string_view text = Trim(line.text);
+    if (line.number == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    if (text.empty() || text.front() == ';') return;
+    if (text.front() == '[' && text.back() == ']') {
+      const std::string_view name = text.substr(1, text.size() - 2);
+      const auto wanted = std::find_if(wantedSections.begin(), wantedSections.end(),
+                                       [&](const std::string& w) { return SameWithoutCase(w, name); });
+      current = wanted == wantedSections.end() ? nullptr : &sections[wanted - wantedSections.begin()];
+      return;
+    }
+    const std::size_t equals = text.find('=');
+    if (!current || equals == std::string_view::npos) return;
+    const std::string_view name = Trim(text.substr(0, equals));
+    if (!name.empty()) current->try_emplace(std::string(name), Utf8ToCp1252(Trim(text.substr(equals + 1))));
+  });
+  splitter.Feed(bytes);
+  splitter.Finish();
+  return sections;
+}
+
+std::vector<IniSection> ReadIniSections(std::string_view windowsPath, const std::vector<std::string>& wantedSections) {
+  return ParseIniSections(ReadWholeFile(windowsPath), wantedSections);
+}
+
+}  // namespace zorv::index

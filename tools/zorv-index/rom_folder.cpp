@@ -1,0 +1,41 @@
+#include "rom_folder.h"
+
+#include <cctype>
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/run_time_error.h"
+
+namespace zorv::index {
+namespace {
+
+std::string Folded(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+}  // namespace
+
+RomFolder::RomFolder(std::string_view windowsPath) {
+  namespace fs = std::filesystem;
+  const fs::path folder = ResolvePath(windowsPath);
+  std::error_code error;
+  if (!fs::is_directory(folder, error)) {
+    throw RunTimeError(ErrorCode::PathFileAccess, std::string(windowsPath) + ": not a folder");
+  }
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (it->is_directory(error)) continue;
+    const std::string name = Folded(it->path().filename().string());
+    for (const std::string_view extension : {".zip", ".7z"}) {
+      if (name.size() > extension.size() && name.ends_with(extension)) {
+        sets_.insert(name.substr(0, name.size() - extension.size()));
+      }
+    }
+  }
+  if (error) throw RunTimeError(ErrorCode::PathFileAccess, std::string(windowsPath) + ": cannot be listed");
+}
+
+bool RomFolder::Has(std::string_view romName) const { return sets_.contains(Folded(romName)); }
+
+}  // namespace zorv::index

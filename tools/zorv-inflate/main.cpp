@@ -1,0 +1,117 @@
+// zorv-inflate: runs the PNG decoder's inflater on a zlib stream in a file.
+#include <getopt.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/run_time_error.h"
+#include "png/inflate.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zorv-inflate [--expected N] [--large-length] IN OUT\n"
+    "       zorv-inflate [--expected N] [--large-length] --null [--repeat K] IN\n"
+    "\n"
+    "Reads the zlib stream in IN, drops its two header bytes, inflates the rest\n"
+    "as the PNG decoder does and writes the inflated bytes to OUT. The inflater's\n"
+    "result code (0, -1 bad block, -2 stored length check) goes to standard error.\n"
+    "\n"
+    "  -e, --expected N   the expected size: the output holds at most N + 100 bytes\n"
+    "                     (default: 64 times the size of IN)\n"
+    "  -l, --large-length a length of 258 takes 16 more bits (the decoder never asks for it)\n"
+    "  -n, --null         write nothing (for timing); OUT is not given\n"
+    "  -r, --repeat K     inflate K times (with --null)\n"
+    "  -h, --help         show this text\n"
+    "\n"
+    "Exit status: 0 when the stream was inflated, 1 when decoding failed (the error\n"
+    "number goes to standard error) or the code tables could not be built (the\n"
+    "message goes to standard error and nothing is written), 2 for a usage error.\n";
+
+class FlaggingMessageBox final : public zorv::MessageBox {
+ public:
+  void Show(std::string_view message) override {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+    shown = true;
+  }
+  bool shown = false;
+};
+
+bool ParseCount(const char* text, long long low, long long high, long long& value) {
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtoll(text, &end, 10);
+  return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+int UsageError(const char* what) {
+  std::fprintf(stderr, "zorv-inflate: %s\n%s", what, kUsage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  static const option kOptions[] = {{"expected", required_argument, nullptr, 'e'},
+                                    {"large-length", no_argument, nullptr, 'l'},
+                                    {"null", no_argument, nullptr, 'n'},
+                                    {"repeat", required_argument, nullptr, 'r'},
+                                    {"help", no_argument, nullptr, 'h'},
+                                    {nullptr, 0, nullptr, 0}};
+  long long expected = -1;
+  bool haveExpected = false, largeLength = false, discard = false;
+  long long repeat = 1;
+  for (int c; (c = getopt_long(argc, argv, "e:lnr:h", kOptions, nullptr)) != -1;) {
+    switch (c) {
+      case 'e':
+        if (!ParseCount(optarg, INT32_MIN, INT32_MAX, expected)) return UsageError("bad --expected value");
+        haveExpected = true;
+        break;
+      case 'l': largeLength = true; break;
+      case 'n': discard = true; break;
+      case 'r':
+        if (!ParseCount(optarg, 1, 1'000'000'000, repeat)) return UsageError("bad --repeat value");
+        break;
+      case 'h': std::fputs(kUsage, stdout); return 0;
+      default: return UsageError("unknown option");
+    }
+  }
+  const int files = argc - optind;
+  if (files != (discard ? 1 : 2)) return UsageError(discard ? "give IN only" : "give IN and OUT");
+  if (repeat > 1 && !discard) return UsageError("--repeat needs --null");
+
+  try {
+    const std::string file = zorv::ReadWholeFile(argv[optind]);
+    const std::vector<std::uint8_t> stream(file.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, file.size())),
+                                           file.end());
+    if (!haveExpected) {
+      // 64 times the input, kept below the inflater's 1 GiB limit.
+      expected = std::min<long long>(static_cast<long long>(file.size()) * 64, (1LL << 30) - 101);
+    }
+    FlaggingMessageBox messages;
+    zorv::png::Inflater inflater(messages);
+    std::vector<std::uint8_t> data;
+    int result = 0;
+    for (long long i = 0; i < repeat && !messages.shown; ++i) {
+      data = stream;
+      result = inflater.Inflate(data, static_cast<std::int32_t>(expected), largeLength);
+    }
+    std::fprintf(stderr, "result %d\n", result);
+    if (messages.shown) return 1;
+    if (!discard) {
+      zorv::WriteWholeFile(argv[optind + 1],
+                           std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    }
+    return 0;
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "zorv-inflate: error %d\n", zorv::ErrorNumberOf(failure));
+    return 1;
+  }
+}
