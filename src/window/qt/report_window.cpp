@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <iostream>
 
+#include "window/qt/qt_message_box.h"
+#include "window/qt/qt_picture_loader.h"
 #include "window/qt/report_pictures.h"
 #include "window/qt/report_view.h"
 #include "window/qt/screen_metrics_qt.h"
+#include "window/qt/window_picture.h"
 
 // Resources compiled into a static library are registered by hand, once.
 static void RegisterWindowResources() {
@@ -46,6 +49,9 @@ ReportWindow::ReportWindow(SharedState& state, const ScreenMetrics& screen, cons
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       state_(state),
       screen_(screen),
+      background_(std::make_unique<WindowPicture>(*this, screen)),
+      loader_(std::make_unique<QtPictureLoader>()),
+      messages_(std::make_unique<QtMessageBox>(this)),
       session_(std::make_shared<Session>(state, screen, regional)),
       view_(new ReportView(this)) {
   setObjectName(QStringLiteral("ZRVForm1"));

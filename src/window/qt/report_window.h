@@ -7,6 +7,9 @@
 #include <functional>
 #include <memory>
 
+#include "platform/message_box.h"
+#include "platform/picture_loader.h"
+#include "platform/picture_object.h"
 #include "platform/regional_settings.h"
 #include "platform/screen_metrics.h"
 #include "startup/shared_state.h"
@@ -37,6 +40,12 @@ class ReportWindow final : public QWidget {
   const ReportForm& Form() const;
   SharedState& State() { return state_; }
   const ScreenMetrics& Screen() const { return screen_; }
+  // What the report's pictures need of the platform: the window as the
+  // background of transparent pictures, the loader of JPEG and GIF files, and
+  // the one message box.
+  PictureObject& Background() { return *background_; }
+  PictureLoader& Loader() { return *loader_; }
+  MessageBox& Messages() { return *messages_; }
   bool IsClosing() const { return closing_; }
 
  signals:
@@ -58,6 +67,9 @@ class ReportWindow final : public QWidget {
 
   SharedState& state_;
   ScreenMetrics screen_;
+  std::unique_ptr<PictureObject> background_;
+  std::unique_ptr<PictureLoader> loader_;
+  std::unique_ptr<MessageBox> messages_;
   // Shared with a running activation, so that the form and its pictures
   // outlive it even when the window goes while pending events run.
   std::shared_ptr<Session> session_;
