@@ -90,6 +90,7 @@ struct SizeCase {
   richtext::BlipKind kind;
   int width, height, goalWidth, goalHeight, scaleX, scaleY;
   QSize shown;
+  friend void PrintTo(const SizeCase& test, std::ostream* out) { *out << test.name; }
 };
 
 class PictureSizeTest : public ::testing::TestWithParam<SizeCase> {};

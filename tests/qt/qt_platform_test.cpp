@@ -67,6 +67,7 @@ struct LoaderCase {
   int error;            // 0: loads
   int width, height;
   std::uint32_t first;  // 0x00RRGGBB of the top-left pixel
+  friend void PrintTo(const LoaderCase& test, std::ostream* out) { *out << test.name; }
 };
 
 class PictureLoaderTest : public ::testing::TestWithParam<LoaderCase> {};

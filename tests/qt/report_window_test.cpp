@@ -33,6 +33,7 @@ struct PlaceCase {
   std::string zorvInf;
   QRect window;  // pixels
   QRect report;
+  friend void PrintTo(const PlaceCase& test, std::ostream* out) { *out << test.name; }
 };
 
 class WindowPlaceTest : public WindowTest, public ::testing::WithParamInterface<PlaceCase> {};
@@ -125,6 +126,7 @@ struct CloseKey {
   const char* name;
   int key;
   QString text;
+  friend void PrintTo(const CloseKey& test, std::ostream* out) { *out << test.name; }
 };
 
 class CloseKeyTest : public WindowTest, public ::testing::WithParamInterface<CloseKey> {};

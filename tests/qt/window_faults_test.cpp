@@ -13,6 +13,7 @@ struct FaultCase {
   std::string templateRtf;  // Zorv.rtf; empty: the built-in one
   std::string shownText;    // a piece of the text the window must show
   std::string logLine;      // a line the log must hold; empty: no log
+  friend void PrintTo(const FaultCase& test, std::ostream* out) { *out << test.name; }
 };
 
 class WindowFaultTest : public WindowTest, public ::testing::WithParamInterface<FaultCase> {};

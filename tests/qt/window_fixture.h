@@ -23,16 +23,8 @@
 
 namespace zorv::testing {
 
-// One application for the whole test program, made on first use.
-inline void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "qt_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-}
+// The test program's main makes the one application.
+inline void EnsureApplication() { ASSERT_NE(QCoreApplication::instance(), nullptr); }
 
 // Lets events run until `done` holds or the time is up.
 inline bool RunEventsUntil(const std::function<bool()>& done, int milliseconds = 5000) {
