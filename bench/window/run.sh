@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Start-up speed of the window on the demo game, under a virtual display.
+# From the process's start: the report's text on the screen (target 300 ms)
+# and the report complete with its pictures (target 600 ms), as the window
+# tells them with ZORV_TIMING=1 and as seen from outside (the saved report
+# appearing). Then checks that the idle window uses no processor time.
+# Usage: bench/window/run.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+runs=${1:-10}
+
+if [[ -z ${ZORV_IN_XVFB:-} ]]; then
+  scripts/build.sh
+  exec env ZORV_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r demo "$work/demo"
+rm -f "$work/demo/zorv" "$work/demo/zorv-report" "$work/demo/Zorv.Log.txt"
+ln -s "$PWD/build/apps/zorv/zorv" "$work/demo/zorv"
+mkdir -p "$work/demo/saved"
+printf 'SavePath=%s/demo/saved/\r\n' "$work" >>"$work/demo/Zorv.inf"
+cd "$work/demo"
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# Wall-clock milliseconds of the window's line for this event.
+told_at() { sed -n "s/^zorv: $1 .* at \([0-9]*\)\..* ms wall clock$/\1/p" timing.txt; }
+# Processor ticks a process has used (user + system).
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+text_ms=() complete_ms=() saved_ms=()
+idle_ticks=0
+for ((run = 1; run <= runs; run++)); do
+  rm -f saved/ZRV_gng.rtf timing.txt
+  start=$(now_ms)
+  ZORV_TIMING=1 ./zorv gng 2>timing.txt &
+  viewer=$!
+  until [[ -s saved/ZRV_gng.rtf ]]; do
+    kill -0 $viewer 2>/dev/null || { echo "zorv ended early:" >&2; cat timing.txt >&2; exit 1; }
+    sleep 0.002
+  done
+  saved_ms+=($(($(now_ms) - start)))
+  until grep -q "report complete" timing.txt; do sleep 0.005; done
+  text_ms+=($(($(told_at "text on screen") - start)))
+  complete_ms+=($(($(told_at "report complete") - start)))
+  if ((run == 1)); then
+    # The idle window: nothing should run while nobody touches it.
+    sleep 0.5
+    before=$(ticks $viewer)
+    sleep 2
+    idle_ticks=$(($(ticks $viewer) - before))
+  fi
+  xdotool search --name '^Zorvane$' key Escape >/dev/null 2>&1 || true
+  for ((wait = 0; wait < 100; wait++)); do kill -0 $viewer 2>/dev/null || break; sleep 0.01; done
+  kill $viewer 2>/dev/null || true
+  wait $viewer || true
+done
+
+stats() {
+  printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {printf "median %4d ms, best %4d ms, worst %4d ms", v[int((NR + 1) / 2)], v[1], v[NR]}'
+}
+echo "zorv gng on the demo collection, $runs runs, from process start:"
+echo "  text on screen        $(stats "${text_ms[@]}")   (target 300 ms)"
+echo "  report complete       $(stats "${complete_ms[@]}")   (target 600 ms)"
+echo "  saved report on disk  $(stats "${saved_ms[@]}")   (seen from outside)"
+echo "  idle window: $idle_ticks processor ticks in 2 s (target 0)"

@@ -1,0 +1,103 @@
+#pragma once
+// A small game collection in a temporary folder, start-up run on it, and the
+// report window made from the result, on Qt's off-screen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/regional_settings.h"
+#include "platform/screen_metrics.h"
+#include "startup/shared_state.h"
+#include "startup/startup.h"
+#include "support/temp_folder.h"
+#include "window/qt/report_pictures.h"
+#include "window/qt/report_view.h"
+#include "window/qt/report_window.h"
+
+namespace zorv::testing {
+
+// The test program's main makes the one application.
+inline void EnsureApplication() { ASSERT_NE(QCoreApplication::instance(), nullptr); }
+
+// Lets events run until `done` holds or the time is up.
+inline bool RunEventsUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > milliseconds) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+inline void PressKey(QWidget& target, int key, const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(&target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(&target, &release);
+}
+
+// How many pixels of the image have exactly this colour (0x00BBGGRR).
+inline int PixelsOfColour(const QImage& image, Colour colour) {
+  const QRgb wanted = qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+  const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+  int count = 0;
+  for (int y = 0; y < pixels.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+    for (int x = 0; x < pixels.width(); ++x) count += (row[x] & 0xFFFFFF) == (wanted & 0xFFFFFF) ? 1 : 0;
+  }
+  return count;
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  // A 1024 x 768 screen at 96 dots per inch.
+  static ScreenMetrics TestScreen() { return ScreenMetrics{1024 * 15, 768 * 15, 15.0f, 15.0f}; }
+
+  void SetUp() override {
+    EnsureApplication();
+    const std::string history = "$info=gng\r\n$bio\r\nA knight.\r\n\r\n- TRIVIA -\r\nFun \xe9t\xe9.\r\n$end\r\n";
+    const std::string mameinfo = "$info=gng\r\n$mame\r\n0.37b5\r\n$end\r\n";
+    collection.Write("DataFiles/history.dat", history);
+    collection.Write("DataFiles/mameinfo.dat", mameinfo);
+    collection.Write("DataFiles/Index", "gng;BGhosts'n Goblins;S;C1;D1;R0;L#;P0;Q1," + std::to_string(history.size()) +
+                                            ";U1," + std::to_string(mameinfo.size()) +
+                                            "*\r\n[Manufacturer]\r\nCapcom\r\n[Year]\r\n1985\r\n");
+    collection.Write("notes.txt", "[gng]\r\nBeaten twice.\r\n");
+  }
+
+  void TearDown() override { window.reset(); }
+
+  // Runs start-up on the command text and loads the window (not shown yet).
+  ReportWindow& Open(const std::string& commandText,
+                     const ReportWindow::PictureSourceMaker& pictures = MakeReportPictures) {
+    state = SharedState{};
+    state.ProgramFolder = collection.Str();
+    const auto outcome = Main(state, commandText);
+    EXPECT_NE(outcome, StartupOutcome::SilentStop) << collection.Read("Zorv.Log.txt");
+    window = std::make_unique<ReportWindow>(state, TestScreen(), RegionalSettings{false, "C"}, pictures);
+    window->Load();
+    return *window;
+  }
+
+  // Shows the window and waits for its first activation to end.
+  void ShowAndActivate() {
+    auto activated = std::make_shared<bool>(false);
+    QObject::connect(window.get(), &ReportWindow::Activated, window.get(), [activated] { *activated = true; });
+    window->show();
+    ASSERT_TRUE(RunEventsUntil([&] { return *activated; }));
+  }
+
+  TempFolder collection;
+  SharedState state;
+  std::unique_ptr<ReportWindow> window;
+};
+
+}  // namespace zorv::testing
