@@ -1,44 +1,50 @@
 #include "platform/qt/qt_picture_loader.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 
 namespace zorv {
+namespace {
+
+// Sides beyond this are refused before any pixel is allocated.
+constexpr int kLargestSide = 16384;
+
+Image ToImage(const QImage& picture) {
+  // Transparent areas take the box's white, as when the box shows the picture.
+  QImage opaque(picture.size(), QImage::Format_RGB32);
+  opaque.fill(Qt::white);
+  {
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, picture);
+  }
+  Image image(opaque.width(), opaque.height());
+  for (int y = 0; y < opaque.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(opaque.constScanLine(y));
+    for (int x = 0; x < opaque.width(); ++x) image.At(x, y) = row[x] & 0xFFFFFF;
+  }
+  return image;
+}
+
+}  // namespace
 
 Image QtPictureLoader::Load(const std::string& windowsPath) {
   if (!FileExists(windowsPath)) throw RunTimeError(ErrorCode::FileNotFound);
-  QImageReader reader(QString::fromStdString(ResolvePath(windowsPath).string()));
-  // The format comes from the content, not the name: a ".jpg" that is a GIF
-  // still shows.
-  reader.setDecideFormatFromContent(true);
-  reader.setAutoTransform(true);
-  const QImage decoded = reader.read();
-  if (decoded.isNull()) throw RunTimeError(ErrorCode::InvalidPicture);
-  // Transparent GIF pixels show the box's white background.
-  QImage rgb(decoded.size(), QImage::Format_RGB32);
-  rgb.fill(Qt::white);
-  if (decoded.hasAlphaChannel()) {
-    const QImage argb = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < argb.height(); ++y) {
-      const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-      auto* out = reinterpret_cast<QRgb*>(rgb.scanLine(y));
-      for (int x = 0; x < argb.width(); ++x) {
-        const int a = qAlpha(in[x]);
-        out[x] = qRgb(qRed(in[x]) + (255 - a), qGreen(in[x]) + (255 - a), qBlue(in[x]) + (255 - a));
-      }
-    }
-  } else {
-    rgb = decoded.convertToFormat(QImage::Format_RGB32);
+  QByteArray bytes = QByteArray::fromStdString(ReadWholeFile(windowsPath));
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  const QSize size = reader.size();
+  if (!size.isValid() || size.isEmpty() || size.width() > kLargestSide || size.height() > kLargestSide) {
+    throw RunTimeError(ErrorCode::InvalidPicture);
   }
-  Image picture(rgb.width(), rgb.height());
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    for (int x = 0; x < rgb.width(); ++x) picture.At(x, y) = row[x] & 0xFFFFFF;
-  }
-  return picture;
+  const QImage picture = reader.read();
+  if (picture.isNull()) throw RunTimeError(ErrorCode::InvalidPicture);
+  return ToImage(picture);
 }
 
 }  // namespace zorv

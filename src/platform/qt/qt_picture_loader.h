@@ -1,13 +1,15 @@
 #pragma once
-// JPEG and GIF pictures through Qt's image reader.
+// The platform's picture loader for JPEG and GIF files, through Qt's image
+// readers. PNG files never come here: the program decodes them itself.
 #include "platform/picture_loader.h"
 
 namespace zorv {
 
 class QtPictureLoader final : public PictureLoader {
  public:
-  // Error 53 for a missing file, 481 for a file the reader cannot decode (an
-  // empty or cut file, another format, a picture too large to hold).
+  // The first frame at its own size; transparent pixels show white, the
+  // picture box's background. Error 53 for a missing file, 481 for one that
+  // is not a picture Qt reads or is larger than a picture box can hold.
   Image Load(const std::string& windowsPath) override;
 };
 
