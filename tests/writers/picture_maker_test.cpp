@@ -132,7 +132,7 @@ TEST(Artwork, SameGameSamePicturesOtherGameOtherPictures) {
     EXPECT_TRUE(a.Pixels() == b.Pixels()) << FolderName(category);
     EXPECT_FALSE(a.Pixels() == c.Pixels()) << FolderName(category);
   }
-  EXPECT_EQ(ArtFor("gng").title, "GHOST KNIGHT");
+  EXPECT_EQ(ArtFor("gng").title, "GRAVES N GARGOYLES");
   EXPECT_EQ(ArtFor("mygame").title, "MYGAME");
   EXPECT_EQ(ArtFor("gng", "Other title").title, "OTHER TITLE");
 }
