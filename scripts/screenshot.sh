@@ -13,7 +13,10 @@ if [[ -z ${ZORV_IN_XVFB:-} ]]; then
 fi
 
 cd demo
-./zorv gng &
+# A game whose shown pictures are opaque: a transparent PNG is blended over the
+# window itself, which then shrinks to the picture's size, as users of the
+# original program know it.
+./zorv starfort /nocabinet &
 viewer=$!
 trap 'kill $viewer 2>/dev/null || true' EXIT
 timeout 10 xdotool search --sync --name '^Zorvane$' >/dev/null
