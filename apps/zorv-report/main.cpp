@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/picture_object.h"
 #include "platform/program_folder.h"
 #include "platform/regional_settings.h"
 #include "platform/screen_metrics.h"
@@ -11,6 +12,7 @@
 #include "report_output.h"
 #include "startup/startup.h"
 #include "window/report_form.h"
+#include "window/report_pictures.h"
 
 int main(int argc, char** argv) {
   const auto options = zorv::ParseReportOptions(argc, argv);
@@ -24,9 +26,15 @@ int main(int argc, char** argv) {
   state.ProgramFolder = zorv::ProgramFolderOf(argc > 0 ? argv[0] : "");
   if (zorv::Main(state, options->CommandText) == zorv::StartupOutcome::SilentStop) return 1;
 
-  zorv::ReportForm form(state, zorv::ScreenMetrics{}, zorv::UserRegionalSettings());
+  const zorv::ScreenMetrics screen;
+  zorv::ReportForm form(state, screen, zorv::UserRegionalSettings());
   form.Load();
-  zorv::TextOnlyPictures pictures;
+  // Without a window, what lies behind transparent pixels is the report's
+  // background colour over the window's area.
+  zorv::PlainColourPicture window(state.BackColor, static_cast<std::int32_t>(form.Layout().Width),
+                                  static_cast<std::int32_t>(form.Layout().Height));
+  const auto loader = zorv::MakePictureLoader();
+  zorv::ReportPictures pictures(state, screen, *loader, window);
   form.Activate(pictures);
 
   std::cout << zorv::FormatReport(form.Report(), options->Format);

@@ -60,7 +60,7 @@ void WriteGameList(const fs::path& path, std::mt19937& random) {
     m += "\t\t<description>Game " + std::to_string(i) + " (World, set 1) caf&#233;</description>\n";
     m += "\t\t<year>19" + std::to_string(70 + i % 30) + "</year>\n";
     m += "\t\t<manufacturer>Maker " + std::to_string(i % 300) + "</manufacturer>\n";
-    for (int r = 0; r < 26; ++r) {
+    for (int r = 0; r < 27; ++r) {
       m += "\t\t<rom name=\"rom" + std::to_string(r) + ".bin\" size=\"16384\" crc=\"" + std::to_string(random() % 100000000) +
            "\" sha1=\"0123456789abcdef0123456789abcdef01234567\" region=\"maincpu\" offset=\"" + std::to_string(r * 16384) + "\"/>\n";
     }

@@ -15,7 +15,7 @@
 #include "platform/device_bitmap.h"
 #include "platform/image.h"
 #include "platform/picture_box.h"
-#include "platform/screen.h"
+#include "platform/screen_metrics.h"
 
 namespace zorv::bitmap {
 
@@ -29,7 +29,7 @@ using SizePair = std::pair<std::int32_t, std::int32_t>;
 
 class CBitmap {
  public:
-  explicit CBitmap(const Screen& screen = Screen{}) : screen_(screen) {}
+  explicit CBitmap(const ScreenMetrics& screen = ScreenMetrics{}) : screen_(screen) {}
 
   // Mode 0: white then black; 1: black then white; any other: both black.
   void SetMonoColours(int mode);
@@ -66,16 +66,19 @@ class CBitmap {
   const BitmapInfoHeader& BitmapHeader32() const { return header32_; }
   // The device bitmap waiting to be drawn (the module's bitmap handle), if any.
   const std::optional<Image>& Bitmap() const { return bitmap_; }
-  const Screen& ScreenMetrics() const { return screen_; }
+  // Whether the last DrawToPicBox had a bitmap to copy (not only cleared and sized the box).
+  bool LastDrawCopiedBitmap() const { return lastDrawCopiedBitmap_; }
+  const zorv::ScreenMetrics& Screen() const { return screen_; }
 
  private:
-  Screen screen_;
+  ScreenMetrics screen_;
   BitmapInfo<2> info1_;
   BitmapInfo<16> info4_;
   BitmapInfo<256> info8_;
   BitmapInfoHeader header24_;
   BitmapInfoHeader header32_;
   std::optional<Image> bitmap_;
+  bool lastDrawCopiedBitmap_ = false;
 };
 
 // The number of grey levels of a bit depth (256 for 16 bits) and the grey of

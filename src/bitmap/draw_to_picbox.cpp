@@ -2,6 +2,7 @@
 // that size the box.
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "bitmap/cbitmap.h"
 #include "platform/run_time_error.h"
@@ -44,13 +45,13 @@ class ScaleModeGuard {
 }  // namespace
 
 SizePair CBitmap::PixelsToTwips(std::int32_t width, std::int32_t height) const {
-  return {CheckedLong(std::int64_t{width} * WholeTwipsPerPixel(screen_.twipsPerPixelX)),
-          CheckedLong(std::int64_t{height} * WholeTwipsPerPixel(screen_.twipsPerPixelY))};
+  return {CheckedLong(std::int64_t{width} * WholeTwipsPerPixel(screen_.TwipsPerPixelX)),
+          CheckedLong(std::int64_t{height} * WholeTwipsPerPixel(screen_.TwipsPerPixelY))};
 }
 
 SizePair CBitmap::TwipsToPixels(std::int32_t width, std::int32_t height) const {
-  return {RoundedDivision(width, WholeTwipsPerPixel(screen_.twipsPerPixelX)),
-          RoundedDivision(height, WholeTwipsPerPixel(screen_.twipsPerPixelY))};
+  return {RoundedDivision(width, WholeTwipsPerPixel(screen_.TwipsPerPixelX)),
+          RoundedDivision(height, WholeTwipsPerPixel(screen_.TwipsPerPixelY))};
 }
 
 void CBitmap::DrawToPicBox(std::int32_t width, std::int32_t height, PictureBox* box, bool sizeToImage,
@@ -85,12 +86,13 @@ void CBitmap::DrawToPicBox(std::int32_t width, std::int32_t height, PictureBox* 
       box->SetWidth(CheckedLong(std::int64_t{box->Width()} + box->Width() - box->ScaleWidth()));
     }
 
+    lastDrawCopiedBitmap_ = bitmap_.has_value();
     if (bitmap_) {
-      box->StretchCopy(*bitmap_, x, y, destination.first, destination.second, 0, 0, source.first, source.second);
+      box->StretchCopy(std::move(*bitmap_), x, y, destination.first, destination.second, 0, 0, source.first, source.second);
       bitmap_.reset();
     }
   }
-  box->SetPicture(box->Image());
+  box->KeepImageAsPicture();
 }
 
 }  // namespace zorv::bitmap

@@ -52,11 +52,7 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-namespace {
-
-// Decodes one UTF-8 sequence at `i`; returns its length, or 0 when it is not
-// well-formed (overlong forms and surrogates included).
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
+std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
   const auto lead = static_cast<unsigned char>(text[i]);
   std::size_t extra = 0;
   if (lead < 0x80) {
@@ -85,8 +81,6 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
   if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
   return extra + 1;
 }
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view text) noexcept {
   char32_t cp = 0;

@@ -20,6 +20,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 // text that mixes both encodings survives.
 std::string Utf8ToCp1252(std::string_view text);
 
+// Decodes the UTF-8 sequence that starts at `i` into `codePoint` and returns its
+// length, or 0 when it is not well-formed (overlong forms and surrogates included).
+std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& codePoint) noexcept;
+
 // True when every byte sequence is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text) noexcept;
 

@@ -4,10 +4,11 @@
 // it keeps (`Picture`). Sizes follow the scale modes of the box and of its
 // container: 1 = twips, 3 = pixels.
 #include <cstdint>
+#include <memory>
 
 #include "platform/image.h"
 #include "platform/picture_object.h"
-#include "platform/screen.h"
+#include "platform/screen_metrics.h"
 
 namespace zorv {
 
@@ -24,7 +25,7 @@ class PictureContainer {
 class PictureBox final : public PictureObject {
  public:
   // A box without a container stands for a form: its sizes are always twips.
-  explicit PictureBox(const Screen& screen, PictureContainer* parent = nullptr, std::int32_t borderPixels = 0,
+  explicit PictureBox(const ScreenMetrics& screen, PictureContainer* parent = nullptr, std::int32_t borderPixels = 0,
                       std::uint32_t backColour = 0xFFFFFF);
 
   PictureContainer* Parent() const { return parent_; }
@@ -48,15 +49,24 @@ class PictureBox final : public PictureObject {
 
   // Clears the drawing surface to the box's background colour.
   void Cls();
-  const zorv::Image& Image() const { return surface_; }
-  const zorv::Image& Picture() const { return picture_; }
-  void SetPicture(zorv::Image picture) { picture_ = std::move(picture); }
+  // What the box shows, at its inner size in pixels.
+  const zorv::Image& Image() const;
+  // The picture the box keeps, as pixels at its own size.
+  const zorv::Image& Picture() const;
+  void SetPicture(zorv::Image picture);
+  // Picture <- Image: the drawing persists as the box's picture.
+  void KeepImageAsPicture();
 
   // Copies the source area (srcX, srcY, srcWidth x srcHeight pixels) of a
   // bitmap onto the surface at (x, y), scaled to destWidth x destHeight by the
   // nearest pixel. Source pixels outside the bitmap and destination pixels
   // outside the surface are left out.
   void StretchCopy(const zorv::Image& bitmap, std::int32_t x, std::int32_t y, std::int32_t destWidth,
+                   std::int32_t destHeight, std::int32_t srcX, std::int32_t srcY, std::int32_t srcWidth,
+                   std::int32_t srcHeight);
+  // The same for a bitmap that is released afterwards: one that covers the
+  // whole surface at its own size becomes the surface without a copy.
+  void StretchCopy(zorv::Image&& bitmap, std::int32_t x, std::int32_t y, std::int32_t destWidth,
                    std::int32_t destHeight, std::int32_t srcX, std::int32_t srcY, std::int32_t srcWidth,
                    std::int32_t srcHeight);
 
@@ -67,18 +77,25 @@ class PictureBox final : public PictureObject {
   std::int32_t TwipsPerPixelY() const;
   bool ContainerInPixels() const;
   void ResizeSurface();
+  // The surface as pixels, filled in when it is blank.
+  zorv::Image& MaterialSurface() const;
+  // The surface for drawing: never shared with the kept picture.
+  zorv::Image& WritableSurface();
   void CopyUnscaled(const zorv::Image& bitmap, std::int32_t x, std::int32_t y, std::int32_t srcX, std::int32_t srcY,
                     std::int32_t width, std::int32_t height);
 
-  const Screen* screen_;
+  const ScreenMetrics* screen_;
   PictureContainer* parent_;
   std::int32_t border_;
   std::uint32_t backColour_;
   int scaleMode_ = kScaleTwips;
   std::int32_t widthTwips_ = 0;
   std::int32_t heightTwips_ = 0;
-  zorv::Image surface_;
-  zorv::Image picture_;
+  // The surface and the kept picture share their pixels until one of them
+  // changes; a blank surface (all background colour) has no pixels yet.
+  mutable std::shared_ptr<zorv::Image> surface_;
+  mutable bool blank_ = true;
+  std::shared_ptr<const zorv::Image> picture_;
 };
 
 // Twips per pixel as whole numbers, rounded to the nearest (ties to even).

@@ -35,9 +35,9 @@ void BlendRow(const std::uint8_t* in, const std::uint8_t* background, std::uint8
 
 // A background picture wider or higher than the image (in twips) is narrowed
 // to the image plus 100 twips.
-void FitPictureToImage(PictureObject& picture, const Screen& screen, std::int64_t width, std::int64_t height) {
-  const double imageWidth = static_cast<double>(width) * screen.twipsPerPixelX;
-  const double imageHeight = static_cast<double>(height) * screen.twipsPerPixelY;
+void FitPictureToImage(PictureObject& picture, const ScreenMetrics& screen, std::int64_t width, std::int64_t height) {
+  const double imageWidth = static_cast<double>(width) * screen.TwipsPerPixelX;
+  const double imageHeight = static_cast<double>(height) * screen.TwipsPerPixelY;
   if (imageWidth < picture.Width()) picture.SetWidth(static_cast<std::int32_t>(std::nearbyint(imageWidth + 100)));
   if (imageHeight < picture.Height()) picture.SetHeight(static_cast<std::int32_t>(std::nearbyint(imageHeight + 100)));
 }
@@ -93,8 +93,10 @@ void CompositeOnBackground(const Backdrop& backdrop, std::vector<std::uint8_t>& 
   if (buffer.size() < outputLength) buffer.resize(outputLength, 0);
 
   for (std::size_t y = 0; y < static_cast<std::size_t>(std::max<std::int64_t>(height, 0)); ++y) {
-    if (haveCapture) {
-      const std::uint32_t* source = &captured.pixels[(static_cast<std::size_t>(height) - 1 - y) * rowPixels];
+    // A row of the capture like the one before it (a plain window) is not converted again.
+    const std::uint32_t* source =
+        haveCapture ? &captured.pixels[(static_cast<std::size_t>(height) - 1 - y) * rowPixels] : nullptr;
+    if (haveCapture && (y == 0 || !std::equal(source, source + rowPixels, source + rowPixels))) {
       for (std::size_t x = 0; x < rowPixels; ++x) {
         backgroundRow[3 * x] = static_cast<std::uint8_t>(source[x]);
         backgroundRow[3 * x + 1] = static_cast<std::uint8_t>(source[x] >> 8);

@@ -7,7 +7,7 @@
 
 #include "platform/colour.h"
 #include "platform/picture_object.h"
-#include "platform/screen.h"
+#include "platform/screen_metrics.h"
 
 namespace zorv::png {
 
@@ -20,7 +20,7 @@ struct Backdrop {
   Colour colour = 0;                 // behind the image when there is no picture
   std::int32_t x = 0;                // where the image lies on the picture, in pixels
   std::int32_t y = 0;
-  Screen screen;
+  ScreenMetrics screen;
 };
 
 // BGRA rows of width x height pixels, bottom row first, become BGR rows padded

@@ -115,8 +115,11 @@ void LoadPNG::DecodeImage() {
       if (depth == 16) Reduce16To8(work);
       if (colourType == kGreyAlpha) GreyAlphaToBgra(work);
       setOutBitsPerPixel(32);
-      if (colourType == kRgbAlpha) RgbaToBgra(work);
-      FlipRows(work, 4 * width);
+      if (colourType == kRgbAlpha) {
+        RgbaToBgraFlipped(work, width);  // RgbaToBgra, then FlipRows
+      } else {
+        FlipRows(work, 4 * width);
+      }
       rowsTopDown = false;
       outBitCount = 32;
       break;
@@ -128,7 +131,7 @@ void LoadPNG::DecodeImage() {
   if (!converted) return;
 
   Backdrop backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_,
-                    bitmaps_->ScreenMetrics()};
+                    bitmaps_->Screen()};
   const auto compositeAsBottomUpBgra = [&] {
     setOutBitsPerPixel(32);
     FlipRows(work, 4 * width);

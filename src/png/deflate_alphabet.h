@@ -9,23 +9,29 @@
 namespace zorv::png {
 
 // A decode table entry (32 bits):
-//   bits 0-3    length of the code to drop from the bit buffer
-//   bit  4      the symbol is a literal byte
-//   bit  5      the symbol ends the block
-//   bit  6      the entry links to a subtable for codes longer than the root bits
-//   bits 8-15   extra bits that follow the code (or a subtable's index bits)
+//   bits 0-5    code length plus extra bits: what the fast loop drops at once
+//               (the only bits a shift count looks at)
+//   bit  6      the symbol is a literal byte
+//   bit  7      the symbol ends the block
+//   bits 8-11   code length; 0 in an entry that links to a subtable
+//   bits 12-15  extra bits that follow the code (or a subtable's index bits)
 //   bits 16-31  the literal, base length, base distance, code-length symbol or subtable start
 namespace entry {
-inline constexpr std::uint32_t kCodeLengthMask = 0x0F;
-inline constexpr std::uint32_t kLiteral = 0x10;
-inline constexpr std::uint32_t kEndOfBlock = 0x20;
-inline constexpr std::uint32_t kSubtableLink = 0x40;
+inline constexpr std::uint32_t kLiteral = 0x40;
+inline constexpr std::uint32_t kEndOfBlock = 0x80;
 
-constexpr unsigned CodeLength(std::uint32_t e) { return e & kCodeLengthMask; }
-constexpr unsigned ExtraBits(std::uint32_t e) { return (e >> 8) & 0xFF; }
+constexpr unsigned CodeLength(std::uint32_t e) { return (e >> 8) & 0x0F; }
+constexpr unsigned ExtraBits(std::uint32_t e) { return (e >> 12) & 0x0F; }
+constexpr bool IsSubtableLink(std::uint32_t e) { return (e & 0xF00) == 0; }
 constexpr std::uint32_t Value(std::uint32_t e) { return e >> 16; }
+// A symbol's meaning, without its code length.
 constexpr std::uint32_t Make(std::uint32_t value, unsigned extraBits, std::uint32_t flags) {
-  return value << 16 | static_cast<std::uint32_t>(extraBits) << 8 | flags;
+  return value << 16 | static_cast<std::uint32_t>(extraBits) << 12 | flags;
+}
+constexpr std::uint32_t MakeSubtableLink(std::uint32_t start, unsigned indexBits) { return Make(start, indexBits, 0); }
+// The meaning completed with the code length of its symbol.
+constexpr std::uint32_t WithCodeLength(std::uint32_t meaning, unsigned codeLength) {
+  return meaning | codeLength << 8 | (codeLength + ExtraBits(meaning));
 }
 }  // namespace entry
 

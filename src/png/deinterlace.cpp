@@ -65,17 +65,30 @@ std::array<std::uint8_t, 2> SplitByte4(std::uint8_t byte) {
   return {static_cast<std::uint8_t>(byte >> 4), static_cast<std::uint8_t>(byte & 15)};
 }
 
+// ExpandSamples into a buffer that is reused from line to line.
+void ExpandSamplesInto(std::span<const std::uint8_t> line, std::int64_t bitsPerSample, std::int64_t count,
+                       std::vector<std::uint8_t>& samples) {
+  samples.assign(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)), 0);
+  std::size_t at = 0;
+  const auto append = [&](const auto& split) {
+    const std::size_t take = std::min(split.size(), samples.size() - at);
+    std::copy_n(split.begin(), take, samples.begin() + static_cast<std::ptrdiff_t>(at));
+    at += take;
+  };
+  for (std::size_t i = 0; i < line.size() && at < samples.size(); ++i) {
+    switch (bitsPerSample) {
+      case 1: append(SplitByte1(line[i])); break;
+      case 2: append(SplitByte2(line[i])); break;
+      case 4: append(SplitByte4(line[i])); break;
+      default: return;  // other widths leave zeros
+    }
+  }
+}
+
 std::vector<std::uint8_t> ExpandSamples(std::span<const std::uint8_t> line, std::int64_t bitsPerSample,
                                         std::int64_t count) {
   std::vector<std::uint8_t> samples;
-  const auto append = [&samples](const auto& split) { samples.insert(samples.end(), split.begin(), split.end()); };
-  switch (bitsPerSample) {
-    case 1: for (const std::uint8_t byte : line) append(SplitByte1(byte)); break;
-    case 2: for (const std::uint8_t byte : line) append(SplitByte2(byte)); break;
-    case 4: for (const std::uint8_t byte : line) append(SplitByte4(byte)); break;
-    default: break;
-  }
-  samples.resize(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)), 0);
+  ExpandSamplesInto(line, bitsPerSample, count, samples);
   return samples;
 }
 
@@ -95,6 +108,7 @@ std::vector<std::uint8_t> Deinterlace(std::span<const std::uint8_t> data, const 
     const std::int64_t pixelCount = bitsPerPixel < 8 ? PassLineLength(width, 8, columns) : 0;
     std::vector<std::uint8_t> previous(static_cast<std::size_t>(lineLength), 0);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(lineLength));
+    std::vector<std::uint8_t> samples;
 
     const std::int64_t lines = PassLineCount(pass, format.height);
     for (std::int64_t n = 0; n < lines; ++n) {
@@ -103,12 +117,11 @@ std::vector<std::uint8_t> Deinterlace(std::span<const std::uint8_t> data, const 
       std::memcpy(line.data(), data.data() + read + 1, line.size());
       read += lineLength + 1;
       UnfilterRow(filterType, line, previous, bytesPerPixel);
-      previous = line;
+      line.swap(previous);  // the unfiltered line is the next line's previous one
 
-      std::span<const std::uint8_t> pixels = line;
-      std::vector<std::uint8_t> samples;
+      std::span<const std::uint8_t> pixels = previous;
       if (bitsPerPixel < 8) {
-        samples = ExpandSamples(line, format.bitDepth, pixelCount);
+        ExpandSamplesInto(previous, format.bitDepth, pixelCount, samples);
         pixels = samples;
       }
       const auto placed = static_cast<std::int64_t>(pixels.size());

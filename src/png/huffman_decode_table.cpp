@@ -19,7 +19,7 @@ std::uint32_t ReverseBits(std::uint32_t code, unsigned length) {
 }  // namespace
 
 HuffmanDecodeTable::HuffmanDecodeTable(unsigned rootBits, unsigned symbols, unsigned longestCode)
-    : rootLimit_(rootBits) {
+    : rootBits_(rootBits), rootMask_((std::uint64_t{1} << rootBits) - 1) {
   // Each subtable starts with a code longer than the root bits and holds at
   // most 2^(longest - root) entries, so this bounds the root table and every subtable.
   std::size_t capacity = std::size_t{1} << rootBits;
@@ -55,8 +55,6 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
   const int symbolCount = offset[kLongestCode + 1];
 
   maxLength_ = maxLength;
-  rootBits_ = std::min(rootLimit_, maxLength);
-  rootMask_ = (std::uint64_t{1} << rootBits_) - 1;
   const std::uint32_t rootSize = std::uint32_t{1} << rootBits_;
 
   std::array<int, kLongestCode + 1> remaining = count;
@@ -69,7 +67,7 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
     const unsigned symbol = sorted[i];
     const unsigned length = codeLengths[symbol];
     const std::uint32_t reversed = ReverseBits(code, length);
-    const std::uint32_t e = meanings[symbol] | length;
+    const std::uint32_t e = entry::WithCodeLength(meanings[symbol], length);
     if (length <= rootBits_) {
       for (std::uint32_t j = reversed; j < rootSize; j += std::uint32_t{1} << length) entries_[j] = e;
     } else {
@@ -89,7 +87,7 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
         }
         used += std::uint32_t{1} << subtableBits;
         assert(used <= entries_.size());
-        entries_[prefix] = entry::Make(subtableStart, subtableBits, entry::kSubtableLink);
+        entries_[prefix] = entry::MakeSubtableLink(subtableStart, subtableBits);
       }
       const std::uint32_t subtableSize = std::uint32_t{1} << subtableBits;
       for (std::uint32_t j = reversed >> rootBits_; j < subtableSize; j += std::uint32_t{1} << (length - rootBits_)) {

@@ -1,8 +1,10 @@
 #pragma once
 // A canonical Huffman code turned into a table that decodes one symbol with a
-// single probe: the low `RootBits` bits of the bit buffer index the root table;
-// codes longer than that go through one subtable. Only codes that fill their
+// single probe: the low root bits of the bit buffer index the root table
+// (shorter codes fill every entry they prefix); codes longer than that go
+// through one subtable. Only codes that fill their
 // code space exactly are accepted, so every bit pattern decodes to a symbol.
+#include <cassert>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -23,10 +25,33 @@ class HuffmanDecodeTable {
   // (which includes a lone code and a code without symbols).
   bool Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings);
 
-  // The entry of the code at the bottom of `bits` (least significant bit first).
+  // What a lookup needs, to be held in registers by a decoding loop (its output
+  // stores could otherwise alias the table's fields); the root size is a
+  // constant there.
+  template <unsigned kRootBits>
+  struct View {
+    const std::uint32_t* entries;
+
+    // The entry of the code at the bottom of `bits` (least significant bit first).
+    std::uint32_t Lookup(std::uint64_t bits) const {
+      std::uint32_t e = entries[bits & ((std::uint64_t{1} << kRootBits) - 1)];
+      if (entry::IsSubtableLink(e)) [[unlikely]] {
+        const std::uint64_t index = (bits >> kRootBits) & ((std::uint64_t{1} << entry::ExtraBits(e)) - 1);
+        e = entries[entry::Value(e) + index];
+      }
+      return e;
+    }
+  };
+
+  template <unsigned kRootBits>
+  View<kRootBits> Decoder() const {
+    assert(kRootBits == rootBits_);
+    return View<kRootBits>{entries_.data()};
+  }
+
   std::uint32_t Lookup(std::uint64_t bits) const {
     std::uint32_t e = entries_[bits & rootMask_];
-    if (e & entry::kSubtableLink) [[unlikely]] {
+    if (entry::IsSubtableLink(e)) [[unlikely]] {
       const std::uint64_t index = (bits >> rootBits_) & ((std::uint64_t{1} << entry::ExtraBits(e)) - 1);
       e = entries_[entry::Value(e) + index];
     }
@@ -37,9 +62,8 @@ class HuffmanDecodeTable {
   unsigned MaxLength() const { return maxLength_; }
 
  private:
-  unsigned rootLimit_;
-  unsigned rootBits_ = 0;
-  std::uint64_t rootMask_ = 0;
+  unsigned rootBits_;
+  std::uint64_t rootMask_;
   unsigned maxLength_ = 0;
   std::vector<std::uint32_t> entries_;
 };

@@ -10,17 +10,7 @@
 namespace zorv::png {
 namespace {
 
-constexpr std::size_t kLongestMatch = 258;
-// The fast loop loads whole words and spends at most 65 bits per symbol
-// (80 with the long form of length 258) between two loads. It keeps this many
-// input bytes away from the end, so the careful rules of the input's end never
-// concern it.
-constexpr std::size_t kFastInputMargin = 32;
-constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
-
 [[noreturn]] void DecodingFailure() { throw RunTimeError(ErrorCode::SubscriptOutOfRange); }
-
-constexpr std::uint64_t LowBits(std::uint64_t bits, unsigned n) { return bits & ((std::uint64_t{1} << n) - 1); }
 
 }  // namespace
 
@@ -131,74 +121,6 @@ InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLeng
   if (fast == FastEnd::kEndOfBlock) return Flow::kGoOn;
   if (fast == FastEnd::kStop) return Flow::kStop;
   return DecodeCarefully(literalLength, distance);
-}
-
-template <bool kLargeLength>
-InflateRun::FastEnd InflateRun::DecodeFast(const HuffmanDecodeTable& literalLength,
-                                           const HuffmanDecodeTable& distance) {
-  const std::uint8_t* const inLimit =
-      input_.size() > kFastInputMargin ? reader_.End() - kFastInputMargin : input_.data();
-  std::uint8_t* const outLimit =
-      static_cast<std::size_t>(outEnd_ - out_) > kFastOutputMargin ? outEnd_ - kFastOutputMargin : out_;
-
-  InflateBitReader::Registers& regs = reader_.Regs();
-  std::uint64_t buffer = regs.buffer;
-  unsigned count = regs.count;
-  const std::uint8_t* next = regs.next;
-  std::uint8_t* out = out_;
-  auto refill = [&] {
-    buffer |= LoadLittleEndian64(next) << count;
-    next += (63 - count) >> 3;
-    count |= 56;
-  };
-  auto drop = [&](unsigned n) {
-    buffer >>= n;
-    count -= n;
-  };
-  auto saveRegisters = [&] {
-    regs.buffer = buffer;
-    regs.count = count;
-    regs.next = next;
-    out_ = out;
-  };
-
-  FastEnd end = FastEnd::kNearEnd;
-  while (next < inLimit && out < outLimit) {
-    refill();
-    std::uint32_t e = literalLength.Lookup(buffer);
-    drop(entry::CodeLength(e));
-    if (e & entry::kLiteral) {
-      *out++ = static_cast<std::uint8_t>(entry::Value(e));
-      continue;
-    }
-    if (e & entry::kEndOfBlock) {
-      end = FastEnd::kEndOfBlock;
-      break;
-    }
-    std::size_t length = entry::Value(e) + LowBits(buffer, entry::ExtraBits(e));
-    drop(entry::ExtraBits(e));
-    if constexpr (kLargeLength) {
-      if (length == kLongestMatch) {
-        length = LowBits(buffer, 16) + 3;
-        drop(16);
-        refill();
-      }
-    }
-    e = distance.Lookup(buffer);
-    drop(entry::CodeLength(e));
-    const std::size_t dist = entry::Value(e) + LowBits(buffer, entry::ExtraBits(e));
-    drop(entry::ExtraBits(e));
-    if (dist > static_cast<std::size_t>(out - outBegin_) || length > kLongestMatch) [[unlikely]] {
-      saveRegisters();
-      if (CopyCarefully(dist, length) == Flow::kStop) return FastEnd::kStop;
-      out = out_;
-      continue;
-    }
-    CopyMatch(out, dist, length);
-    out += length;
-  }
-  saveRegisters();
-  return end;
 }
 
 InflateRun::Flow InflateRun::DecodeCarefully(const HuffmanDecodeTable& literalLength,

@@ -12,6 +12,10 @@
 
 namespace zorv::png {
 
+inline constexpr std::size_t kLongestMatch = 258;
+
+constexpr std::uint64_t LowBits(std::uint64_t bits, unsigned n) { return bits & ((std::uint64_t{1} << n) - 1); }
+
 struct InflateOutcome {
   int result = 0;                      // 0, -1 or -2 as Inflate returns it
   std::size_t outputSize = 0;          // bytes of the output area that hold the result
@@ -34,8 +38,14 @@ class InflateRun {
   Flow StoredBlock();
   bool ReadDynamicTables();
   Flow DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  // The fast loop (inflate_fast_loop.cpp): decodes until the block ends or an end comes near.
   template <bool kLargeLength>
   FastEnd DecodeFast(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  template <bool kLargeLength>
+  FastEnd DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  template <bool kLargeLength>
+  FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  static bool HasBmi2();
   Flow DecodeCarefully(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   Flow CopyCarefully(std::size_t distance, std::size_t length);
   // A byte that would go past the last output index ends decoding; that last byte is dropped.

@@ -26,13 +26,21 @@ void AppendText(std::string& text, std::span<const std::uint8_t> bytes) {
   text.push_back('\0');
 }
 
-// A missing file reads as empty; a folder or an unreadable file is a failure.
 std::string ReadPngFile(const std::string& filename) {
-  if (std::error_code ignored; std::filesystem::is_directory(ResolvePath(filename), ignored)) {
-    throw RunTimeError(ErrorCode::PathFileAccess, "not a file: " + filename);
+  try {
+    return ReadWholeFile(filename);
+  } catch (const RunTimeError& failure) {
+    if (failure.Number() != static_cast<int>(ErrorCode::FileNotFound)) throw;
   }
-  if (!FileExists(filename)) return {};
-  return ReadWholeFile(filename);
+  // A missing file in an existing folder reads as empty; a folder, or a file
+  // in a folder that does not exist, cannot be opened at all.
+  const std::filesystem::path resolved = ResolvePath(filename);
+  std::error_code ignored;
+  if (std::filesystem::is_directory(resolved, ignored) ||
+      !std::filesystem::is_directory(resolved.parent_path().empty() ? "." : resolved.parent_path(), ignored)) {
+    throw RunTimeError(ErrorCode::PathFileAccess, "cannot open " + filename);
+  }
+  return {};
 }
 
 // Thrown inside the chunk loop to end OpenPNG with an ErrorNumber.

@@ -76,4 +76,23 @@ void FlipRows(std::vector<std::uint8_t>& buffer, std::int64_t rowLength) {
   std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(rows * length), buffer.end(), 0);
 }
 
+void RgbaToBgraFlipped(std::vector<std::uint8_t>& buffer, std::int64_t width) {
+  if (width <= 0) throw RunTimeError(ErrorCode::Overflow, "rows of no bytes");
+  const auto length = static_cast<std::size_t>(4 * width);
+  const std::size_t rows = buffer.size() / length;
+  const auto swapRedBlue = [](std::uint8_t* pixel) { std::swap(pixel[0], pixel[2]); };
+  for (std::size_t top = 0, bottom = rows; top < bottom; ++top, --bottom) {
+    std::uint8_t* upper = buffer.data() + top * length;
+    std::uint8_t* lower = buffer.data() + (bottom - 1) * length;
+    for (std::size_t x = 0; x < length; x += 4) {
+      swapRedBlue(upper + x);
+      if (upper != lower) {
+        swapRedBlue(lower + x);
+        std::swap_ranges(upper + x, upper + x + 4, lower + x);
+      }
+    }
+  }
+  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(rows * length), buffer.end(), 0);
+}
+
 }  // namespace zorv::png

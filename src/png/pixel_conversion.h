@@ -32,4 +32,7 @@ void PadRows(std::int64_t bitsPerPixel, std::vector<std::uint8_t>& buffer, const
 // row become zero. Error 6 for rows of no bytes.
 void FlipRows(std::vector<std::uint8_t>& buffer, std::int64_t rowLength);
 
+// RgbaToBgra then FlipRows with rows of 4 x `width` bytes, in one pass.
+void RgbaToBgraFlipped(std::vector<std::uint8_t>& buffer, std::int64_t width);
+
 }  // namespace zorv::png

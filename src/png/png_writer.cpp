@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kIdatChunkBytes = 1 << 20;
 constexpr std::uint32_t kMaxDimension = 0x7FFFFFFFu;
 // EncodeRgbPng trades a little size for speed.
-constexpr int kQuickCompression = 2;
+constexpr int kQuickCompression = kFastestCompression;
 
 [[noreturn]] void Refuse() { throw RunTimeError(ErrorCode::InvalidArgument); }
 

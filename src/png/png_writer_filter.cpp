@@ -9,45 +9,79 @@ namespace {
 enum FilterType : std::uint8_t { kNone = 0, kSub = 1, kUp = 2, kAverage = 3, kPaeth = 4 };
 constexpr int kFilterTypes = 5;
 
-std::uint8_t PaethPredictor(int left, int above, int upperLeft) {
-  const int estimate = left + above - upperLeft;
-  const int toLeft = std::abs(estimate - left);
-  const int toAbove = std::abs(estimate - above);
-  const int toUpperLeft = std::abs(estimate - upperLeft);
-  if (toLeft <= toAbove && toLeft <= toUpperLeft) return static_cast<std::uint8_t>(left);
-  if (toAbove <= toUpperLeft) return static_cast<std::uint8_t>(above);
-  return static_cast<std::uint8_t>(upperLeft);
+// Of left, above and upper left, the one closest to left + above - upper left;
+// ties go in that order.
+inline int PaethPredictor(int left, int above, int upperLeft) {
+  const int toLeft = std::abs(above - upperLeft);
+  const int toAbove = std::abs(left - upperLeft);
+  const int toUpperLeft = std::abs(left + above - 2 * upperLeft);
+  const int nearerOfAboveAndUpperLeft = toAbove <= toUpperLeft ? above : upperLeft;
+  return toLeft <= toAbove && toLeft <= toUpperLeft ? left : nearerOfAboveAndUpperLeft;
 }
 
-// Writes the filtered row to `out` and returns the sum of its bytes taken as
-// signed values, the measure the adaptive choice minimises.
-std::uint64_t Filter(FilterType type, const std::uint8_t* row, const std::uint8_t* above, std::size_t length,
-                     std::size_t bpp, std::uint8_t* out) {
+// A filtered byte taken as a signed value, the measure the adaptive choice sums.
+inline std::uint32_t Magnitude(std::uint8_t value) { return static_cast<std::uint32_t>(std::abs(static_cast<std::int8_t>(value))); }
+
+// The value each filter subtracts from a byte, given the byte to its left (a),
+// above it (b) and above its left neighbour (c); all three are 0 off the image.
+template <FilterType kType>
+inline int Prediction(int a, int b, int c) {
+  if constexpr (kType == kSub) return a;
+  if constexpr (kType == kUp) return b;
+  if constexpr (kType == kAverage) return (a + b) >> 1;
+  if constexpr (kType == kPaeth) return PaethPredictor(a, b, c);
+  return 0;
+}
+
+// Sum of magnitudes of the filtered row; gives up and returns `giveUpAbove` + 1
+// as soon as the sum passes that, checked every 256 bytes to keep the loop simple.
+template <FilterType kType>
+std::uint64_t Measure(const std::uint8_t* row, const std::uint8_t* above, std::size_t length, std::size_t bpp,
+                      std::uint64_t giveUpAbove) {
   std::uint64_t sum = 0;
-  auto emit = [&](std::size_t i, int predicted) {
-    const auto value = static_cast<std::uint8_t>(row[i] - predicted);
-    out[i] = value;
-    sum += value < 128 ? value : 256 - value;
-  };
-  switch (type) {
-    case kNone:
-      for (std::size_t i = 0; i < length; ++i) emit(i, 0);
-      break;
-    case kSub:
-      for (std::size_t i = 0; i < length; ++i) emit(i, i >= bpp ? row[i - bpp] : 0);
-      break;
-    case kUp:
-      for (std::size_t i = 0; i < length; ++i) emit(i, above[i]);
-      break;
-    case kAverage:
-      for (std::size_t i = 0; i < length; ++i) emit(i, ((i >= bpp ? row[i - bpp] : 0) + above[i]) >> 1);
-      break;
-    case kPaeth:
-      for (std::size_t i = 0; i < bpp && i < length; ++i) emit(i, above[i]);
-      for (std::size_t i = bpp; i < length; ++i) emit(i, PaethPredictor(row[i - bpp], above[i], above[i - bpp]));
-      break;
+  const std::size_t head = bpp < length ? bpp : length;
+  for (std::size_t i = 0; i < head; ++i)
+    sum += Magnitude(static_cast<std::uint8_t>(row[i] - Prediction<kType>(0, above[i], 0)));
+  for (std::size_t start = head; start < length; start += 256) {
+    const std::size_t end = start + 256 < length ? start + 256 : length;
+    std::uint32_t partial = 0;
+    for (std::size_t i = start; i < end; ++i)
+      partial += Magnitude(static_cast<std::uint8_t>(row[i] - Prediction<kType>(row[i - bpp], above[i], above[i - bpp])));
+    sum += partial;
+    if (sum > giveUpAbove) return giveUpAbove + 1;
   }
   return sum;
+}
+
+template <FilterType kType>
+void Write(const std::uint8_t* row, const std::uint8_t* above, std::size_t length, std::size_t bpp, std::uint8_t* out) {
+  const std::size_t head = bpp < length ? bpp : length;
+  for (std::size_t i = 0; i < head; ++i) out[i] = static_cast<std::uint8_t>(row[i] - Prediction<kType>(0, above[i], 0));
+  for (std::size_t i = head; i < length; ++i)
+    out[i] = static_cast<std::uint8_t>(row[i] - Prediction<kType>(row[i - bpp], above[i], above[i - bpp]));
+}
+
+std::uint64_t MeasureFilter(FilterType type, const std::uint8_t* row, const std::uint8_t* above, std::size_t length,
+                            std::size_t bpp, std::uint64_t giveUpAbove) {
+  switch (type) {
+    case kNone: return Measure<kNone>(row, above, length, bpp, giveUpAbove);
+    case kSub: return Measure<kSub>(row, above, length, bpp, giveUpAbove);
+    case kUp: return Measure<kUp>(row, above, length, bpp, giveUpAbove);
+    case kAverage: return Measure<kAverage>(row, above, length, bpp, giveUpAbove);
+    case kPaeth: return Measure<kPaeth>(row, above, length, bpp, giveUpAbove);
+  }
+  return 0;
+}
+
+void WriteFiltered(FilterType type, const std::uint8_t* row, const std::uint8_t* above, std::size_t length,
+                   std::size_t bpp, std::uint8_t* out) {
+  switch (type) {
+    case kNone: return Write<kNone>(row, above, length, bpp, out);
+    case kSub: return Write<kSub>(row, above, length, bpp, out);
+    case kUp: return Write<kUp>(row, above, length, bpp, out);
+    case kAverage: return Write<kAverage>(row, above, length, bpp, out);
+    case kPaeth: return Write<kPaeth>(row, above, length, bpp, out);
+  }
 }
 
 }  // namespace
@@ -55,31 +89,26 @@ std::uint64_t Filter(FilterType type, const std::uint8_t* row, const std::uint8_
 void AppendFilteredRows(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> rows, std::size_t rowBytes,
                         std::size_t rowCount, std::size_t bytesPerPixel, PngFilterChoice choice) {
   const std::vector<std::uint8_t> zeroRow(rowBytes, 0);
-  std::array<std::vector<std::uint8_t>, kFilterTypes> candidates;
-  if (choice == PngFilterChoice::Adaptive)
-    for (auto& candidate : candidates) candidate.resize(rowBytes);
-  out.reserve(out.size() + rowCount * (rowBytes + 1));
+  const std::size_t start = out.size();
+  out.resize(start + rowCount * (rowBytes + 1));
   for (std::size_t y = 0; y < rowCount; ++y) {
     const std::uint8_t* row = rows.data() + y * rowBytes;
-    if (choice == PngFilterChoice::None) {
-      out.push_back(kNone);
-      out.insert(out.end(), row, row + rowBytes);
-      continue;
-    }
     const std::uint8_t* above = y == 0 ? zeroRow.data() : row - rowBytes;
-    int best = kNone;
-    std::uint64_t bestSum = UINT64_MAX;
-    for (int type = kNone; type < kFilterTypes; ++type) {
-      const std::uint64_t sum = Filter(static_cast<FilterType>(type), row, above, rowBytes, bytesPerPixel,
-                                       candidates[static_cast<std::size_t>(type)].data());
-      if (sum < bestSum) {
-        bestSum = sum;
-        best = type;
+    FilterType best = kNone;
+    if (choice == PngFilterChoice::Adaptive) {
+      // Each filter is first only measured; the winner alone is written out.
+      std::uint64_t bestSum = MeasureFilter(kNone, row, above, rowBytes, bytesPerPixel, UINT64_MAX - 1);
+      for (int type = kSub; type < kFilterTypes; ++type) {
+        const std::uint64_t sum = MeasureFilter(static_cast<FilterType>(type), row, above, rowBytes, bytesPerPixel, bestSum);
+        if (sum < bestSum) {
+          bestSum = sum;
+          best = static_cast<FilterType>(type);
+        }
       }
     }
-    out.push_back(static_cast<std::uint8_t>(best));
-    const auto& chosen = candidates[static_cast<std::size_t>(best)];
-    out.insert(out.end(), chosen.begin(), chosen.end());
+    std::uint8_t* target = out.data() + start + y * (rowBytes + 1);
+    target[0] = best;
+    WriteFiltered(best, row, above, rowBytes, bytesPerPixel, target + 1);
   }
 }
 

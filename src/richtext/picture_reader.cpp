@@ -1,57 +1,13 @@
 #include "richtext/picture_reader.h"
 
+#include <algorithm>
 #include <array>
 
 #include "richtext/control_words.h"
+#include "richtext/hex_decoder.h"
 
 namespace zorv::richtext {
 namespace {
-
-constexpr std::array<signed char, 256> kHexValues = [] {
-  std::array<signed char, 256> values{};
-  values.fill(-1);
-  for (int d = 0; d < 10; ++d) values['0' + d] = static_cast<signed char>(d);
-  for (int d = 0; d < 6; ++d) {
-    values['a' + d] = static_cast<signed char>(10 + d);
-    values['A' + d] = static_cast<signed char>(10 + d);
-  }
-  return values;
-}();
-
-// Hex digits to bytes; anything that is not a hex digit (blanks, mostly) is
-// passed over, and a digit left over waits for its partner in the next stretch.
-class HexDecoder {
- public:
-  explicit HexDecoder(std::vector<std::uint8_t>& out) : out_(out) {}
-
-  void Decode(std::string_view digits) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(digits.data());
-    const std::size_t size = digits.size();
-    for (std::size_t i = 0; i < size;) {
-      if (high_ < 0 && i + 1 < size) {  // the usual case: two digits side by side
-        const int high = kHexValues[bytes[i]];
-        const int low = kHexValues[bytes[i + 1]];
-        if ((high | low) >= 0) {
-          out_.push_back(static_cast<std::uint8_t>(high * 16 + low));
-          i += 2;
-          continue;
-        }
-      }
-      const int value = kHexValues[bytes[i++]];
-      if (value < 0) continue;
-      if (high_ < 0) {
-        high_ = value;
-      } else {
-        out_.push_back(static_cast<std::uint8_t>(high_ * 16 + value));
-        high_ = -1;
-      }
-    }
-  }
-
- private:
-  std::vector<std::uint8_t>& out_;
-  int high_ = -1;
-};
 
 void ApplyPictureWord(Picture& picture, Word word, const Token& token) {
   const int value = token.parameter;
@@ -76,40 +32,31 @@ void ApplyPictureWord(Picture& picture, Word word, const Token& token) {
   picture.kindParameter = value;  // the kind words: zero without a number
 }
 
-// Room for the hex digits up to the next brace, so that a picture of several
-// megabytes is not copied again and again as it grows.
-void ReserveForDigits(std::vector<std::uint8_t>& data, std::string_view input, std::size_t from) {
-  std::size_t end = input.find_first_of("{}", from);
-  if (end == std::string_view::npos) end = input.size();
-  data.reserve(data.size() + (end - from) / 2 + 1);
-}
-
 }  // namespace
 
 Picture ReadPictureGroup(RtfLexer& lexer, std::size_t groupStart) {
+  const std::string_view input = lexer.Input();
   Picture picture;
   HexDecoder hex(picture.data);
+  // Digits end at the group's closing brace at the latest; knowing where that
+  // is lets the decoder size the data once.
+  std::size_t closingBrace = 0;
   for (;;) {
-    const std::size_t tokenStart = lexer.Position();
+    if (closingBrace <= lexer.Position()) closingBrace = std::min(input.find('}', lexer.Position()), input.size());
+    lexer.Advance(hex.Decode(input.substr(lexer.Position(), closingBrace - lexer.Position())));
     const Token token = lexer.Next();
     switch (token.kind) {
       case TokenKind::End:
         picture.groupText = PictureGroupText(picture);
         return picture;
       case TokenKind::GroupEnd:
-        picture.groupText = std::string(lexer.Input().substr(groupStart, lexer.Position() - groupStart));
+        picture.groupText = std::string(input.substr(groupStart, lexer.Position() - groupStart));
         return picture;
       case TokenKind::GroupStart:
         if (!lexer.SkipGroup()) {
           picture.groupText = PictureGroupText(picture);
           return picture;
         }
-        break;
-      case TokenKind::Text:
-        if (picture.data.capacity() - picture.data.size() < token.text.size() / 2) {
-          ReserveForDigits(picture.data, lexer.Input(), tokenStart);
-        }
-        hex.Decode(token.text);
         break;
       case TokenKind::ControlWord: {
         const Word word = LookUpWord(token.text);
@@ -121,7 +68,7 @@ Picture ReadPictureGroup(RtfLexer& lexer, std::size_t groupStart) {
         }
         break;
       }
-      default:
+      default:  // escapes and symbols carry nothing for a picture
         break;
     }
   }

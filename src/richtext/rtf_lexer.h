@@ -2,6 +2,7 @@
 // Cuts RTF bytes into tokens. Nothing here allocates: names and text are views
 // into the input, numbers are clamped to the 32-bit range, and a token never
 // reads past the end of the input.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -42,6 +43,8 @@ class RtfLexer {
 
   // Where the next token starts.
   std::size_t Position() const { return position_; }
+  // Moves past bytes that the caller has read itself from Input().
+  void Advance(std::size_t count) { position_ = std::min(position_ + count, input_.size()); }
   std::string_view Input() const { return input_; }
 
  private:

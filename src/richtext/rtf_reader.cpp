@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
 
 #include "platform/cp1252.h"
 #include "richtext/control_words.h"
 #include "richtext/document_builder.h"
 #include "richtext/picture_reader.h"
 #include "richtext/rtf_lexer.h"
+#include "richtext/rtf_tables.h"
 
 namespace zorv::richtext {
 namespace {
@@ -32,39 +32,13 @@ struct GroupState {
   int unicodeSkip = 1;
 };
 
-// The font table entry being read.
-struct PendingFont {
-  std::optional<std::int32_t> number;
-  std::size_t depth = 0;  // the group depth at which the entry began
-  FontFamily family = FontFamily::Nil;
-  int charset = 0;
-  std::u32string name;
-
-  bool Started() const { return number.has_value() || !name.empty(); }
-};
-
-// The colour table entry being read.
-struct PendingColour {
-  int red = 0, green = 0, blue = 0;
-  bool given = false;
-};
-
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-int ClampComponent(std::int32_t value) { return std::clamp(value, 0, 255); }
-
-std::string TrimmedUtf8(const std::u32string& text) {
-  const auto first = text.find_first_not_of(U' ');
-  if (first == std::u32string::npos) return {};
-  const auto last = text.find_last_not_of(U' ');
-  std::string out;
-  for (std::size_t i = first; i <= last; ++i) AppendUtf8(out, text[i]);
-  return out;
-}
 
 class RtfReader {
  public:
-  RtfReader(std::string_view input, const ReaderOptions& options) : lexer_(input), options_(options) {
+  RtfReader(std::string_view input, const ReaderOptions& options)
+      : lexer_(input), options_(options), fonts_(builder_, options.defaultFont) {
     GroupState outside;
     outside.halfPoints = options.defaultHalfPoints;
     stack_.push_back(outside);
@@ -77,7 +51,7 @@ class RtfReader {
       Handle(token);
     }
     FlushSurrogate();
-    CommitFont();
+    fonts_.Commit();
     const CharacterFormat lastMark = finished_ ? finalMark_ : CurrentFormat();
     return std::move(builder_).Finish(lastMark);
   }
@@ -152,10 +126,8 @@ class RtfReader {
       finished_ = true;
       return;
     }
-    const GroupState closing = State();
-    if (closing.destination == Destination::FontTable && pendingFont_.Started() &&
-        (pendingFont_.depth >= stack_.size() || stack_[stack_.size() - 2].destination != Destination::FontTable)) {
-      CommitFont();  // an entry written as a group, or the table's end
+    if (State().destination == Destination::FontTable) {
+      fonts_.EndGroup(stack_.size(), stack_[stack_.size() - 2].destination != Destination::FontTable);
     }
     stack_.pop_back();
   }
@@ -199,7 +171,7 @@ class RtfReader {
         break;
       case Word::Colour: state.colourIndex = value; break;
       case Word::Font: OnFontNumber(value); break;
-      case Word::DefaultFont: defaultFontNumber_ = value; break;
+      case Word::DefaultFont: fonts_.SetDefault(value); break;
       case Word::UnicodeSkip: state.unicodeSkip = std::clamp(value, 0, kMaxUnicodeSkip); break;
       case Word::Unicode:
         if (token.hasParameter) EmitUnicode(value);
@@ -213,28 +185,28 @@ class RtfReader {
       case Word::FontTable: state.destination = Destination::FontTable; break;
       case Word::ColourTable: state.destination = Destination::ColourTable; break;
       case Word::Picture: OnPicture(firstInGroup); break;
-      case Word::FamilyNil: pendingFont_.family = FontFamily::Nil; break;
-      case Word::FamilyRoman: pendingFont_.family = FontFamily::Roman; break;
-      case Word::FamilySwiss: pendingFont_.family = FontFamily::Swiss; break;
-      case Word::FamilyModern: pendingFont_.family = FontFamily::Modern; break;
-      case Word::FamilyScript: pendingFont_.family = FontFamily::Script; break;
-      case Word::FamilyDecor: pendingFont_.family = FontFamily::Decor; break;
-      case Word::FamilyTech: pendingFont_.family = FontFamily::Tech; break;
-      case Word::FamilyBidi: pendingFont_.family = FontFamily::Bidi; break;
-      case Word::Charset: pendingFont_.charset = ClampComponent(value); break;
-      case Word::Red: SetComponent(pendingColour_.red, value); break;
-      case Word::Green: SetComponent(pendingColour_.green, value); break;
-      case Word::Blue: SetComponent(pendingColour_.blue, value); break;
+      case Word::FamilyNil: fonts_.SetFamily(FontFamily::Nil); break;
+      case Word::FamilyRoman: fonts_.SetFamily(FontFamily::Roman); break;
+      case Word::FamilySwiss: fonts_.SetFamily(FontFamily::Swiss); break;
+      case Word::FamilyModern: fonts_.SetFamily(FontFamily::Modern); break;
+      case Word::FamilyScript: fonts_.SetFamily(FontFamily::Script); break;
+      case Word::FamilyDecor: fonts_.SetFamily(FontFamily::Decor); break;
+      case Word::FamilyTech: fonts_.SetFamily(FontFamily::Tech); break;
+      case Word::FamilyBidi: fonts_.SetFamily(FontFamily::Bidi); break;
+      case Word::Charset: fonts_.SetCharset(value); break;
+      case Word::Red:
+        if (state.destination == Destination::ColourTable) colours_.SetRed(value);
+        break;
+      case Word::Green:
+        if (state.destination == Destination::ColourTable) colours_.SetGreen(value);
+        break;
+      case Word::Blue:
+        if (state.destination == Destination::ColourTable) colours_.SetBlue(value);
+        break;
       default:
         if (const char32_t special = SpecialCharacterOf(word)) EmitCharacter(special);
         break;
     }
-  }
-
-  void SetComponent(int& component, std::int32_t value) {
-    if (State().destination != Destination::ColourTable) return;
-    component = ClampComponent(value);
-    pendingColour_.given = true;
   }
 
   void OnFontNumber(std::int32_t number) {
@@ -242,26 +214,7 @@ class RtfReader {
       State().fontNumber = number;
       return;
     }
-    if (pendingFont_.Started()) CommitFont();  // the previous entry lacked its ";"
-    pendingFont_.number = number;
-    pendingFont_.depth = stack_.size();
-  }
-
-  void CommitFont() {
-    if (!pendingFont_.Started()) return;
-    const std::size_t index = builder_.AddFont(Font{TrimmedUtf8(pendingFont_.name), pendingFont_.family,
-                                                    pendingFont_.charset});
-    if (pendingFont_.number) fontsByNumber_[*pendingFont_.number] = index;
-    pendingFont_ = PendingFont{};
-  }
-
-  void CommitColour() {
-    if (pendingColour_.given) {
-      colours_.emplace_back(MakeColour(pendingColour_.red, pendingColour_.green, pendingColour_.blue));
-    } else {
-      colours_.emplace_back(std::nullopt);
-    }
-    pendingColour_ = PendingColour{};
+    fonts_.BeginEntry(number, stack_.size());
   }
 
   // A picture is a group that starts with \pict; its text is kept whole, so
@@ -337,17 +290,8 @@ class RtfReader {
     if (highSurrogate_ != 0) FlushSurrogate();
     switch (State().destination) {
       case Destination::Body: builder_.AppendCharacter(CurrentFormat(), c); break;
-      case Destination::FontTable:
-        if (c == U';') {
-          CommitFont();
-        } else {
-          if (!pendingFont_.Started()) pendingFont_.depth = stack_.size();
-          pendingFont_.name.push_back(c);
-        }
-        break;
-      case Destination::ColourTable:
-        if (c == U';') CommitColour();
-        break;
+      case Destination::FontTable: fonts_.AddCharacter(c, stack_.size()); break;
+      case Destination::ColourTable: colours_.AddCharacter(c); break;
     }
   }
 
@@ -360,25 +304,13 @@ class RtfReader {
   CharacterFormat CurrentFormat() {
     const GroupState& state = State();
     CharacterFormat format;
-    format.font = ResolveFont(state.fontNumber ? state.fontNumber : defaultFontNumber_);
+    format.font = fonts_.Resolve(state.fontNumber);
     format.halfPoints = state.halfPoints;
     format.bold = state.bold;
     format.italic = state.italic;
     format.underline = state.underline;
-    if (state.colourIndex >= 0 && static_cast<std::size_t>(state.colourIndex) < colours_.size()) {
-      format.colour = colours_[static_cast<std::size_t>(state.colourIndex)];
-    }
+    format.colour = colours_.At(state.colourIndex);
     return format;
-  }
-
-  // The document's font for an RTF font number; text in a font the table does
-  // not declare gets the default font, added to the document when first needed.
-  std::size_t ResolveFont(std::optional<std::int32_t> number) {
-    if (number) {
-      if (const auto found = fontsByNumber_.find(*number); found != fontsByNumber_.end()) return found->second;
-    }
-    if (!fallbackFont_) fallbackFont_ = builder_.AddFont(options_.defaultFont);
-    return *fallbackFont_;
   }
 
   RtfLexer lexer_;
@@ -392,12 +324,8 @@ class RtfReader {
   CharacterFormat finalMark_;
   int skipRemaining_ = 0;  // fallback characters of the last \u still to pass over
   char32_t highSurrogate_ = 0;
-  std::optional<std::int32_t> defaultFontNumber_;
-  std::unordered_map<std::int32_t, std::size_t> fontsByNumber_;
-  std::optional<std::size_t> fallbackFont_;
-  std::vector<std::optional<Colour>> colours_;
-  PendingFont pendingFont_;
-  PendingColour pendingColour_;
+  FontTableReader fonts_;
+  ColourTableReader colours_;
   std::u32string textBuffer_;
 };
 

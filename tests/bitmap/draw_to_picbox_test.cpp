@@ -29,7 +29,7 @@ void MakeBitmap(CBitmap& bitmaps, std::int32_t width, std::int32_t height) {
 }
 
 TEST(DrawToPicBox, SizesABorderlessBoxToTheImage) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   Frame frame;
   PictureBox box(screen, &frame);
@@ -47,7 +47,7 @@ TEST(DrawToPicBox, SizesABorderlessBoxToTheImage) {
 }
 
 TEST(DrawToPicBox, ABorderedBoxGrowsSoItsInnerAreaIsTheImage) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   PictureBox box(screen, nullptr, 2);
   MakeBitmap(bitmaps, 40, 30);
@@ -60,7 +60,7 @@ TEST(DrawToPicBox, ABorderedBoxGrowsSoItsInnerAreaIsTheImage) {
 }
 
 TEST(DrawToPicBox, RestoresTheScaleModes) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   Frame frame;
   PictureBox box(screen, &frame);
@@ -73,7 +73,7 @@ TEST(DrawToPicBox, RestoresTheScaleModes) {
 }
 
 TEST(DrawToPicBox, WithoutABitmapTheBoxIsStillClearedAndSized) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   PictureBox box(screen, nullptr, 0, 0x123456);
   bitmaps.DrawToPicBox(3, 2, &box, true, 0, 0, false);
@@ -92,7 +92,7 @@ TEST(DrawToPicBox, WithoutABoxFailsAsAnObjectNotSet) {
 }
 
 TEST(DrawToPicBox, OnTheBackgroundTheBoxKeepsItsSize) {
-  const Screen screen;
+  const ScreenMetrics screen;
   CBitmap bitmaps(screen);
   PictureBox box(screen, nullptr, 0, 0);
   box.SetWidth(10 * 15);
@@ -113,13 +113,40 @@ TEST(PixelTwipConversion, RoundsTwipsPerPixelAndPixels) {
   };
   for (const Case& c : std::vector<Case>{{15.0F, 1500, 100}, {12.0F, 1500, 125}, {12.0F, 750, 62}, {12.0F, 762, 64},
                                          {14.6F, 1500, 100}}) {
-    CBitmap bitmaps(Screen{c.twipsPerPixel, c.twipsPerPixel});
+    CBitmap bitmaps(ScreenMetrics{0, 0, c.twipsPerPixel, c.twipsPerPixel});
     EXPECT_EQ(bitmaps.TwipsToPixels(c.twips, c.twips).first, c.pixels) << c.twipsPerPixel << " " << c.twips;
   }
-  CBitmap bitmaps(Screen{15.0F, 12.0F});
+  CBitmap bitmaps(ScreenMetrics{0, 0, 15.0F, 12.0F});
   EXPECT_EQ(bitmaps.PixelsToTwips(100, 50), SizePair(1500, 600));
   EXPECT_THROW(bitmaps.PixelsToTwips(200'000'000, 1), RunTimeError);
 }
 
 }  // namespace
 }  // namespace zorv::bitmap
+
+namespace zorv {
+namespace {
+
+TEST(PictureBox, KeepsWhatWasDrawnWhenResizedAndSharesItWithItsPicture) {
+  const ScreenMetrics screen;
+  PictureBox box(screen, nullptr, 0, 0x111111);
+  box.SetWidth(0);
+  box.SetHeight(3 * 15);
+  box.StretchCopy(Image(1, 1, 0x222222), 0, 0, 1, 1, 0, 0, 1, 1);  // outside a surface of no width
+  box.SetWidth(2 * 15);
+  EXPECT_EQ(box.Image(), Image(2, 3, 0x111111));
+  box.StretchCopy(Image(1, 1, 0x222222), 1, 2, 1, 1, 0, 0, 1, 1);
+  box.KeepImageAsPicture();
+  box.SetWidth(3 * 15);
+  box.StretchCopy(Image(1, 1, 0x333333), 0, 0, 1, 1, 0, 0, 1, 1);
+  EXPECT_EQ(box.Image().At(1, 2), 0x222222U);
+  EXPECT_EQ(box.Image().At(0, 0), 0x333333U);
+  EXPECT_EQ(box.Picture().width, 2);  // the kept picture did not change with the surface
+  EXPECT_EQ(box.Picture().At(0, 0), 0x111111U);
+  box.Cls();
+  EXPECT_EQ(box.Image(), Image(3, 3, 0x111111));
+  EXPECT_EQ(box.Capture(2, 2, 2, 1).pixels, (std::vector<std::uint32_t>{0x111111, 0}));
+}
+
+}  // namespace
+}  // namespace zorv

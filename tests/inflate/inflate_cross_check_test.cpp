@@ -61,7 +61,7 @@ TEST(InflateCrossCheck, AllLevelsAndStrategiesMatchZlib) {
   std::mt19937 random(kSeed);
   using Maker = Bytes (*)(std::mt19937&, std::size_t);
   const Maker makers[] = {SampleText, SampleBinary, SampleNoise, SampleRuns};
-  const std::size_t sizes[] = {0, 1, 37, 300, 5000, 70000};
+  const std::size_t sizes[] = {0, 1, 37, 300, 5000, 40000};
   RecordingMessageBox box;
   Inflater inflater(box);
   int compared = 0;
@@ -113,9 +113,9 @@ TEST(InflateCrossCheck, RandomStreamsMatchTheReference) {
   RecordingMessageBox box;
   Inflater inflater(box);
   int returned = 0, tableFailures = 0, decodingFailures = 0;
-  for (int i = 0; i < 3000; ++i) {
+  for (int i = 0; i < 2000; ++i) {
     const bool largeLength = random() % 5 == 0;
-    const RandomDeflateStream stream = MakeRandomDeflateStream(random, largeLength, i % 10 == 0 ? 3000 : 300);
+    const RandomDeflateStream stream = MakeRandomDeflateStream(random, largeLength, i % 10 == 0 ? 2000 : 300);
     const auto produced = static_cast<std::int32_t>(std::min<std::size_t>(stream.outputSize, 1 << 20));
     const unsigned pick = random() % 4;
     const std::int32_t expected = pick == 0   ? produced
@@ -131,9 +131,9 @@ TEST(InflateCrossCheck, RandomStreamsMatchTheReference) {
     decodingFailures += outcome.kind == ReferenceOutcome::Kind::kDecodingFailure;
   }
   // Each kind of outcome is well represented.
-  EXPECT_GT(returned, 1000);
-  EXPECT_GT(tableFailures, 50);
-  EXPECT_GT(decodingFailures, 100);
+  EXPECT_GT(returned, 700);
+  EXPECT_GT(tableFailures, 40);
+  EXPECT_GT(decodingFailures, 70);
 }
 
 TEST(InflateCrossCheck, DamagedZlibStreamsMatchTheReference) {

@@ -106,7 +106,7 @@ RandomDeflateStream MakeRandomDeflateStream(std::mt19937& random, bool largeLeng
         w.Bits(extra, kLengthExtra[i]);
         length = static_cast<std::size_t>(kLengthBase[i]) + extra;
         if (largeLength && length == 258) {
-          const std::uint32_t longForm = random() % (OneIn(random, 4) ? 65536 : 2000);
+          const std::uint32_t longForm = random() % (OneIn(random, 40) ? 65536 : 1000);
           w.Bits(longForm, 16);
           length = longForm + 3;
         }

@@ -17,7 +17,7 @@ TEST(CompositeOnBackground, BlendFormula) {
                                          {100, 200, 50, 89}}) {
     Bytes buffer = {c.colour, c.colour, c.colour, c.alpha};
     const Colour grey = MakeColour(c.background, c.background, c.background);
-    CompositeOnBackground(Backdrop{nullptr, grey, 0, 0, Screen{}}, buffer, 1, 1);
+    CompositeOnBackground(Backdrop{nullptr, grey, 0, 0, ScreenMetrics{}}, buffer, 1, 1);
     EXPECT_EQ(buffer, Bytes({c.expected, c.expected, c.expected, 0}))
         << int{c.colour} << " at " << int{c.alpha} << " on " << int{c.background};
   }
@@ -26,7 +26,7 @@ TEST(CompositeOnBackground, BlendFormula) {
 TEST(CompositeOnBackground, PlainColourBehindTransparentPixels) {
   // 2 x 2, bottom row first; one transparent pixel per row.
   Bytes buffer = {1, 2, 3, 255, 0, 0, 0, 0, 4, 5, 6, 0, 7, 8, 9, 255};
-  CompositeOnBackground(Backdrop{nullptr, MakeColour(0, 0, 255), 0, 0, Screen{}}, buffer, 2, 2);
+  CompositeOnBackground(Backdrop{nullptr, MakeColour(0, 0, 255), 0, 0, ScreenMetrics{}}, buffer, 2, 2);
   EXPECT_EQ(buffer, Bytes({1, 2, 3, 255, 0, 0, 0, 0, 255, 0, 0, 7, 8, 9, 0, 0}));
 }
 
@@ -54,7 +54,7 @@ class Striped final : public PictureObject {
 TEST(CompositeOnBackground, CapturesThePictureAtThePositionBottomRowFirst) {
   Striped picture;
   Bytes buffer(2 * 4, 0);  // 1 x 2, fully transparent
-  CompositeOnBackground(Backdrop{&picture, 0, 3, 1, Screen{}}, buffer, 1, 2);
+  CompositeOnBackground(Backdrop{&picture, 0, 3, 1, ScreenMetrics{}}, buffer, 1, 2);
   // The bottom row (first in the buffer) lies on the picture's row 2.
   EXPECT_EQ(buffer, Bytes({23, 23, 23, 0, 13, 13, 13, 0}));
   EXPECT_EQ(picture.width, 115);  // narrowed to the image plus 100 twips

@@ -80,6 +80,18 @@ TEST(FlipRows, ReversesRowsAndZeroesTheRest) {
   EXPECT_EQ(three, Bytes({3, 2, 1}));
 }
 
+TEST(RgbaToBgraFlipped, SameAsTheTwoStepsInTurn) {
+  for (const std::size_t rows : {1, 2, 3}) {
+    Bytes buffer(rows * 8 + 3);
+    for (std::size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<std::uint8_t>(i + 1);
+    Bytes stepwise = buffer;
+    RgbaToBgra(stepwise);
+    FlipRows(stepwise, 8);
+    RgbaToBgraFlipped(buffer, 2);
+    EXPECT_EQ(buffer, stepwise) << rows << " rows";
+  }
+}
+
 TEST(IndexedToBgra, PaletteColoursAndAlphas) {
   const Bytes palette = {10, 11, 12, 20, 21, 22, 30, 31, 32, 40, 41, 42};
   const Bytes alphas = {0, 128};  // indices 2 and 3 opaque

@@ -12,7 +12,7 @@
 
 #include "platform/run_time_error.h"
 #include "window/qt/qt_message_box.h"
-#include "window/qt/qt_picture_loader.h"
+#include "platform/qt/qt_picture_loader.h"
 #include "window/qt/screen_metrics_qt.h"
 #include "window/qt/window_picture.h"
 #include "window_fixture.h"

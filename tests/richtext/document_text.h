@@ -32,24 +32,19 @@ inline std::string Printable(std::string_view text) {
   return name;
 }
 
-inline std::vector<TextRun> AllRuns(const Document& document) {
-  std::vector<TextRun> runs;
+// Every run, or every picture, in reading order.
+template <typename Item>
+std::vector<Item> AllOf(const Document& document) {
+  std::vector<Item> items;
   for (const auto& paragraph : document.paragraphs) {
     for (const auto& item : paragraph.content) {
-      if (const auto* run = std::get_if<TextRun>(&item)) runs.push_back(*run);
+      if (const auto* found = std::get_if<Item>(&item)) items.push_back(*found);
     }
   }
-  return runs;
+  return items;
 }
 
-inline std::vector<Picture> AllPictures(const Document& document) {
-  std::vector<Picture> pictures;
-  for (const auto& paragraph : document.paragraphs) {
-    for (const auto& item : paragraph.content) {
-      if (const auto* picture = std::get_if<Picture>(&item)) pictures.push_back(*picture);
-    }
-  }
-  return pictures;
-}
+inline std::vector<TextRun> AllRuns(const Document& document) { return AllOf<TextRun>(document); }
+inline std::vector<Picture> AllPictures(const Document& document) { return AllOf<Picture>(document); }
 
 }  // namespace zorv::richtext::testing

@@ -64,7 +64,7 @@ void DatScanner::OnLine(const SplitLine& line) {
   const bool opensEntry = line.text.starts_with(kInfo);
   if (!entry_) {
     if (!opensEntry) return;  // comments and blank lines between entries
-    entry_.emplace();
+    entry_ = OpenEntry{};
     entry_->start = line.start;
     entry_->lineNumber = line.number;
     entry_->names = line.text.substr(kInfo.size());

@@ -1,9 +1,13 @@
 #include "window/qt/report_pictures.h"
 
 #include "window/qt/report_window.h"
+#include "window/report_pictures.h"
 
 namespace zorv {
 
-std::unique_ptr<PictureSource> MakeReportPictures(ReportWindow&) { return std::make_unique<TagRemovingPictures>(); }
+std::unique_ptr<PictureSource> MakeReportPictures(ReportWindow& window) {
+  return std::make_unique<ReportPictures>(window.State(), window.Screen(), window.Loader(), window.Background(),
+                                          window.Messages());
+}
 
 }  // namespace zorv

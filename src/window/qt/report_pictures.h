@@ -8,14 +8,8 @@ namespace zorv {
 
 class ReportWindow;
 
-// A report without pictures: each picture tag is removed.
-class TagRemovingPictures final : public PictureSource {
- public:
-  void LoadPictureFile(const std::string&) override {}
-  std::string PictureToRtf() override { return {}; }
-};
-
-// The pictures of the window's report, made once when the window is created.
+// The pictures of the window's report, made once when the window is created:
+// PNG files through our own decoder over the window, JPEG and GIF through Qt.
 std::unique_ptr<PictureSource> MakeReportPictures(ReportWindow& window);
 
 }  // namespace zorv

@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "window/qt/qt_message_box.h"
-#include "window/qt/qt_picture_loader.h"
+#include "platform/qt/qt_picture_loader.h"
 #include "window/qt/report_pictures.h"
 #include "window/qt/report_view.h"
 #include "window/qt/screen_metrics_qt.h"

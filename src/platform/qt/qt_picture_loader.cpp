@@ -1,4 +1,4 @@
-#include "window/qt/qt_picture_loader.h"
+#include "platform/qt/qt_picture_loader.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,0 +1,164 @@
+// The fast decoding loop of InflateRun: symbols of a compressed block while
+// both the input and the output are far from their ends.
+#include "png/inflate_run.h"
+
+#include "png/match_copy.h"
+
+namespace zorv::png {
+namespace {
+
+// Each step loads whole words at most three times (each load reads 8 bytes and
+// moves on by up to 7; a step is up to three literals or one match). The loop
+// keeps this many input bytes away from the end, so the rules of the input's
+// end (zero bits for codes, the stored-block check) never concern it.
+constexpr std::size_t kFastInputMargin = 32;
+constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
+
+// The fast loop's bit state, passed by value so that it stays in registers
+// (the loop's byte stores may alias anything whose address was taken). Only
+// the low 6 bits of `count` are meaningful: a whole table entry is subtracted
+// from it, its low bits being the bits to drop, which spares a mask per symbol.
+using FastBits = InflateBitReader::Registers;
+
+[[gnu::always_inline]] inline FastBits Refilled(FastBits b) {
+  b.buffer |= LoadLittleEndian64(b.next) << (b.count & 63);
+  b.next += (63 - (b.count & 63)) >> 3;
+  b.count |= 56;
+  return b;
+}
+
+// Drops the bits an entry stands for (its low 6 bits).
+[[gnu::always_inline]] inline FastBits Dropped(FastBits b, std::uint32_t e) {
+  b.buffer >>= (e & 63);
+  b.count -= e;
+  return b;
+}
+
+[[gnu::always_inline]] inline InflateBitReader::Registers Settled(FastBits b) {
+  b.count &= 63;
+  return b;
+}
+
+// The base of a length or distance entry plus its extra bits, read from the
+// buffer as it was before the code and the extra bits were dropped together.
+[[gnu::always_inline]] inline std::size_t BaseAndExtra(std::uint32_t e, std::uint64_t before) {
+  return entry::Value(e) + LowBits(before >> entry::CodeLength(e), entry::ExtraBits(e));
+}
+
+}  // namespace
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Processors with BMI2 shift by a register without the flag dependencies of the
+// classic shifts; the fast loop is compiled for them too and chosen at run time.
+template <bool kLargeLength>
+[[gnu::target("bmi2")]] InflateRun::FastEnd InflateRun::DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength,
+                                                                         const HuffmanDecodeTable& distance) {
+  return DecodeFastLoop<kLargeLength>(literalLength, distance);
+}
+
+bool InflateRun::HasBmi2() {
+  static const bool has = __builtin_cpu_supports("bmi2");
+  return has;
+}
+#else
+template <bool kLargeLength>
+InflateRun::FastEnd InflateRun::DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength,
+                                                   const HuffmanDecodeTable& distance) {
+  return DecodeFastLoop<kLargeLength>(literalLength, distance);
+}
+
+bool InflateRun::HasBmi2() { return false; }
+#endif
+
+template <bool kLargeLength>
+InflateRun::FastEnd InflateRun::DecodeFast(const HuffmanDecodeTable& literalLength,
+                                           const HuffmanDecodeTable& distance) {
+  return HasBmi2() ? DecodeFastWithBmi2<kLargeLength>(literalLength, distance)
+                   : DecodeFastLoop<kLargeLength>(literalLength, distance);
+}
+
+template <bool kLargeLength>
+[[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
+    const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
+  const auto literalLength = literalLengthTable.Decoder<kLiteralLengthRootBits>();
+  const auto distance = distanceTable.Decoder<kDistanceRootBits>();
+  std::uint8_t* const outBegin = outBegin_;
+  const std::uint8_t* const inLimit =
+      input_.size() > kFastInputMargin ? reader_.End() - kFastInputMargin : input_.data();
+  std::uint8_t* const outLimit =
+      static_cast<std::size_t>(outEnd_ - out_) > kFastOutputMargin ? outEnd_ - kFastOutputMargin : out_;
+  FastBits bits = reader_.Regs();
+  std::uint8_t* out = out_;
+  if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;
+
+  // Each step starts with at least 56 bits in the buffer and the next code
+  // looked up: enough for a code, its extra bits, a distance code and its extra bits.
+  FastEnd end = FastEnd::kNearEnd;
+  bits = Refilled(bits);
+  std::uint32_t e = literalLength.Lookup(bits.buffer);
+  for (;;) {
+    if (e & entry::kLiteral) {
+      // Literals come in runs: up to three per load, as long as 15 bits remain for the next code.
+      bits = Dropped(bits, e);
+      *out++ = static_cast<std::uint8_t>(entry::Value(e));
+      e = literalLength.Lookup(bits.buffer);
+      if (e & entry::kLiteral) {
+        bits = Dropped(bits, e);
+        *out++ = static_cast<std::uint8_t>(entry::Value(e));
+        e = literalLength.Lookup(bits.buffer);
+        if (e & entry::kLiteral) {
+          bits = Dropped(bits, e);
+          *out++ = static_cast<std::uint8_t>(entry::Value(e));
+          if (!(bits.next < inLimit && out < outLimit)) break;
+          bits = Refilled(bits);
+          e = literalLength.Lookup(bits.buffer);
+          continue;
+        }
+      }
+      bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
+    }
+    if (e & entry::kEndOfBlock) [[unlikely]] {
+      bits = Dropped(bits, e);
+      end = FastEnd::kEndOfBlock;
+      break;
+    }
+    std::uint64_t before = bits.buffer;
+    bits = Dropped(bits, e);
+    std::size_t length = BaseAndExtra(e, before);
+    if constexpr (kLargeLength) {
+      if (length == kLongestMatch) {
+        length = LowBits(bits.buffer, 16) + 3;
+        bits = Refilled(Dropped(bits, 16));
+      }
+    }
+    const std::uint32_t d = distance.Lookup(bits.buffer);
+    before = bits.buffer;
+    bits = Dropped(bits, d);
+    const std::size_t dist = BaseAndExtra(d, before);
+    if (dist > static_cast<std::size_t>(out - outBegin) || (kLargeLength && length > kLongestMatch)) [[unlikely]] {
+      reader_.Regs() = Settled(bits);
+      out_ = out;
+      if (CopyCarefully(dist, length) == Flow::kStop) return FastEnd::kStop;
+      out = out_;
+    } else {
+      // The next code is looked up while the match is copied.
+      bits = Refilled(bits);
+      e = literalLength.Lookup(bits.buffer);
+      CopyMatch(out, dist, length);
+      out += length;
+      if (!(bits.next < inLimit && out < outLimit)) break;
+      continue;
+    }
+    if (!(bits.next < inLimit && out < outLimit)) break;
+    bits = Refilled(bits);
+    e = literalLength.Lookup(bits.buffer);
+  }
+  reader_.Regs() = Settled(bits);
+  out_ = out;
+  return end;
+}
+
+template InflateRun::FastEnd InflateRun::DecodeFast<false>(const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+template InflateRun::FastEnd InflateRun::DecodeFast<true>(const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+
+}  // namespace zorv::png

@@ -1,0 +1,58 @@
+#pragma once
+// The report's pictures: each file is loaded into the scratch picture box
+// (PNG files through the window's one decoder, other formats through the
+// platform's picture loader) and the box's picture becomes a picture group.
+#include <memory>
+#include <string>
+
+#include "bitmap/cbitmap.h"
+#include "platform/message_box.h"
+#include "platform/picture_box.h"
+#include "platform/picture_loader.h"
+#include "platform/picture_object.h"
+#include "platform/screen_metrics.h"
+#include "png/load_png.h"
+#include "startup/shared_state.h"
+#include "window/picture_source.h"
+
+namespace zorv {
+
+class ReportPictures final : public PictureSource {
+ public:
+  // `window` lies behind transparent PNG pixels; it must outlive this object.
+  ReportPictures(SharedState& state, const ScreenMetrics& screen, PictureLoader& loader, PictureObject& window,
+                 MessageBox& messages = StandardErrorMessageBox());
+
+  void LoadPictureFile(const std::string& path) override;
+  std::string PictureToRtf() override;
+
+  // The scratch box `Picture1`: what the next picture group is made of.
+  const PictureBox& Picture1() const { return picture1_; }
+
+ private:
+  // The window the box sits in: only its scale mode matters.
+  class Container final : public PictureContainer {
+   public:
+    int ScaleMode() const override { return mode_; }
+    void SetScaleMode(int mode) override { mode_ = mode; }
+
+   private:
+    int mode_ = kScaleTwips;
+  };
+
+  void LoadPng(const std::string& path);
+  void LoadOtherPicture(const std::string& path);
+
+  SharedState& state_;
+  ScreenMetrics screen_;
+  PictureLoader& loader_;
+  PictureObject& window_;
+  MessageBox& messages_;
+  bitmap::CBitmap bitmaps_;
+  Container container_;
+  PictureBox picture1_;
+  // Made on the first PNG file and kept for the window's life.
+  std::unique_ptr<png::LoadPNG> loadPng_;
+};
+
+}  // namespace zorv

@@ -1,0 +1,110 @@
+#include "window/report_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <string>
+
+#include "platform/run_time_error.h"
+#include "support/temp_folder.h"
+#include "window/picture_group.h"
+
+namespace zorv {
+namespace {
+
+using testing::TempFolder;
+
+const std::string kSuite = std::string(ZORV_TEST_DATA_DIR) + "/pngsuite/";
+
+// Stands in for the platform loader: a 3 x 2 picture for "*.jpg", a failure
+// for anything else.
+class FakeLoader final : public PictureLoader {
+ public:
+  Image Load(const std::string& path) override {
+    if (path.ends_with(".jpg")) return Image(3, 2, 0x123456);
+    throw RunTimeError(ErrorCode::InvalidPicture);
+  }
+};
+
+// Reads the PNG data of a picture group back with the reference decoder.
+Image DecodeGroup(const std::string& group) {
+  const auto start = group.find("\r\n");
+  std::vector<std::uint8_t> png;
+  for (std::size_t i = start; i + 1 < group.size() - 1;) {
+    if (!std::isxdigit(static_cast<unsigned char>(group[i]))) {
+      ++i;
+      continue;
+    }
+    png.push_back(static_cast<std::uint8_t>(std::stoi(group.substr(i, 2), nullptr, 16)));
+    i += 2;
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return {};
+  image.format = PNG_FORMAT_RGB;
+  std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr);
+  Image out(static_cast<std::int32_t>(image.width), static_cast<std::int32_t>(image.height));
+  for (std::size_t i = 0; i < out.pixels.size(); ++i) out.pixels[i] = PackRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+  return out;
+}
+
+struct ReportPicturesTest : ::testing::Test {
+  TempFolder dir;
+  SharedState state;
+  FakeLoader loader;
+  PlainColourPicture window{0x00FF00, 15360, 11520};  // green, as the report's background
+  void SetUp() override { state.ProgramFolder = dir.Str(); }
+};
+
+TEST_F(ReportPicturesTest, PngPicturesComeThroughOurDecoderAtTheirSize) {
+  ReportPictures pictures(state, ScreenMetrics{}, loader, window);
+  pictures.LoadPictureFile(kSuite + "basn2c08.png");
+  const std::string group = pictures.PictureToRtf();
+  ASSERT_TRUE(group.starts_with("{\\pict\\pngblip\\picw32\\pich32\\picwgoal480\\pichgoal480"));
+  EXPECT_EQ(group.find('}'), group.size() - 1);
+  EXPECT_EQ(DecodeGroup(group), pictures.Picture1().Image());
+  EXPECT_FALSE(dir.Exists("Zorv.Log.txt"));
+}
+
+TEST_F(ReportPicturesTest, UpperCaseExtensionAndTransparencyOverTheWindow) {
+  dir.Write("T.PNG", [] {
+    std::ifstream in(kSuite + "tbrn2c08.png", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }());
+  ReportPictures pictures(state, ScreenMetrics{}, loader, window);
+  pictures.LoadPictureFile(dir.Str() + "/T.PNG");
+  const Image& picture = pictures.Picture1().Image();
+  ASSERT_EQ(picture.width, 32);
+  EXPECT_EQ(picture.At(0, 0), PackRgb(0, 255, 0));  // a transparent corner shows the window's green
+  EXPECT_EQ(window.Width(), 32 * 15 + 100);           // the window shrinks to the picture plus 100 twips
+}
+
+TEST_F(ReportPicturesTest, OtherFormatsGoThroughThePlatformLoader) {
+  ReportPictures pictures(state, ScreenMetrics{}, loader, window);
+  pictures.LoadPictureFile("a.jpg");
+  EXPECT_EQ(pictures.Picture1().Image(), Image(3, 2, 0x123456));
+  EXPECT_TRUE(pictures.PictureToRtf().starts_with("{\\pict\\pngblip\\picw3\\pich2\\picwgoal45\\pichgoal30"));
+}
+
+TEST_F(ReportPicturesTest, FailuresLogFAndTheTagGetsTheBoxsPreviousPicture) {
+  ReportPictures pictures(state, ScreenMetrics{}, loader, window);
+  const std::string empty = pictures.PictureToRtf();  // the box's design area, 17 x 17 pixels
+  EXPECT_TRUE(empty.starts_with("{\\pict\\pngblip\\picw17\\pich17"));
+  pictures.LoadPictureFile("a.jpg");
+  pictures.LoadPictureFile("b.gif");                    // the loader refuses it
+  pictures.LoadPictureFile(dir.Str() + "/none.png");    // a missing PNG reads as empty: not a PNG file
+  dir.Write("empty.png", "");
+  pictures.LoadPictureFile(dir.Str() + "/empty.png");   // not a PNG file: the decoder's own error number only
+  EXPECT_EQ(pictures.Picture1().Image(), Image(3, 2, 0x123456));
+  const std::string log = dir.Read("Zorv.Log.txt");
+  EXPECT_TRUE(log.ends_with("\r\nERROR F - 481\r\n")) << log;
+}
+
+TEST(PictureGroup, RefusesAPictureWithoutPixels) {
+  EXPECT_THROW(PictureGroup(Image(), ScreenMetrics{}), RunTimeError);
+}
+
+}  // namespace
+}  // namespace zorv

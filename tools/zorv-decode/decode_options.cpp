@@ -1,0 +1,89 @@
+#include "decode_options.h"
+
+#include <getopt.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+namespace zorv {
+namespace {
+
+// "RRGGBB" in hexadecimal, red first.
+std::optional<Colour> ParseRgb(const char* text) {
+  if (std::strlen(text) != 6 || std::strspn(text, "0123456789abcdefABCDEF") != 6) return std::nullopt;
+  const long rgb = std::strtol(text, nullptr, 16);
+  return MakeColour(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                    static_cast<int>(rgb & 0xFF));
+}
+
+}  // namespace
+
+std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
+  static const option kLong[] = {
+      {"background", required_argument, nullptr, 'b'},
+      {"info", no_argument, nullptr, 'i'},
+      {"null", no_argument, nullptr, 'n'},
+      {"repeat", required_argument, nullptr, 'r'},
+      {"help", no_argument, nullptr, 'h'},
+      {nullptr, 0, nullptr, 0},
+  };
+  DecodeOptions options;
+  optind = 1;
+  for (int c; (c = getopt_long(argc, argv, "b:inr:h", kLong, nullptr)) != -1;) {
+    switch (c) {
+      case 'b':
+        if (const auto colour = ParseRgb(optarg)) {
+          options.Background = *colour;
+        } else {
+          std::cerr << "zorv-decode: background '" << optarg << "' is not RRGGBB in hexadecimal\n";
+          return std::nullopt;
+        }
+        break;
+      case 'i': options.Mode = DecodeMode::Info; break;
+      case 'n': options.Mode = DecodeMode::Null; break;
+      case 'r': {
+        char* end = nullptr;
+        options.Repeat = std::strtol(optarg, &end, 10);
+        if (*optarg == '\0' || *end != '\0' || options.Repeat < 1) {
+          std::cerr << "zorv-decode: repeat count '" << optarg << "' is not a positive number\n";
+          return std::nullopt;
+        }
+        break;
+      }
+      case 'h': options.Help = true; return options;
+      default: std::cerr << "Try 'zorv-decode --help'.\n"; return std::nullopt;
+    }
+  }
+  options.Files.assign(argv + optind, argv + argc);
+  const std::size_t wanted = options.Mode == DecodeMode::Picture ? 2 : 1;
+  if (options.Files.size() < wanted || (options.Mode != DecodeMode::Null && options.Files.size() != wanted)) {
+    std::cerr << "zorv-decode: wrong number of files\nTry 'zorv-decode --help'.\n";
+    return std::nullopt;
+  }
+  return options;
+}
+
+void PrintDecodeHelp() {
+  std::cout <<
+      "Usage: zorv-decode [--background RRGGBB] IN.png OUT.ppm\n"
+      "  or:  zorv-decode --info IN.png\n"
+      "  or:  zorv-decode --null [--repeat K] FILE...\n"
+      "Decodes a PNG file with the viewer's own decoder, as the report window does:\n"
+      "into a picture box sized to the image, transparent pixels blended onto a\n"
+      "background picture of one colour.\n"
+      "\n"
+      "  -b, --background=RRGGBB  the background colour, red, green, blue in\n"
+      "                           hexadecimal (default 000000, black)\n"
+      "  -i, --info               print the header, ErrorNumber, Text, zText,\n"
+      "                           ModiTime and gama instead of writing a picture\n"
+      "  -n, --null               decode every FILE and write nothing\n"
+      "  -r, --repeat=K           with --null, decode each file K times\n"
+      "  -h, --help               show this help and exit\n"
+      "\n"
+      "OUT.ppm is a binary PPM (P6, 255) of the box's picture. Exit status: 0 when a\n"
+      "picture was drawn, 1 when not (the error number or failure on standard error),\n"
+      "2 for a wrong command line.\n";
+}
+
+}  // namespace zorv

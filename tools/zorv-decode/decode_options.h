@@ -1,0 +1,24 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/colour.h"
+
+namespace zorv {
+
+enum class DecodeMode { Picture, Info, Null };
+
+struct DecodeOptions {
+  DecodeMode Mode = DecodeMode::Picture;
+  Colour Background = 0;  // behind transparent pixels
+  long Repeat = 1;
+  bool Help = false;
+  std::vector<std::string> Files;
+};
+
+// Nothing (after a message on standard error) for a wrong command line.
+std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv);
+void PrintDecodeHelp();
+
+}  // namespace zorv
