@@ -76,20 +76,32 @@ void FlipRows(std::vector<std::uint8_t>& buffer, std::int64_t rowLength) {
   std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(rows * length), buffer.end(), 0);
 }
 
+namespace {
+
+// One 4-byte pixel with its first and third bytes exchanged.
+std::uint32_t SwapFirstAndThird(std::uint32_t pixel) {
+  return (pixel & 0xFF00FF00U) | ((pixel >> 16) & 0xFFU) | ((pixel & 0xFFU) << 16);
+}
+
+}  // namespace
+
 void RgbaToBgraFlipped(std::vector<std::uint8_t>& buffer, std::int64_t width) {
   if (width <= 0) throw RunTimeError(ErrorCode::Overflow, "rows of no bytes");
-  const auto length = static_cast<std::size_t>(4 * width);
+  const auto pixels = static_cast<std::size_t>(width);
+  const std::size_t length = 4 * pixels;
   const std::size_t rows = buffer.size() / length;
-  const auto swapRedBlue = [](std::uint8_t* pixel) { std::swap(pixel[0], pixel[2]); };
   for (std::size_t top = 0, bottom = rows; top < bottom; ++top, --bottom) {
     std::uint8_t* upper = buffer.data() + top * length;
     std::uint8_t* lower = buffer.data() + (bottom - 1) * length;
-    for (std::size_t x = 0; x < length; x += 4) {
-      swapRedBlue(upper + x);
-      if (upper != lower) {
-        swapRedBlue(lower + x);
-        std::swap_ranges(upper + x, upper + x + 4, lower + x);
-      }
+    for (std::size_t x = 0; x < pixels; ++x) {
+      std::uint32_t a;
+      std::uint32_t b;
+      std::memcpy(&a, upper + 4 * x, 4);
+      std::memcpy(&b, lower + 4 * x, 4);
+      a = SwapFirstAndThird(a);
+      b = SwapFirstAndThird(b);
+      std::memcpy(upper + 4 * x, &b, 4);
+      std::memcpy(lower + 4 * x, &a, 4);
     }
   }
   std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(rows * length), buffer.end(), 0);
