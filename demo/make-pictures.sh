@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
 cmake --build "$build" --target zorv-makepictures
 rm -rf demo/pictures
-"$build/tools/zorv-makepictures/zorv-makepictures" demo/pictures gng 1943 pacman galaga joust
+"$build/tools/zorv-makepictures/zorv-makepictures" demo/pictures gng starfort mazemnch tinyrace nightclb

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libspng-dev libdeflate-dev libstb-dev libexpat1-dev
   xvfb xauth xdotool fonts-dejavu-core
-  libreoffice-writer-nogui poppler-utils
+  libreoffice-writer-nogui poppler-utils python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,6 @@ jobs=$(nproc)
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-BUILD_DIR=build-sanitize BUILD_TYPE=Debug scripts/build.sh -DZORV_SANITIZE=ON -DZORV_WITH_BENCH=OFF
+BUILD_DIR=build-sanitize BUILD_TYPE=Debug scripts/build.sh -DZORV_SANITIZE=ON -DZORV_WITH_BENCH=OFF -DZORV_WITH_QT=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <cstring>
 
 namespace zorv::png {
 namespace {
@@ -57,6 +58,16 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
   maxLength_ = maxLength;
   const std::uint32_t rootSize = std::uint32_t{1} << rootBits_;
 
+  // Codes up to the root length are written once into a table of 2^length
+  // entries, which is doubled by copying as the lengths grow: each copy repeats
+  // every code for the bit patterns that follow it.
+  unsigned filledBits = codeLengths[sorted[0]];  // a complete code has at least two symbols
+  auto growTo = [&](unsigned bits) {
+    for (; filledBits < bits; ++filledBits) {
+      std::memcpy(&entries_[std::size_t{1} << filledBits], &entries_[0], sizeof(std::uint32_t) << filledBits);
+    }
+  };
+
   std::array<int, kLongestCode + 1> remaining = count;
   std::uint32_t code = 0;  // the canonical code, most significant bit first
   std::uint32_t used = rootSize;
@@ -69,8 +80,10 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
     const std::uint32_t reversed = ReverseBits(code, length);
     const std::uint32_t e = entry::WithCodeLength(meanings[symbol], length);
     if (length <= rootBits_) {
-      for (std::uint32_t j = reversed; j < rootSize; j += std::uint32_t{1} << length) entries_[j] = e;
+      growTo(length);
+      entries_[reversed] = e;
     } else {
+      growTo(rootBits_);
       const std::uint32_t prefix = reversed & static_cast<std::uint32_t>(rootMask_);
       if (prefix != subtablePrefix) {
         // A new subtable, just deep enough for the codes that share this prefix:
@@ -98,6 +111,7 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
     ++code;
     if (i + 1 < symbolCount) code <<= codeLengths[sorted[i + 1]] - length;
   }
+  growTo(rootBits_);
   return true;
 }
 

@@ -23,7 +23,9 @@ class Inflater {
 
   // `data` holds the compressed stream on entry and the inflated bytes on
   // return (at most expectedSize + 100 of them). When a block's code tables
-  // cannot be built, a message is shown and `data` keeps the compressed stream.
+  // cannot be built (a code that does not fill its code space exactly), the
+  // message "Error in tree creation (Static)" or "... (Dynamic)" is shown, the
+  // result so far is returned and `data` keeps the compressed stream.
   // Reading past the input, a bit pattern that matches no code and a distance
   // before the start of the output throw RunTimeError (subscript out of range).
   // The output is allocated at once for expectedSize + 101 bytes: below

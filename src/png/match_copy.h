@@ -8,7 +8,7 @@
 
 namespace zorv::png {
 
-inline constexpr std::size_t kMatchCopySlack = 32;
+inline constexpr std::size_t kMatchCopySlack = 64;
 
 template <std::size_t kBytes>
 inline void CopyChunk(std::uint8_t* to, const std::uint8_t* from) {
@@ -36,6 +36,10 @@ inline void CopyChunks(std::uint8_t* out, const std::uint8_t* from, const std::u
 // out[i] = out[i - distance] for i in [0, length); 1 <= distance <= bytes before out.
 inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
   std::uint8_t* const end = out + length;
+  if (distance >= 32) {
+    CopyChunks<32>(out, out - distance, end);
+    return;
+  }
   if (distance >= 16) {
     CopyChunks<16>(out, out - distance, end);
     return;

@@ -14,6 +14,9 @@ WorkingSize MeasureWorkingSize(const PixelFormat& format, std::int64_t interlaci
   if (width > 0 && height > limit / width) return {};
   const std::int64_t pixels = width * height;
   const std::int64_t rowLength = ScanlineLength(format);
+  // Rows are held whole even when there are none of them (line buffers, a
+  // row of background), so a row alone must fit as well.
+  if (rowLength > limit || 4 * width > limit) return {};
   if (height > 0 && rowLength > limit / height) return {};
   const std::int64_t stored = height * rowLength;
   const std::int64_t inflated = interlacing == 0 ? stored : interlacing == 1 ? stored + height : 0;

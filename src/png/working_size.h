@@ -17,7 +17,8 @@ struct WorkingSize {
 // The expected inflated size (Height stored rows, plus one filter byte per row
 // when interlaced, 0 for an unknown interlace method), and whether every buffer
 // of the decoding (the inflated data, the de-interlaced and padded rows, four
-// bytes per pixel for transparency and the bitmap) stays within 1 GiB.
+// bytes per pixel for transparency and the bitmap, and any single row, even of
+// an image without rows) stays within 1 GiB.
 WorkingSize MeasureWorkingSize(const PixelFormat& format, std::int64_t interlacing);
 
 }  // namespace zorv::png

@@ -187,7 +187,8 @@ TEST_F(DecodeImageTest, AnotherCompressionMethodIsNotInflated) {
 
 TEST_F(DecodeImageTest, AHeaderClaimingAHugeImageIsOutOfMemory) {
   const std::vector<Bytes> headers = {Ihdr(100'000, 100'000, 8, 6), Ihdr(0x80000000U, 1, 8, 0),
-                                      Ihdr(20'000, 20'000, 16, 6), Ihdr(1, 0x7FFFFFFF, 8, 2)};
+                                      Ihdr(20'000, 20'000, 16, 6), Ihdr(1, 0x7FFFFFFF, 8, 2),
+                                      Ihdr(1'946'157'313, 0, 8, 4), Ihdr(0x7FFFFFFF, 0, 1, 0)};
   for (const Bytes& header : headers) {
     PngBuilder png;
     png.Chunk("IHDR", header).Image({0}).End();

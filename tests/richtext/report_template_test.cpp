@@ -1,71 +1,16 @@
-// The two built-in report templates, built here from their pieces, as the box
-// reads them.
+// The two built-in report templates as the box reads them.
 #include <gtest/gtest.h>
 
 #include "document_text.h"
 #include "richtext/rich_text_box.h"
 #include "richtext/rtf_writer.h"
+#include "window/report_template.h"
 
 namespace zorv::richtext {
 namespace {
 
-struct Piece {
-  const char* english;
-  const char* french;  // nullptr: the same as the English piece
-};
-
-// Pieces 2, 5 and 7 are the font name and the two sizes.
-const Piece kPieces[] = {
-    {"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036{\\fonttbl{\\f0\\fswiss\\fcharset0 ", nullptr},
-    {"", nullptr},
-    {";}} ", nullptr},
-    {"{\\*\\generator Msftedit 5.41.15.1507;}\\viewkind4\\uc1\\pard\\b\\f0\\fs", nullptr},
-    {"", nullptr},
-    {" #TITLE\\par \\b0\\fs", "  #TITLE\\par \\b0\\fs"},
-    {"", nullptr},
-    {"\\par ", nullptr},
-    {"Name of Rom : #ROMNAME\\par ", " Nom de la Rom : #ROMNAME\\par "},
-    {"Rom available : #GOTIT\\par \\par ", " Rom disponible : #GOTIT\\par \\par "},
-    {"Manufacturer : #MANUFACTURER\\par ", " \\'c9diteur : #MANUFACTURER\\par "},
-    {"Year : #YEAR\\par ", " Ann\\'e9e : #YEAR\\par "},
-    {"Genre : #GENRE\\par ", " Genre : #GENRE\\par "},
-    {"Category : #CATEGORY\\par ", " Cat\\'e9gorie : #CATEGORY\\par "},
-    {"Mature : #MATURE\\par ", " Class\\'e9 adulte : #MATURE\\par "},
-    {"Number of players : #NPLAYERS\\par \\par ", " Nombre de joueurs : #NPLAYERS\\par \\par "},
-    {"Savestate driver : #SAVESTATE\\par ", " Support Savestate : #SAVESTATE\\par "},
-    {"Highscore.dat support : #HIGHSCORE\\par ", " Support Highscore.dat : #HIGHSCORE\\par "},
-    {"Cheat.dat support : #CHEAT\\par \\par ", " Support Cheat.dat : #CHEAT\\par \\par "},
-    {"Driver : #DRIVER\\par \\par ", " Driver : #DRIVER\\par \\par "},
-    {"Driver status : #DRIVERSTATUS\\par \\par Clone of : #CLONES\\par \\par ",
-     " Statut du driver : #DRIVERSTATUS\\par \\par  Clone de : #CLONES\\par \\par "},
-    {"Orientation : #ORIENTATION\\par \\par Controls : #CONTROLS\\par ",
-     " Orientation : #ORIENTATION\\par \\par  Contr\\'f4leurs : #CONTROLS\\par "},
-    {"Buttons : #BUTTONS\\par \\par ", " Boutons : #BUTTONS\\par \\par "},
-    {"Version added : #VERADDED\\par \\par ", " Ajout\\'e9 dans MAME : #VERADDED\\par \\par "},
-    {"Notes :\\par ", "Notes personnelles :\\par "},
-    {"#MYNOTES\\par \\par ", nullptr},
-    {"Flyer :\\par ", " Flyer :\\par "},
-    {"#FLYER\\par \\par ", " #FLYER\\par \\par "},
-    {"Title screen :\\par ", " \\'c9cran titre :\\par "},
-    {"#SCRTITLE\\par \\par ", " #SCRTITLE\\par \\par "},
-    {"#HISTORY\\par \\par Marquee :\\par ", "#HISTORY\\par \\par  Marquee :\\par "},
-    {"#MARQUEE\\par \\par #MAMEINFO\\par \\par ", " #MARQUEE\\par \\par #MAMEINFO\\par \\par "},
-    {"Cabinet :\\par ", " Borne :\\par "},
-    {"#CABINET\\par \\par ", " #CABINET\\par \\par "},
-    {"Snap :\\par #SNAP\\par \\par CPO:\\par #CPO\\par \\par }", " Snap :\\par  #SNAP\\par \\par  CPO:\\par  #CPO\\par \\par }"},
-};
-
 std::string DefaultTemplate(bool french, const std::string& fontName, int fontSize) {
-  std::string text;
-  for (std::size_t i = 0; i < std::size(kPieces); ++i) {
-    switch (i + 1) {
-      case 2: text += fontName; break;
-      case 5: text += std::to_string(fontSize + 8); break;
-      case 7: text += std::to_string(fontSize); break;
-      default: text += french && kPieces[i].french != nullptr ? kPieces[i].french : kPieces[i].english;
-    }
-  }
-  return text;
+  return BuildDefaultTemplate(french ? 0 : 1, fontName, fontSize);
 }
 
 // The blank after the font table is text in the box's own font.

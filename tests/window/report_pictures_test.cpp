@@ -102,6 +102,23 @@ TEST_F(ReportPicturesTest, FailuresLogFAndTheTagGetsTheBoxsPreviousPicture) {
   EXPECT_TRUE(log.ends_with("\r\nERROR F - 481\r\n")) << log;
 }
 
+TEST_F(ReportPicturesTest, BadPictureFilesEachLeaveOneLogLineOrTheDecodersOwnNumber) {
+  // A header that claims 30000 x 30000 pixels, then nothing.
+  const std::string ihdr("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x75\x30\0\0\x75\x30\x08\x02\0\0\0\0\0\0\0"
+                         "\0\0\0\x05IDATx\x9c\x03\0\0\0\0\0\0\0\0\0\0IEND\0\0\0\0\0", 66);
+  dir.Write("huge.png", ihdr);
+  dir.Write("cut.png", ihdr.substr(0, 30));
+  dir.Write("gif-named.png", "GIF89a");
+  std::filesystem::create_directories(dir.Path() / "folder.png");
+  ReportPictures pictures(state, ScreenMetrics{}, loader, window);
+  for (const char* name : {"huge.png", "cut.png", "gif-named.png", "folder.png"}) {
+    pictures.LoadPictureFile(dir.Str() + "/" + name);
+    EXPECT_TRUE(pictures.PictureToRtf().starts_with("{\\pict\\pngblip\\picw17\\pich17")) << name;
+  }
+  const std::string log = dir.Exists("Zorv.Log.txt") ? dir.Read("Zorv.Log.txt") : "";
+  EXPECT_NE(log.find("\r\nERROR F - 7\r\n"), std::string::npos) << log;  // refused before anything is allocated
+}
+
 TEST(PictureGroup, RefusesAPictureWithoutPixels) {
   EXPECT_THROW(PictureGroup(Image(), ScreenMetrics{}), RunTimeError);
 }

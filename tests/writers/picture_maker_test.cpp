@@ -128,11 +128,11 @@ TEST(Artwork, SameGameSamePicturesOtherGameOtherPictures) {
   for (Category category : kCategories) {
     const Canvas a = DrawPicture(ArtFor("gng"), category, 96, 64);
     const Canvas b = DrawPicture(ArtFor("gng"), category, 96, 64);
-    const Canvas c = DrawPicture(ArtFor("joust"), category, 96, 64);
+    const Canvas c = DrawPicture(ArtFor("nightclb"), category, 96, 64);
     EXPECT_TRUE(a.Pixels() == b.Pixels()) << FolderName(category);
     EXPECT_FALSE(a.Pixels() == c.Pixels()) << FolderName(category);
   }
-  EXPECT_EQ(ArtFor("gng").title, "GHOST KNIGHT");
+  EXPECT_EQ(ArtFor("gng").title, "GRAVES N GARGOYLES");
   EXPECT_EQ(ArtFor("mygame").title, "MYGAME");
   EXPECT_EQ(ArtFor("gng", "Other title").title, "OTHER TITLE");
 }

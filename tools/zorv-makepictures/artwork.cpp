@@ -267,11 +267,11 @@ struct DemoTitle {
 
 // Invented titles for the demo collection's games.
 constexpr DemoTitle kDemoTitles[] = {
-    {"gng", "GHOST KNIGHT"},
-    {"1943", "SKY SQUADRON"},
-    {"pacman", "MAZE MUNCHER"},
-    {"galaga", "STAR SWARM"},
-    {"joust", "LANCE RIDERS"},
+    {"gng", "GRAVES N GARGOYLES"},
+    {"starfort", "STAR FORTRESS"},
+    {"mazemnch", "MAZE MUNCHER"},
+    {"tinyrace", "TINY RACERS"},
+    {"nightclb", "NEON NIGHT CLUB"},
 };
 
 }  // namespace
