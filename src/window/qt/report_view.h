@@ -20,8 +20,7 @@ class ReportView final : public QTextEdit {
   // only when it has changed since it was last shown. The scroll position stays.
   void ShowReport(const richtext::RichTextBox& box, const ScreenMetrics& screen);
 
-  // Which content of the box the view shows (its revision), or none yet.
-  bool ShowsContent() const { return shown_; }
+  // Which content of the box the view shows (its revision).
   std::uint64_t ShownRevision() const { return shownRevision_; }
 
  signals:

@@ -126,7 +126,10 @@ void ReportWindow::ActivateReport() {
 bool ReportWindow::event(QEvent* event) {
   // Every activation gives RT the focus; the first one after the text is
   // painted brings the pictures in.
-  if (event->type() == QEvent::WindowActivate && textPainted_) ActivateReport();
+  if (event->type() == QEvent::WindowActivate) {
+    view_->setFocus();
+    if (textPainted_) ActivateReport();
+  }
   return QWidget::event(event);
 }
 
