@@ -103,9 +103,17 @@ TEST_F(ReportPicturesTest, FailuresLogFAndTheTagGetsTheBoxsPreviousPicture) {
 }
 
 TEST_F(ReportPicturesTest, BadPictureFilesEachLeaveOneLogLineOrTheDecodersOwnNumber) {
-  // A header that claims 30000 x 30000 pixels, then nothing.
-  const std::string ihdr("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x75\x30\0\0\x75\x30\x08\x02\0\0\0\0\0\0\0"
-                         "\0\0\0\x05IDATx\x9c\x03\0\0\0\0\0\0\0\0\0\0IEND\0\0\0\0\0", 66);
+  // A header that claims 30000 x 30000 pixels, one byte of image data, the end.
+  std::string ihdr("\x89PNG\r\n\x1a\n", 8);
+  const auto chunk = [&ihdr](std::string_view type, std::string_view data) {
+    const auto size = static_cast<std::uint32_t>(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8) ihdr += static_cast<char>(size >> shift);
+    ihdr.append(type).append(data).append(4, '\0');
+  };
+  chunk("IHDR", std::string_view("\0\0\x75\x30\0\0\x75\x30\x08\x02\0\0\0", 13));
+  chunk("IDAT", std::string_view("\0", 1));
+  chunk("IEND", "");
+  ihdr += '\0';
   dir.Write("huge.png", ihdr);
   dir.Write("cut.png", ihdr.substr(0, 30));
   dir.Write("gif-named.png", "GIF89a");
