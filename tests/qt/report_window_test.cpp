@@ -245,6 +245,27 @@ TEST_F(PictureWindowTest, FirstActivationPutsThePicturesInPlaceOnceAndSaves) {
   EXPECT_GT(PixelsOfColour(form.Report().grab().toImage(), 0xFF00FF), 40 * 30);
 }
 
+TEST_F(PictureWindowTest, WhereTheUserScrolledWhilePicturesLoadedStays) {
+  collection.Write("notes.txt", LongNotes());
+  ReportWindow* target = nullptr;
+  int reached = 0;
+  ReportWindow& form = Open("gng", Source([&](const std::string&) {
+                              if (reached > 0) return;
+                              // While the pictures load, the user reads on to the report's end.
+                              RunEventsUntil([] { return false; }, 300);
+                              QScrollBar& scroll = *target->Report().verticalScrollBar();
+                              scroll.triggerAction(QAbstractSlider::SliderToMaximum);
+                              reached = scroll.value();
+                            }));
+  target = &form;
+  ShowAndActivate();
+  ASSERT_EQ(ImagesIn(*form.Report().document()), 6);
+  ASSERT_GT(reached, 0);
+  // The report with its pictures keeps the reader where they were.
+  EXPECT_TRUE(RunEventsUntil([&] { return form.Report().verticalScrollBar()->value() == reached; }))
+      << form.Report().verticalScrollBar()->value() << " instead of " << reached;
+}
+
 TEST_F(PictureWindowTest, ClosingWhilePicturesLoadStopsCleanly) {
   ReportWindow* target = nullptr;
   ReportWindow& form = Open("gng", Source([&target](const std::string&) {
