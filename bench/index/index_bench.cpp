@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "support/prose.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,16 +34,7 @@ constexpr std::uint64_t kMameinfoBytes = 10u << 20;
 
 std::string Name(int i) { return "game" + std::to_string(i); }
 
-std::string Prose(std::mt19937& random, std::size_t bytes) {
-  static const char* const words[] = {"the", "player", "guides", "a", "knight", "through", "graveyard",
-                                      "level", "boss", "arcade", "cabinet", "released", "sequel", "score"};
-  std::string text;
-  while (text.size() < bytes) {
-    text += words[random() % std::size(words)];
-    text += (random() % 12 == 0) ? ".\r\n" : " ";
-  }
-  return text;
-}
+using zorv::bench::Prose;
 
 void WriteGameList(const fs::path& path, std::mt19937& random) {
   std::ofstream out(path, std::ios::binary);

@@ -13,6 +13,8 @@
 #include "window/report_filling.h"
 #include "window/report_template.h"
 
+#include "support/prose.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -21,17 +23,7 @@ constexpr int kGames = 45'000;
 
 std::string RomName(int i) { return "game" + std::to_string(i); }
 
-// Words for entries; the size of each entry makes the files reach their sizes.
-std::string Prose(std::mt19937& random, std::size_t bytes) {
-  static const char* const words[] = {"the", "player", "must", "guide", "knight", "through", "graveyard",
-                                      "level", "boss", "arcade", "cabinet", "released", "sequel", "score"};
-  std::string text;
-  while (text.size() < bytes) {
-    text += words[random() % std::size(words)];
-    text += (random() % 12 == 0) ? ".\r\n" : " ";
-  }
-  return text;
-}
+using zorv::bench::Prose;
 
 class Collection {
  public:

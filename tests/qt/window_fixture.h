@@ -16,6 +16,7 @@
 #include "platform/screen_metrics.h"
 #include "startup/shared_state.h"
 #include "startup/startup.h"
+#include "support/small_collection.h"
 #include "support/temp_folder.h"
 #include "window/qt/report_pictures.h"
 #include "window/qt/report_view.h"
@@ -63,14 +64,7 @@ class WindowTest : public ::testing::Test {
 
   void SetUp() override {
     EnsureApplication();
-    const std::string history = "$info=gng\r\n$bio\r\nA knight.\r\n\r\n- TRIVIA -\r\nFun \xe9t\xe9.\r\n$end\r\n";
-    const std::string mameinfo = "$info=gng\r\n$mame\r\n0.37b5\r\n$end\r\n";
-    collection.Write("DataFiles/history.dat", history);
-    collection.Write("DataFiles/mameinfo.dat", mameinfo);
-    collection.Write("DataFiles/Index", "gng;BGhosts'n Goblins;S;C1;D1;R0;L#;P0;Q1," + std::to_string(history.size()) +
-                                            ";U1," + std::to_string(mameinfo.size()) +
-                                            "*\r\n[Manufacturer]\r\nCapcom\r\n[Year]\r\n1985\r\n");
-    collection.Write("notes.txt", "[gng]\r\nBeaten twice.\r\n");
+    WriteSmallCollection(collection);
   }
 
   void TearDown() override { window.reset(); }
