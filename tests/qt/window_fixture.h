@@ -18,7 +18,7 @@
 #include "startup/startup.h"
 #include "support/small_collection.h"
 #include "support/temp_folder.h"
-#include "window/qt/report_pictures.h"
+#include "window/qt/report_picture_source.h"
 #include "window/qt/report_view.h"
 #include "window/qt/report_window.h"
 

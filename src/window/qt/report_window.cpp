@@ -10,7 +10,7 @@
 
 #include "window/qt/qt_message_box.h"
 #include "platform/qt/qt_picture_loader.h"
-#include "window/qt/report_pictures.h"
+#include "window/qt/report_picture_source.h"
 #include "window/qt/report_view.h"
 #include "window/qt/screen_metrics_qt.h"
 #include "window/qt/window_picture.h"

@@ -1,4 +1,4 @@
-#include "window/qt/report_pictures.h"
+#include "window/qt/report_picture_source.h"
 
 #include "window/qt/report_window.h"
 #include "window/report_pictures.h"

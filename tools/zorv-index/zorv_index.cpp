@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "command_line.h"
+#include "index_options.h"
 #include "index_builder.h"
 #include "progress_bar.h"
 

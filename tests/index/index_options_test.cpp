@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "index_options.h"
 
 #include <gtest/gtest.h>
 
