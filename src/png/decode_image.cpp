@@ -34,15 +34,15 @@ void LoadPNG::DecodeImage() {
 
   // A header that claims more than the decoder will hold fails before anything
   // is allocated for it.
-  const WorkingSize size = MeasureWorkingSize(format, header_.interlacing);
-  if (!size.fits) throw RunTimeError(ErrorCode::OutOfMemory, "image too large");
+  const std::optional<std::int64_t> inflatedSize = InflatedSizeWithinLimit(format, header_.interlacing);
+  if (!inflatedSize) throw RunTimeError(ErrorCode::OutOfMemory, "image too large");
 
   // The two zlib header bytes are dropped unread.
   std::vector<std::uint8_t> work = std::move(idatBuffer_);
   work.resize(static_cast<std::size_t>(idatLength_));
   work.erase(work.begin(), work.begin() + std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(work.size())));
   idatBuffer_.clear();
-  if (header_.compression == 0) inflater_.Inflate(work, static_cast<std::int32_t>(size.inflated), false);
+  if (header_.compression == 0) inflater_.Inflate(work, static_cast<std::int32_t>(*inflatedSize), false);
   if (header_.interlacing == 0) {
     Unfilter(work, format);
   } else if (interlaced) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "platform/file_system.h"
@@ -10,8 +11,6 @@
 
 namespace zorv::png {
 namespace {
-
-enum OpenFailure : std::int32_t { kNotPng = 1, kChunkPastEnd = 3, kNoImageData = 4 };
 
 // Chunk layout: length (4), type (4), data (length), CRC (4).
 constexpr std::size_t kChunkHeaderSize = 8;
@@ -26,14 +25,10 @@ void AppendText(std::string& text, std::span<const std::uint8_t> bytes) {
   text.push_back('\0');
 }
 
+// A missing file in an existing folder reads as empty; a folder, or a file in
+// a folder that does not exist, cannot be opened at all.
 std::string ReadPngFile(const std::string& filename) {
-  try {
-    return ReadWholeFile(filename);
-  } catch (const RunTimeError& failure) {
-    if (failure.Number() != static_cast<int>(ErrorCode::FileNotFound)) throw;
-  }
-  // A missing file in an existing folder reads as empty; a folder, or a file
-  // in a folder that does not exist, cannot be opened at all.
+  if (FileExists(filename)) return ReadWholeFile(filename);
   const std::filesystem::path resolved = ResolvePath(filename);
   std::error_code ignored;
   if (std::filesystem::is_directory(resolved, ignored) ||
@@ -42,11 +37,6 @@ std::string ReadPngFile(const std::string& filename) {
   }
   return {};
 }
-
-// Thrown inside the chunk loop to end OpenPNG with an ErrorNumber.
-struct OpenFailed {
-  std::int32_t number;
-};
 
 }  // namespace
 
@@ -58,40 +48,36 @@ std::int32_t LoadPNG::OpenPNG(const std::string& filename) {
   outBitsPerPixel_ = 0;
   idatBuffer_.assign(1, 0);
   idatLength_ = 0;
-  try {
-    // The file is read whole, so it is closed again before anything is decoded.
-    const std::string file = ReadPngFile(filename);
-    ReadChunks({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
-  } catch (const OpenFailed& failure) {
-    errorNumber_ = failure.number;
-    return 0;
-  }
-  if (idatLength_ == 0) {
-    errorNumber_ = kNoImageData;
+  // The file is read whole, so it is closed again before anything is decoded.
+  const std::string file = ReadPngFile(filename);
+  if (const auto failure = ReadChunks({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()})) {
+    errorNumber_ = *failure;
     return 0;
   }
   DecodeImage();
   return 0;
 }
 
-void LoadPNG::ReadChunks(std::span<const std::uint8_t> file) {
-  if (!IsPngSignature(file.first(std::min(file.size(), kPngSignature.size())))) throw OpenFailed{kNotPng};
+std::optional<LoadPNG::OpenFailure> LoadPNG::ReadChunks(std::span<const std::uint8_t> file) {
+  if (!IsPngSignature(file.first(std::min(file.size(), kPngSignature.size())))) return kNotPng;
   idatBuffer_.reserve(file.size());
   std::size_t position = kPngSignature.size();
   for (;;) {
-    if (position + kChunkHeaderSize > file.size()) throw OpenFailed{kChunkPastEnd};
+    if (position + kChunkHeaderSize > file.size()) return kChunkPastEnd;
     // A length of 2^31 or more is negative as a signed 32-bit number and
     // never fits the file.
     const auto length = static_cast<std::int32_t>(ReadBigEndian32(file, position));
     const auto type = file.subspan(position + 4, 4);
     const std::size_t dataStart = position + kChunkHeaderSize;
     // At least one byte must follow the data: a file cut inside the last CRC is accepted.
-    if (length < 0 || dataStart + static_cast<std::size_t>(length) >= file.size()) throw OpenFailed{kChunkPastEnd};
+    if (length < 0 || dataStart + static_cast<std::size_t>(length) >= file.size()) return kChunkPastEnd;
     const auto data = file.subspan(dataStart, static_cast<std::size_t>(length));
     position = dataStart + data.size() + kCrcSize;  // the CRC is never checked
-    if (IsType(type, "IEND")) return;
+    if (IsType(type, "IEND")) break;
     HandleChunk(type, data);
   }
+  if (idatLength_ == 0) return kNoImageData;
+  return std::nullopt;
 }
 
 void LoadPNG::HandleChunk(std::span<const std::uint8_t> type, std::span<const std::uint8_t> data) {

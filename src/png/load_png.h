@@ -6,6 +6,7 @@
 // into the picture box. Afterwards the header and the file's ancillary data
 // can be read. One object serves many files; texts keep growing across calls.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -70,7 +71,12 @@ class LoadPNG {
   }
 
  private:
-  void ReadChunks(std::span<const std::uint8_t> file);
+  // The failures that end OpenPNG with an ErrorNumber rather than an error.
+  enum OpenFailure : std::int32_t { kNotPng = 1, kChunkPastEnd = 3, kNoImageData = 4 };
+
+  // Reads every chunk up to IEND; the ErrorNumber when the file is not a PNG
+  // file, a chunk does not fit in it, or no image data came before IEND.
+  std::optional<OpenFailure> ReadChunks(std::span<const std::uint8_t> file);
   void HandleChunk(std::span<const std::uint8_t> type, std::span<const std::uint8_t> data);
   void ReadZText(std::span<const std::uint8_t> data);
   void DecodeImage();
