@@ -8,11 +8,11 @@
 #include <string>
 
 #include "platform/program_folder.h"
+#include "platform/qt/qt_screen_metrics.h"
 #include "platform/regional_settings.h"
 #include "startup/startup.h"
 #include "startup_timing.h"
 #include "window/qt/report_window.h"
-#include "window/qt/screen_metrics_qt.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 
+#include "platform/qt/qt_embedded_picture.h"
 #include "richtext/rich_text_box.h"
-#include "window/qt/picture_image.h"
 #include "window_fixture.h"
 
 namespace zorv {

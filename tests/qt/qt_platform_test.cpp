@@ -10,11 +10,11 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "platform/run_time_error.h"
-#include "window/qt/qt_message_box.h"
+#include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_picture_loader.h"
-#include "window/qt/screen_metrics_qt.h"
-#include "window/qt/window_picture.h"
+#include "platform/qt/qt_screen_metrics.h"
+#include "platform/qt/qt_window_picture.h"
+#include "platform/run_time_error.h"
 #include "window_fixture.h"
 
 namespace zorv {

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <iostream>
 
-#include "window/qt/qt_message_box.h"
+#include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_picture_loader.h"
+#include "platform/qt/qt_screen_metrics.h"
+#include "platform/qt/qt_window_picture.h"
 #include "window/qt/report_picture_source.h"
 #include "window/qt/report_view.h"
-#include "window/qt/screen_metrics_qt.h"
-#include "window/qt/window_picture.h"
 
 // Resources compiled into a static library are registered by hand, once.
 static void RegisterWindowResources() {

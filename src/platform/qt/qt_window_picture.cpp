@@ -1,4 +1,4 @@
-#include "window/qt/window_picture.h"
+#include "platform/qt/qt_window_picture.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "window/qt/screen_metrics_qt.h"
+#include "platform/qt/qt_screen_metrics.h"
 
 namespace zorv {
 namespace {

@@ -1,4 +1,4 @@
-#include "window/qt/qt_message_box.h"
+#include "platform/qt/qt_message_box.h"
 
 #include <QMessageBox>
 #include <string>

@@ -1,4 +1,4 @@
-#include "window/qt/screen_metrics_qt.h"
+#include "platform/qt/qt_screen_metrics.h"
 
 #include <QGuiApplication>
 #include <QScreen>

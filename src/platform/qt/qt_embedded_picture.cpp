@@ -1,4 +1,4 @@
-#include "window/qt/picture_image.h"
+#include "platform/qt/qt_embedded_picture.h"
 
 #include <algorithm>
 #include <cmath>
