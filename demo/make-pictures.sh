@@ -9,7 +9,8 @@
 # interlaced RGB, 16-bit RGB, RGBA, grey, grey with alpha, palette of 2, 4 and
 # 8 bits, palette with tRNS; JPEG; GIF. The first game of the README (gng) has
 # no transparent PNG, so its window keeps its configured size; starfort has
-# one, a marquee with cut corners, which narrows its window to the marquee.
+# one, its cabinet on a transparent background, which narrows its window to the
+# cabinet's size.
 set -euo pipefail
 if ! command -v convert >/dev/null; then
   echo "make-pictures.sh: needs ImageMagick's convert (apt-get install imagemagick)" >&2
@@ -189,11 +190,11 @@ save gng marquee rgb 480 120
 save gng cabinet gif 200 360
 save gng cpanel rgb16 360 140
 save gng flyer jpeg 300 420
-# starfort: one transparent PNG, the marquee, which narrows the window.
+# starfort: one transparent PNG, the cabinet, which narrows the window.
 save starfort title grey 224 256
 save starfort snapshot palette4 224 256
-save starfort marquee rgba 480 120
-save starfort cabinet jpeg 180 320
+save starfort marquee jpeg 480 120
+save starfort cabinet rgba 240 420
 save starfort cpanel gif 320 120
 save starfort flyer rgb 240 340
 save mazemnch title palette2 224 288
