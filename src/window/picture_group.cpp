@@ -1,7 +1,7 @@
 #include "window/picture_group.h"
 
 #include "platform/run_time_error.h"
-#include "png/png_writer.h"
+#include "window/picture_png_encoder.h"
 
 namespace zorv {
 namespace {
@@ -10,11 +10,16 @@ namespace {
 void AppendHex(std::string& out, const std::vector<std::uint8_t>& bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
   constexpr std::size_t kBytesPerLine = 64;
-  out.reserve(out.size() + bytes.size() * 2 + bytes.size() / kBytesPerLine * 2 + 2);
+  const std::size_t lines = (bytes.size() + kBytesPerLine - 1) / kBytesPerLine;
+  std::size_t at = out.size();
+  out.resize(at + bytes.size() * 2 + lines * 2);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i % kBytesPerLine == 0) out += "\r\n";
-    out += kDigits[bytes[i] >> 4];
-    out += kDigits[bytes[i] & 15];
+    if (i % kBytesPerLine == 0) {
+      out[at++] = '\r';
+      out[at++] = '\n';
+    }
+    out[at++] = kDigits[bytes[i] >> 4];
+    out[at++] = kDigits[bytes[i] & 15];
   }
 }
 
@@ -22,13 +27,11 @@ void AppendHex(std::string& out, const std::vector<std::uint8_t>& bytes) {
 
 std::string PictureGroup(const Image& picture, const ScreenMetrics& screen) {
   if (picture.Empty()) throw RunTimeError(ErrorCode::InvalidPicture);
-  const auto width = static_cast<std::uint32_t>(picture.width);
-  const auto height = static_cast<std::uint32_t>(picture.height);
-  const std::vector<std::uint8_t> png = png::EncodeRgbPng(width, height, picture.pixels);
+  const std::vector<std::uint8_t> png = EncodePicturePng(picture);
   const auto goal = [](std::int32_t pixels, float twipsPerPixel) {
     return std::to_string(static_cast<std::int64_t>(pixels) * static_cast<std::int64_t>(twipsPerPixel + 0.5f));
   };
-  std::string group = "{\\pict\\pngblip\\picw" + std::to_string(width) + "\\pich" + std::to_string(height) +
+  std::string group = "{\\pict\\pngblip\\picw" + std::to_string(picture.width) + "\\pich" + std::to_string(picture.height) +
                       "\\picwgoal" + goal(picture.width, screen.TwipsPerPixelX) + "\\pichgoal" +
                       goal(picture.height, screen.TwipsPerPixelY);
   AppendHex(group, png);

@@ -2,13 +2,13 @@
 // PDF, which is rendered to an image; the text must be there in its colour and
 // every picture at its size. Skipped when LibreOffice is not installed.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "png/png_writer.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -22,10 +22,15 @@ using testing::TempFolder;
 bool HaveCommand(const std::string& name) { return RunProgram("command -v " + name + " >/dev/null 2>&1").ExitStatus == 0; }
 
 void WriteSolidPng(const std::filesystem::path& file, std::uint32_t width, std::uint32_t height, std::uint32_t rgb) {
-  const std::vector<std::uint32_t> pixels(std::size_t{width} * height, rgb);
-  const auto png = png::EncodeRgbPng(width, height, pixels);
-  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                              static_cast<std::streamsize>(png.size()));
+  std::vector<std::uint8_t> samples;
+  for (std::size_t i = 0; i < std::size_t{width} * height; ++i)
+    samples.insert(samples.end(), {std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb)});
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = width;
+  image.height = height;
+  image.format = PNG_FORMAT_RGB;
+  ASSERT_TRUE(png_image_write_to_file(&image, file.c_str(), 0, samples.data(), 0, nullptr)) << image.message;
 }
 
 // A binary PPM read into rows of 0xRRGGBB.

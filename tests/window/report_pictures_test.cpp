@@ -127,6 +127,17 @@ TEST_F(ReportPicturesTest, BadPictureFilesEachLeaveOneLogLineOrTheDecodersOwnNum
   EXPECT_NE(log.find("\r\nERROR F - 7\r\n"), std::string::npos) << log;  // refused before anything is allocated
 }
 
+// Pictures of up to 256 colours go out as palette images, others as RGB; odd
+// widths leave bytes after the last whole word of a row.
+TEST(PictureGroup, DecodesBackToTheSamePixels) {
+  struct Case { std::int32_t width, height; std::uint32_t colours; };
+  for (const Case c : {Case{1, 1, 1}, Case{37, 5, 4}, Case{16, 16, 256}, Case{300, 3, 257}, Case{37, 9, 1 << 24}}) {
+    Image picture(c.width, c.height);
+    for (std::uint32_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = (i % c.colours) * 0x9E3779u & 0xFFFFFFu;
+    EXPECT_EQ(DecodeGroup(PictureGroup(picture, ScreenMetrics{})), picture) << c.width << " x " << c.height;
+  }
+}
+
 TEST(PictureGroup, RefusesAPictureWithoutPixels) {
   EXPECT_THROW(PictureGroup(Image(), ScreenMetrics{}), RunTimeError);
 }
