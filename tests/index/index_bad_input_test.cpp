@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -44,7 +45,7 @@ std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
 }
 
 TEST(BadInput, IsRefusedWithAMessageAndTheOldIndexStays) {
-  std::vector<BadCase> cases(9);
+  std::vector<BadCase> cases(12);
   cases[0].what = "malformed XML";
   cases[0].list = "<mame><machine name=\"gng\"><description>G</machine></mame>";
   cases[0].message = "list.xml: not well-formed XML at line 1, column 43: mismatched tag";
@@ -73,6 +74,12 @@ TEST(BadInput, IsRefusedWithAMessageAndTheOldIndexStays) {
   cases[8].what = "missing ROM folder";
   cases[8].missingRoms = true;
   cases[8].message = "roms: not a folder";
+  for (int i = 9; i < 12; ++i) {
+    const std::string name = std::array<const char*, 3>{"a;b", "a&#13;", ""}[i - 9];
+    cases[i].what = "a ROM name the viewer could not find";
+    cases[i].list = "<mame>\n<machine name=\"" + name + "\"/>\n</mame>";
+    cases[i].message = "list.xml, line 2: the ROM name \"" + (i == 10 ? "a\r" : name) + "\" cannot be written to an index";
+  }
 
   for (const BadCase& c : cases) {
     TempFolder dir;
@@ -119,12 +126,20 @@ ToolRun RunTool(const TempFolder& dir, const std::string& arguments) {
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.Read("stdout"), dir.Read("stderr")};
 }
 
-TEST(Program, ReadsTheListFromStandardInputAsFromAFile) {
+TEST(Program, ReadsTheListFromStandardInputAsFromAFileAndEveryOptionCounts) {
   TempFolder dir;
   const auto c = testing::GenerateCollection(9, 12);
-  dir.Write("list.xml", c.xml);
-  dir.Write("history.dat", c.history);
-  const std::string common = " --history '" + dir.Str() + "/history.dat' --output '" + dir.Str();
+  for (const auto& file : c.romFiles) dir.Write("roms/" + file, "PK");
+  IndexOptions options{.listXml = dir.Write("list.xml", c.xml).string(),
+                       .history = dir.Write("history.dat", c.history).string(),
+                       .mameinfo = dir.Write("mameinfo.dat", c.mameinfo).string(),
+                       .catver = dir.Write("catver.ini", c.catver).string(),
+                       .nplayers = dir.Write("nplayers.ini", c.nplayers).string(),
+                       .romFolder = dir.Str() + "/roms", .output = dir.Str() + "/direct"};
+  BuildIndex(options);
+  const std::string common = " --history '" + options.history + "' --mameinfo='" + options.mameinfo + "' --catver '" +
+                             options.catver + "' --nplayers='" + options.nplayers + "' --roms '" + options.romFolder +
+                             "' --output '" + dir.Str();
   const ToolRun piped = RunTool(dir, "--listxml -" + common + "/piped' <'" + dir.Str() + "/list.xml'");
   ASSERT_EQ(piped.status, 0) << piped.err;
   EXPECT_EQ(piped.out, "");
@@ -133,21 +148,33 @@ TEST(Program, ReadsTheListFromStandardInputAsFromAFile) {
   const ToolRun fromFile = RunTool(dir, "--listxml='" + dir.Str() + "/list.xml'" + common + "/file'");
   ASSERT_EQ(fromFile.status, 0) << fromFile.err;
   EXPECT_EQ(dir.Read("piped"), dir.Read("file"));
+  EXPECT_EQ(dir.Read("piped"), dir.Read("direct"));
 }
 
 TEST(Program, ExitsWithOneAndAMessageOnBadInputOrUsage) {
   TempFolder dir;
   dir.Write("bad.xml", "<mame><machine>");
-  const ToolRun bad = RunTool(dir, "--listxml '" + dir.Str() + "/bad.xml' --output '" + dir.Str() + "/index'");
-  EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "zorv-index: " + dir.Str() + "/bad.xml: not well-formed XML at line 1, column 16: no element found\n");
+  const std::string bad = "'" + dir.Str() + "/bad.xml'";
+  const std::vector<std::tuple<std::string, int, std::string>> cases = {
+      {"--listxml " + bad + " --output '" + dir.Str() + "/index'", 1,
+       "zorv-index: " + dir.Str() + "/bad.xml: not well-formed XML at line 1, column 16: no element found\n"},
+      {"", 1, "zorv-index: --listxml is required\nTry \"zorv-index --help\".\n"},
+      {"--listxml a.xml", 1, "--output is required"},
+      {"--listxml a.xml --output", 1, "--output needs a value"},
+      {"--listxml= --output x", 1, "--listxml needs a value"},
+      {"--listxml a --listxml b --output x", 1, "--listxml is given twice"},
+      {"--listxml a --output x --verbose", 1, "unknown option \"--verbose\""},
+      {"--listxml a --output -", 1, "--output must name a file"},
+      {"--listxml " + bad + " --history=h --mameinfo m --catver c --nplayers=n --roms r --output x", 1, "h: file not found"},
+      {"--output x --help", 0, ""},
+      {"-h", 0, ""}};
+  for (const auto& [arguments, status, message] : cases) {
+    const ToolRun run = RunTool(dir, arguments);
+    EXPECT_EQ(run.status, status) << arguments;
+    EXPECT_NE(run.err.find(message), std::string::npos) << arguments << ": " << run.err;
+    EXPECT_EQ(run.out.starts_with("Usage: zorv-index --listxml FILE"), status == 0) << run.out;
+  }
   EXPECT_FALSE(dir.Exists("index"));
-  const ToolRun usage = RunTool(dir, "");
-  EXPECT_EQ(usage.status, 1);
-  EXPECT_EQ(usage.err, "zorv-index: --listxml is required\nTry \"zorv-index --help\".\n");
-  const ToolRun help = RunTool(dir, "--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.starts_with("Usage: zorv-index --listxml FILE")) << help.out;
 }
 
 }  // namespace

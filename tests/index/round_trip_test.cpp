@@ -57,33 +57,6 @@ IndexOptions WriteCollection(const TempFolder& dir, const GeneratedCollection& c
   return options;
 }
 
-// The generated collections must hold the awkward cases, or the round trip
-// below proves little.
-TEST(RoundTrip, TheGeneratedCollectionsHoldTheAwkwardCases) {
-  const auto count = [](const GeneratedCollection& c, auto&& holds) {
-    return std::count_if(c.games.begin(), c.games.end(), holds);
-  };
-  for (unsigned seed : {1u, 2u, 3u}) {
-    const GeneratedCollection c = testing::GenerateCollection(seed, 40);
-    const auto lfOnly = [](const std::string& t) {
-      return t.find('\n') != std::string::npos && t.find('\r') == std::string::npos;
-    };
-    const auto mixed = [](const std::string& t) {
-      return t.find("\r\n") != std::string::npos && t.find_first_of("\n") < t.find("\r\n");
-    };
-    EXPECT_GT(count(c, [&](const ExpectedGame& g) { return lfOnly(g.history); }), 0) << seed;
-    EXPECT_GT(count(c, [&](const ExpectedGame& g) { return mixed(g.history) || mixed(g.mameinfo); }), 0) << seed;
-    EXPECT_GT(count(c, [](const ExpectedGame& g) { return g.history.empty(); }), 0) << seed;
-    EXPECT_GT(count(c, [](const ExpectedGame& g) { return g.mameinfo.starts_with("MAME v"); }), 0) << seed;
-    EXPECT_GT(count(c, [](const ExpectedGame& g) { return !g.mameinfo.empty() && !g.mameinfo.starts_with("MAME v"); }), 0);
-    EXPECT_GT(count(c, [](const ExpectedGame& g) { return !g.cloneOf.empty() && !g.history.empty(); }), 0) << seed;
-    EXPECT_GT(count(c, [](const ExpectedGame& g) { return g.mature; }), 0) << seed;
-    EXPECT_GT(count(c, [](const ExpectedGame& g) { return g.romAvailable; }), 0) << seed;
-    EXPECT_GT(count(c, [](const ExpectedGame& g) { return g.manufacturer == "(Bootleg]"; }), 0) << seed;
-    EXPECT_FALSE(c.notGames.empty());
-  }
-}
-
 TEST(RoundTrip, EveryGameReadsBackThroughStartUpAsItWentIn) {
   for (unsigned seed : {1u, 2u, 3u}) {
     TempFolder dir;
