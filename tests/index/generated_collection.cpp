@@ -242,4 +242,15 @@ GeneratedCollection GenerateCollection(unsigned seed, int parents) {
   return c;
 }
 
+IndexOptions WriteCollection(const zorv::testing::TempFolder& dir, const GeneratedCollection& c) {
+  for (const auto& file : c.romFiles) dir.Write("roms/" + file, "PK");
+  dir.Write("roms/readme.txt", "");
+  return {.listXml = dir.Write("source/list.xml", c.xml).string(),
+          .history = dir.Write("datafiles/history.dat", c.history).string(),
+          .mameinfo = dir.Write("datafiles/mameinfo.dat", c.mameinfo).string(),
+          .catver = dir.Write("source/catver.ini", c.catver).string(),
+          .nplayers = dir.Write("source/nplayers.ini", c.nplayers).string(),
+          .romFolder = dir.Str() + "/roms", .output = dir.Str() + "/datafiles/index"};
+}
+
 }  // namespace zorv::index::testing
