@@ -22,17 +22,6 @@ std::string ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-IndexOptions DemoOptions(const std::string& output) {
-  IndexOptions options;
-  options.listXml = kDemo + "/gamelist.xml";
-  options.history = kDemo + "/datafiles/history.dat";
-  options.mameinfo = kDemo + "/datafiles/mameinfo.dat";
-  options.catver = kDemo + "/catver.ini";
-  options.nplayers = kDemo + "/nplayers.ini";
-  options.output = output;
-  return options;
-}
-
 // The first entry naming `name`, found the plain way: the text from the line
 // after the marker to the line break before "$end". A "$mame" line ended by
 // CR LF makes the viewer start the text with "MAME v".
@@ -55,7 +44,9 @@ std::string EntryText(const std::string& file, const std::string& name, const st
 
 TEST(DemoIndex, TheCommittedIndexIsWhatTheToolMakesOfTheDemoFiles) {
   TempFolder dir;
-  BuildIndex(DemoOptions(dir.Str() + "/index"));
+  BuildIndex({.listXml = kDemo + "/gamelist.xml", .history = kDemo + "/datafiles/history.dat",
+              .mameinfo = kDemo + "/datafiles/mameinfo.dat", .catver = kDemo + "/catver.ini",
+              .nplayers = kDemo + "/nplayers.ini", .romFolder = {}, .output = dir.Str() + "/index"});
   EXPECT_EQ(dir.Read("index"), ReadFile(kDemo + "/datafiles/index"))
       << "run demo/make-index.sh after changing the demo's files";
 }

@@ -53,43 +53,17 @@ TEST(RoundTrip, EveryGameReadsBackThroughStartUpAsItWentIn) {
   }
 }
 
-TEST(RoundTrip, RecordsFollowTheGameListAndEveryLineEndsWithCrLf) {
-  TempFolder dir;
-  const GeneratedCollection c = testing::GenerateCollection(4, 15);
-  BuildIndex(testing::WriteCollection(dir, c));
-  const std::string index = dir.Read("datafiles/index");
-  ASSERT_FALSE(index.empty());
-  EXPECT_TRUE(index.ends_with("\r\n"));
-  std::vector<std::string> recordNames;
-  std::size_t from = 0;
-  for (std::size_t lineEnd; (lineEnd = index.find("\r\n", from)) != std::string::npos; from = lineEnd + 2) {
-    const std::string line = index.substr(from, lineEnd - from);
-    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
-    if (line == "[Manufacturer]") break;
-    recordNames.push_back(line.substr(0, line.find(';')));
-  }
-  std::vector<std::string> gameNames;
-  for (const ExpectedGame& game : c.games) gameNames.push_back(game.name);
-  EXPECT_EQ(recordNames, gameNames);
-  EXPECT_EQ(std::count(index.begin(), index.end(), '\n'), std::count(index.begin(), index.end(), '\r'));
-}
-
 TEST(RoundTrip, OnlyTheGameListIsRequired) {
   TempFolder dir;
   const GeneratedCollection c = testing::GenerateCollection(5, 5);
-  IndexOptions options;
-  options.listXml = dir.Write("list.xml", c.xml).string();
-  options.output = dir.Str() + "/datafiles/index";
   dir.Write("datafiles/history.dat", c.history);  // present, but the index does not point into it
-  BuildIndex(options);
+  BuildIndex({.listXml = dir.Write("list.xml", c.xml).string(), .history = {}, .mameinfo = {}, .catver = {},
+              .nplayers = {}, .romFolder = {}, .output = dir.Str() + "/datafiles/index"});
   SharedState state;
   state.ProgramFolder = dir.Str();
   ASSERT_EQ(Main(state, c.games[0].name), StartupOutcome::GameSheet);
   EXPECT_EQ(state.GameTitle, c.games[0].title);
-  EXPECT_EQ(state.HistoryText, "");
-  EXPECT_EQ(state.MameinfoText, "");
-  EXPECT_EQ(state.Genre, "");
-  EXPECT_FALSE(state.RomAvailable);
+  EXPECT_EQ(state.HistoryText + state.MameinfoText + state.Genre + (state.RomAvailable ? "ROM" : ""), "");
 }
 
 }  // namespace

@@ -95,49 +95,37 @@ struct Expected {
   const char* why;
 };
 
-constexpr const char* kIncompleteCode =
-    "a dynamic block's distance code does not fill its code space (a lone one-bit code); the inflater refuses "
-    "such codes, shows its message and leaves the stream unexpanded, so the rows are missing";
-constexpr Expected kNotLibpng{Result::Failure, 9, kIncompleteCode};
-constexpr Expected kTooLong{Result::ErrorNumber, 3, "a chunk claims more bytes than the file holds"};
-constexpr Expected kNoCrcCheck{Result::Drawn, 0, "CRCs and the Adler-32 are never checked"};
-constexpr Expected kSignature{Result::ErrorNumber, 1, "a signature byte changed"};
-constexpr Expected kOnePaletteEntry{
-    Result::Differs, 0, "1-bit palette of one entry: a palette that is not exactly two colours draws black and white"};
 
-// Files listed here end otherwise than with libpng's pixels.
-const std::map<std::string, Expected> kExceptions = {
-    {"s01n3p01.png", kOnePaletteEntry},
-    {"s02n3p01.png", kOnePaletteEntry},
-    {"libpng-empty_ancillary_chunks.png", {Result::Failure, 9, "an empty tIME chunk: shorter than 7 bytes"}},
-    {"circle-trns-after-plte.png", kNotLibpng},
-    {"circle-trns-before-plte.png", kNotLibpng},
-    {"sbit_g.png", kNotLibpng},
-    {"sbit_ga.png", kNotLibpng},
-    {"sbit_indexed.png", kNotLibpng},
-    {"sbit_rgb.png", kNotLibpng},
-    {"sbit_rgba.png", kNotLibpng},
-    {"xc1n0g08.png", {Result::NothingDrawn, 0, "colour type 1 is outside the conversion table"}},
-    {"xc9n2c08.png", {Result::NothingDrawn, 0, "colour type 9 is outside the conversion table"}},
-    {"xcrn0g04.png", kSignature},
-    {"xcsn0g01.png", kNoCrcCheck},
-    {"xd0n2c08.png", {Result::BoxOnly, 0, "bit depth 0: RGB rows taken as 8-bit are missing, no bitmap"}},
-    {"xd3n2c08.png", {Result::BoxOnly, 0, "bit depth 3: RGB rows taken as 8-bit are missing, no bitmap"}},
-    {"xd9n2c08.png", {Result::Failure, 9, "bit depth 99: fewer rows than the header claims"}},
-    {"xdtn0g01.png", {Result::ErrorNumber, 4, "no IDAT chunk"}},
-    {"xhdn0g08.png", kNoCrcCheck},
-    {"xlfn0g04.png", kSignature},
-    {"xs1n0g01.png", kSignature},
-    {"xs2n0g01.png", kSignature},
-    {"xs4n0g01.png", kSignature},
-    {"xs7n0g01.png", kSignature},
-    {"libpng-crashers-badadler.png", kNoCrcCheck},
-    {"libpng-crashers-badcrc.png", kNoCrcCheck},
-    {"x_consecutive_idat.png", {Result::Drawn, 0, "IDAT chunks apart: all image data is joined"}},
-    {"x_image-issue1075.png", {Result::ErrorNumber, 4, "IEND before any image data"}},
-    {"x_interlaced_chck.png", kNoCrcCheck},
-    {"x_unexpected_eof.png", {Result::ErrorNumber, 3, "the file ends without IEND"}},
-};
+// Files that end otherwise than with libpng's pixels; a broken file not listed
+// has a chunk that claims more bytes than the file holds.
+std::map<std::string, Expected> Exceptions() {
+  std::map<std::string, Expected> listed = {
+      {"libpng-empty_ancillary_chunks.png", {Result::Failure, 9, "an empty tIME chunk: shorter than 7 bytes"}},
+      {"xc1n0g08.png", {Result::NothingDrawn, 0, "colour type 1 is outside the conversion table"}},
+      {"xc9n2c08.png", {Result::NothingDrawn, 0, "colour type 9 is outside the conversion table"}},
+      {"xd0n2c08.png", {Result::BoxOnly, 0, "bit depth 0: RGB rows taken as 8-bit are missing, no bitmap"}},
+      {"xd3n2c08.png", {Result::BoxOnly, 0, "bit depth 3: RGB rows taken as 8-bit are missing, no bitmap"}},
+      {"xd9n2c08.png", {Result::Failure, 9, "bit depth 99: fewer rows than the header claims"}},
+      {"xdtn0g01.png", {Result::ErrorNumber, 4, "no IDAT chunk"}},
+      {"x_image-issue1075.png", {Result::ErrorNumber, 4, "IEND before any image data"}},
+      {"x_unexpected_eof.png", {Result::ErrorNumber, 3, "the file ends without IEND"}}};
+  const std::vector<std::pair<Expected, std::vector<const char*>>> groups = {
+      {{Result::Differs, 0, "1-bit palette of one entry: a palette not of exactly two colours draws black and white"},
+       {"s01n3p01.png", "s02n3p01.png"}},
+      {{Result::Failure, 9, "a dynamic block's distance code does not fill its code space (a lone one-bit code); "
+                            "the inflater refuses it and leaves the stream unexpanded, so the rows are missing"},
+       {"circle-trns-after-plte.png", "circle-trns-before-plte.png", "sbit_g.png", "sbit_ga.png", "sbit_indexed.png",
+        "sbit_rgb.png", "sbit_rgba.png"}},
+      {{Result::ErrorNumber, 1, "a signature byte changed"},
+       {"xcrn0g04.png", "xlfn0g04.png", "xs1n0g01.png", "xs2n0g01.png", "xs4n0g01.png", "xs7n0g01.png"}},
+      {{Result::Drawn, 0, "CRCs and the Adler-32 are never checked; IDAT chunks apart are joined"},
+       {"xcsn0g01.png", "xhdn0g08.png", "libpng-crashers-badadler.png", "libpng-crashers-badcrc.png",
+        "x_consecutive_idat.png", "x_interlaced_chck.png"}}};
+  for (const auto& [expected, names] : groups) {
+    for (const char* name : names) listed.emplace(name, expected);
+  }
+  return listed;
+}
 
 std::vector<std::string> Files(const std::vector<fs::path>& folders, bool broken) {
   std::vector<std::string> files;
@@ -203,10 +191,12 @@ class Conformance : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Conformance, AsLibpngOrAsListed) {
   const std::string path = (kData / GetParam()).string();
-  const auto listed = kExceptions.find(fs::path(path).filename().string());
-  const Expected expected = listed != kExceptions.end() ? listed->second
-                            : GetParam().find("corrupt/") != std::string::npos ? kTooLong
-                                                                                : Expected{Result::Drawn, 0, ""};
+  static const std::map<std::string, Expected> exceptions = Exceptions();
+  const auto listed = exceptions.find(fs::path(path).filename().string());
+  const Expected expected = listed != exceptions.end() ? listed->second
+                            : GetParam().find("corrupt/") != std::string::npos
+                                ? Expected{Result::ErrorNumber, 3, "a chunk claims more bytes than the file holds"}
+                                : Expected{Result::Drawn, 0, ""};
   const Decoded decoded = Decode(path);
   const bool differs = expected.result == Result::Differs;
   EXPECT_EQ(static_cast<int>(decoded.result), static_cast<int>(differs ? Result::Drawn : expected.result)) << expected.why;
