@@ -13,23 +13,14 @@ struct Pick {
 };
 
 constexpr std::array<Pick, 8> kTitles = {{
-    {"Plain Title", "Plain Title"},
-    {"Caf&#233; Racer", "Caf\xE9 Racer"},
-    {"Semi;colon", "Semi,colon"},
-    {"Kanji \xE6\x9D\xB1", "Kanji ?"},
-    {"Euro \xE2\x82\xAC &amp; more", "Euro \x80 & more"},
-    {"Two&#10;lines&#13;", "Two lines "},
-    {"[Bracketed]", "[Bracketed]"},
-    {"Quote &quot;x&quot;", "Quote \"x\""},
+    {"Plain Title", "Plain Title"}, {"Caf&#233; Racer", "Caf\xE9 Racer"}, {"Semi;colon", "Semi,colon"},
+    {"Kanji \xE6\x9D\xB1", "Kanji ?"}, {"Euro \xE2\x82\xAC &amp; more", "Euro \x80 & more"},
+    {"Two&#10;lines&#13;", "Two lines "}, {"[Bracketed]", "[Bracketed]"}, {"Quote &quot;x&quot;", "Quote \"x\""},
 }};
 
 constexpr std::array<Pick, 6> kManufacturers = {{
-    {"Capcom", "Capcom"},
-    {"[Bootleg]", "(Bootleg]"},
-    {"Taito;Romstar", "Taito,Romstar"},
-    {"Namco / Atari", "Namco / Atari"},
-    {"", ""},
-    {"Cr&#233;ation", "Cr\xE9" "ation"},
+    {"Capcom", "Capcom"}, {"[Bootleg]", "(Bootleg]"}, {"Taito;Romstar", "Taito,Romstar"},
+    {"Namco / Atari", "Namco / Atari"}, {"", ""}, {"Cr&#233;ation", "Cr\xE9" "ation"},
 }};
 
 struct Controls {
