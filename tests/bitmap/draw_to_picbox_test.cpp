@@ -1,3 +1,7 @@
+// Drawing a bitmap into picture boxes of each kind, the pixel-twip rounding
+// that sizes them, and what the crafted and suite images never ask of the
+// bitmap tables. The pixels of every depth are checked over whole files by
+// the PNG tests.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -20,67 +24,45 @@ void MakeBitmap(CBitmap& bitmaps, std::int32_t width, std::int32_t height) {
   const auto stride = static_cast<std::size_t>(BitmapRowStride(width, 24));
   std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(height), 0);
   for (std::int32_t y = 0; y < height; ++y) {
-    for (std::int32_t x = 0; x < width; ++x) {
-      rows[y * stride + 3 * x] = static_cast<std::uint8_t>(x);
-      rows[y * stride + 3 * x + 1] = static_cast<std::uint8_t>(y);
-    }
+    for (std::int32_t x = 0; x < width; ++x) rows[y * stride + 3 * x] = x, rows[y * stride + 3 * x + 1] = y;
   }
   bitmaps.CreateBitmapTrue(rows, width, height, true, 1);
 }
 
-TEST(DrawToPicBox, SizesABorderlessBoxToTheImage) {
-  const ScreenMetrics screen;
-  CBitmap bitmaps(screen);
-  Frame frame;
-  PictureBox box(screen, &frame);
-  MakeBitmap(bitmaps, 100, 50);
-  bitmaps.DrawToPicBox(100, 50, &box, true, 0, 0, false);
-
-  frame.mode = kScaleTwips;
-  EXPECT_EQ(box.Width(), 1500);
-  EXPECT_EQ(box.Height(), 750);
-  ASSERT_EQ(box.Picture().width, 100);
-  ASSERT_EQ(box.Picture().height, 50);
-  EXPECT_EQ(box.Picture().At(99, 49), 0x3163U);
-  EXPECT_EQ(box.Picture(), box.Image());
-  EXPECT_FALSE(bitmaps.Bitmap());  // released after drawing
-}
-
-TEST(DrawToPicBox, ABorderedBoxGrowsSoItsInnerAreaIsTheImage) {
-  const ScreenMetrics screen;
-  CBitmap bitmaps(screen);
-  PictureBox box(screen, nullptr, 2);
-  MakeBitmap(bitmaps, 40, 30);
-  bitmaps.DrawToPicBox(40, 30, &box, true, 0, 0, false);
-  EXPECT_EQ(box.Width(), 44 * 15);
-  EXPECT_EQ(box.Height(), 34 * 15);
-  EXPECT_EQ(box.InnerPixelWidth(), 40);
-  EXPECT_EQ(box.InnerPixelHeight(), 30);
-  EXPECT_EQ(box.Picture().At(39, 29), 0x1D27U);
-}
-
-TEST(DrawToPicBox, RestoresTheScaleModes) {
-  const ScreenMetrics screen;
-  CBitmap bitmaps(screen);
-  Frame frame;
-  PictureBox box(screen, &frame);
-  box.SetScaleMode(kScalePixels);
-  MakeBitmap(bitmaps, 4, 4);
-  bitmaps.DrawToPicBox(4, 4, &box, true, 0, 0, false);
-  EXPECT_EQ(frame.mode, kScalePixels);
-  EXPECT_EQ(box.ScaleMode(), kScalePixels);
-  EXPECT_EQ(box.Width(), 4);  // in the frame's pixels
-}
-
-TEST(DrawToPicBox, WithoutABitmapTheBoxIsStillClearedAndSized) {
-  const ScreenMetrics screen;
-  CBitmap bitmaps(screen);
-  PictureBox box(screen, nullptr, 0, 0x123456);
-  bitmaps.DrawToPicBox(3, 2, &box, true, 0, 0, false);
-  EXPECT_EQ(box.Picture(), Image(3, 2, 0x123456));
-}
-
-TEST(DrawToPicBox, WithoutABoxFailsAsAnObjectNotSet) {
+TEST(DrawToPicBox, BoxesOfEachKind) {
+  struct Case {
+    const char* name;
+    std::int32_t border;    // pixels of border each side
+    bool inFrame, toBackground, bitmap;
+    std::int32_t boxWidth;  // twips, in the frame's units when in one
+    std::pair<std::int32_t, std::int32_t> probe;
+    std::uint32_t probed;   // the box's picture there
+  };
+  const std::vector<Case> cases = {
+      {"borderless in a frame", 0, true, false, true, 40, {39, 29}, 0x1D27},
+      {"bordered", 2, false, false, true, 44 * 15, {39, 29}, 0x1D27},
+      {"no bitmap: cleared and sized all the same", 0, false, false, false, 40 * 15, {39, 29}, 0x123456},
+      {"onto the background at (5, 6), keeping its size", 0, false, true, true, 60 * 15, {7, 8}, 0x0202},
+      {"outside the drawn bitmap", 0, false, true, true, 60 * 15, {5 + 40, 6}, 0x123456},
+  };
+  for (const Case& c : cases) {
+    const ScreenMetrics screen;
+    CBitmap bitmaps(screen);
+    Frame frame;
+    PictureBox box(screen, c.inFrame ? &frame : nullptr, c.border, 0x123456);
+    box.SetScaleMode(kScalePixels);
+    if (c.toBackground) box.SetWidth(60 * 15), box.SetHeight(60 * 15);
+    if (c.bitmap) MakeBitmap(bitmaps, 40, 30);
+    bitmaps.DrawToPicBox(40, 30, &box, true, c.toBackground ? 5 : 0, c.toBackground ? 6 : 0, c.toBackground);
+    EXPECT_EQ(frame.mode, kScalePixels) << c.name;
+    EXPECT_EQ(box.ScaleMode(), kScalePixels) << c.name;
+    EXPECT_EQ(box.Width(), c.boxWidth) << c.name;
+    EXPECT_EQ(box.InnerPixelHeight(), c.toBackground ? 60 : 30) << c.name;
+    EXPECT_EQ(box.Picture().At(c.probe.first, c.probe.second), c.probed) << c.name;
+    EXPECT_EQ(box.Picture(), box.Image()) << c.name;
+    EXPECT_EQ(bitmaps.LastDrawCopiedBitmap(), c.bitmap) << c.name;
+    EXPECT_FALSE(bitmaps.Bitmap()) << c.name << ": released after drawing";
+  }
   CBitmap bitmaps;
   MakeBitmap(bitmaps, 2, 2);
   try {
@@ -91,25 +73,10 @@ TEST(DrawToPicBox, WithoutABoxFailsAsAnObjectNotSet) {
   }
 }
 
-TEST(DrawToPicBox, OnTheBackgroundTheBoxKeepsItsSize) {
-  const ScreenMetrics screen;
-  CBitmap bitmaps(screen);
-  PictureBox box(screen, nullptr, 0, 0);
-  box.SetWidth(10 * 15);
-  box.SetHeight(10 * 15);
-  MakeBitmap(bitmaps, 3, 3);
-  bitmaps.DrawToPicBox(3, 3, &box, true, 5, 6, true);
-  EXPECT_EQ(box.InnerPixelWidth(), 10);
-  EXPECT_EQ(box.Picture().At(5, 6), 0U);
-  EXPECT_EQ(box.Picture().At(7, 8), 0x0202U);
-  EXPECT_EQ(box.Picture().At(8, 8), 0U);  // outside the bitmap nothing is drawn
-}
-
 TEST(PixelTwipConversion, RoundsTwipsPerPixelAndPixels) {
   struct Case {
     float twipsPerPixel;
-    std::int32_t twips;
-    std::int32_t pixels;
+    std::int32_t twips, pixels;
   };
   for (const Case& c : std::vector<Case>{{15.0F, 1500, 100}, {12.0F, 1500, 125}, {12.0F, 750, 62}, {12.0F, 762, 64},
                                          {14.6F, 1500, 100}}) {
@@ -119,34 +86,28 @@ TEST(PixelTwipConversion, RoundsTwipsPerPixelAndPixels) {
   CBitmap bitmaps(ScreenMetrics{0, 0, 15.0F, 12.0F});
   EXPECT_EQ(bitmaps.PixelsToTwips(100, 50), SizePair(1500, 600));
   EXPECT_THROW(bitmaps.PixelsToTwips(200'000'000, 1), RunTimeError);
+  EXPECT_THROW(bitmaps.PixelsToTwips(-200'000'000, 1), RunTimeError);
+  EXPECT_THROW(CBitmap(ScreenMetrics{0, 0, 0.4F, 0.4F}).TwipsToPixels(1, 1), RunTimeError);
+}
+
+TEST(BitmapTables, MonoModesAndBitmapsNoFileMakes) {
+  const RgbQuad black{0, 0, 0, 0};
+  const RgbQuad white{255, 255, 255, 0};
+  for (const auto& [mode, first, second] : std::vector<std::tuple<int, RgbQuad, RgbQuad>>{
+           {0, white, black}, {1, black, white}, {2, black, black}, {-1, black, black}}) {
+    CBitmap bitmaps;
+    bitmaps.SetMonoColours(mode);
+    EXPECT_EQ(bitmaps.BitmapInfo1().colours, (std::array<RgbQuad, 2>{first, second})) << mode;
+  }
+  CBitmap bitmaps;
+  bitmaps.CreateBitmap8(std::vector<std::uint8_t>(4, 0), 3, 2, true);
+  EXPECT_FALSE(bitmaps.Bitmap()) << "too few rows";
+  EXPECT_EQ(bitmaps.BitmapInfo8().header.biSize, 40U);
+  bitmaps.CreateBitmapTrue(std::vector<std::uint8_t>(4, 0), 1, 1, true, 2);
+  EXPECT_FALSE(bitmaps.Bitmap()) << "mode 2 makes none";
+  EXPECT_EQ(bitmaps.BitmapHeader32().biSize, 0U);
+  EXPECT_EQ(GreyLevel(0, 0), std::nullopt);
 }
 
 }  // namespace
 }  // namespace zorv::bitmap
-
-namespace zorv {
-namespace {
-
-TEST(PictureBox, KeepsWhatWasDrawnWhenResizedAndSharesItWithItsPicture) {
-  const ScreenMetrics screen;
-  PictureBox box(screen, nullptr, 0, 0x111111);
-  box.SetWidth(0);
-  box.SetHeight(3 * 15);
-  box.StretchCopy(Image(1, 1, 0x222222), 0, 0, 1, 1, 0, 0, 1, 1);  // outside a surface of no width
-  box.SetWidth(2 * 15);
-  EXPECT_EQ(box.Image(), Image(2, 3, 0x111111));
-  box.StretchCopy(Image(1, 1, 0x222222), 1, 2, 1, 1, 0, 0, 1, 1);
-  box.KeepImageAsPicture();
-  box.SetWidth(3 * 15);
-  box.StretchCopy(Image(1, 1, 0x333333), 0, 0, 1, 1, 0, 0, 1, 1);
-  EXPECT_EQ(box.Image().At(1, 2), 0x222222U);
-  EXPECT_EQ(box.Image().At(0, 0), 0x333333U);
-  EXPECT_EQ(box.Picture().width, 2);  // the kept picture did not change with the surface
-  EXPECT_EQ(box.Picture().At(0, 0), 0x111111U);
-  box.Cls();
-  EXPECT_EQ(box.Image(), Image(3, 3, 0x111111));
-  EXPECT_EQ(box.Capture(2, 2, 2, 1).pixels, (std::vector<std::uint32_t>{0x111111, 0}));
-}
-
-}  // namespace
-}  // namespace zorv

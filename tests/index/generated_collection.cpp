@@ -13,23 +13,14 @@ struct Pick {
 };
 
 constexpr std::array<Pick, 8> kTitles = {{
-    {"Plain Title", "Plain Title"},
-    {"Caf&#233; Racer", "Caf\xE9 Racer"},
-    {"Semi;colon", "Semi,colon"},
-    {"Kanji \xE6\x9D\xB1", "Kanji ?"},
-    {"Euro \xE2\x82\xAC &amp; more", "Euro \x80 & more"},
-    {"Two&#10;lines&#13;", "Two lines "},
-    {"[Bracketed]", "[Bracketed]"},
-    {"Quote &quot;x&quot;", "Quote \"x\""},
+    {"Plain Title", "Plain Title"}, {"Caf&#233; Racer", "Caf\xE9 Racer"}, {"Semi;colon", "Semi,colon"},
+    {"Kanji \xE6\x9D\xB1", "Kanji ?"}, {"Euro \xE2\x82\xAC &amp; more", "Euro \x80 & more"},
+    {"Two&#10;lines&#13;", "Two lines "}, {"[Bracketed]", "[Bracketed]"}, {"Quote &quot;x&quot;", "Quote \"x\""},
 }};
 
 constexpr std::array<Pick, 6> kManufacturers = {{
-    {"Capcom", "Capcom"},
-    {"[Bootleg]", "(Bootleg]"},
-    {"Taito;Romstar", "Taito,Romstar"},
-    {"Namco / Atari", "Namco / Atari"},
-    {"", ""},
-    {"Cr&#233;ation", "Cr\xE9" "ation"},
+    {"Capcom", "Capcom"}, {"[Bootleg]", "(Bootleg]"}, {"Taito;Romstar", "Taito,Romstar"},
+    {"Namco / Atari", "Namco / Atari"}, {"", ""}, {"Cr&#233;ation", "Cr\xE9" "ation"},
 }};
 
 struct Controls {
@@ -38,7 +29,7 @@ struct Controls {
   const char* buttons;
 };
 
-constexpr std::array<Controls, 5> kControls = {{
+constexpr std::array<Controls, 8> kControls = {{
     {"", "", ""},
     {R"(<control type="joy" player="1" buttons="2" ways="8"/><control type="joy" player="2" buttons="2" ways="8"/>)",
      "Joystick 8-way", "2"},
@@ -47,6 +38,11 @@ constexpr std::array<Controls, 5> kControls = {{
     {R"(<control type="paddle" player="1"/>)", "Paddle", "0"},
     {R"(<control type="stick" player="1" buttons="6"/><control type="pedal" player="1"/>)", "Analog stick / Pedal",
      "6"},
+    {R"(<control type="joy" player="1" buttons="0" ways="vertical2"/>)", "Joystick vertical 2-way", "0"},
+    {R"(<control type="joy8way"/><control type="vjoy2way"/><control type="doublejoy4way"/>)",
+     "Joystick 8-way / Joystick vertical 2-way / Double joystick 4-way", "0"},
+    {R"x(<control type="lightgun" buttons="1"/><control type="newkind"/><control type="joy" ways="5 (half8)"/>)x",
+     "Lightgun / Newkind / Joystick 5 (half8)", "1"},
 }};
 
 constexpr std::array<const char*, 9> kLines = {
@@ -82,7 +78,7 @@ class Writer {
       text += lines[i].first;
       if (i + 1 < lines.size()) text += lines[i].second;
     }
-    file += text + lines.back().second + "$end" + (Below(2) ? "\r\n" : "\n") + "\r\n";
+    file += text + lines.back().second + "$end" + (Below(4) ? "" : "  ") + (Below(2) ? "\r\n" : "\n") + "\r\n";
     return text;
   }
 
@@ -95,11 +91,16 @@ class Writer {
 GeneratedCollection GenerateCollection(unsigned seed, int parents) {
   GeneratedCollection c;
   Writer w(seed);
+  // Every third collection is in the older format: "game" elements, buttons on
+  // the input element, source files without a folder.
+  const bool older = seed % 3 == 0;
+  const std::string element = older ? "game" : "machine";
   c.xml = "<?xml version=\"1.0\"?>\n<mame build=\"0.999 (tests)\">\n";
   c.history = "## history made up for the tests\r\n##\r\n\r\n";
   c.mameinfo = "# mameinfo made up for the tests\r\n\r\n";
-  c.catver = ";; catver ;;\r\n[FOLDER_SETTINGS]\r\nRootFolderIcon mame\r\n[Category]\r\n";
-  std::string verAdded = "[VerAdded]\r\n";
+  c.catver = "\xEF\xBB\xBF;; catver ;;\r\n[FOLDER_SETTINGS]\r\nRootFolderIcon mame\r\n[Category]\r\nbroken line\r\n=no name\r\n";
+  std::string verAdded = "[veradded]\r\n";
+  std::string lateCategories;  // a name met again: the first value holds
   c.nplayers = ";; nplayers ;;\n[NPlayers]\n";
   std::string lateDuplicates;
 
@@ -112,7 +113,7 @@ GeneratedCollection GenerateCollection(unsigned seed, int parents) {
     if (w.Below(5) != 0) {
       std::string names = parentName + ",";
       firstCloneListed = cloneCount > 0 && w.Below(2);
-      if (firstCloneListed) names += parentName + "c0,";  // a clone named in its parent's entry
+      if (firstCloneListed) names += " " + parentName + "c0 ,";  // a clone named in its parent's entry
       if (w.Below(3) == 0) names.pop_back();                         // no comma after the last name
       const int style = static_cast<int>(w.Below(3));
       parentHistory = w.Entry(c.history, names, "$bio", style == 1 ? "\n" : "\r\n", w.Lines(style, 1 + w.Below(12)));
@@ -148,21 +149,25 @@ GeneratedCollection GenerateCollection(unsigned seed, int parents) {
       const char* statusXml = std::array<const char*, 3>{"good", "imperfect", "preliminary"}[status];
       const std::size_t save = w.Below(3);
       g.saveState = std::array<const char*, 3>{"Supported", "Unsupported", ""}[save];
-      g.driver = "drv" + std::to_string(p) + ".cpp";
+      g.driver = "drv" + std::to_string(p) + (older ? ".c" : ".cpp");
+      const std::string folder = older ? "" : "maker" + std::to_string(p % 4) + "/";
 
-      c.xml += "\t<machine name=\"" + g.name + "\" sourcefile=\"maker" + std::to_string(p % 4) + "/" + g.driver + "\"" +
+      c.xml += "\t<" + element + " name=\"" + g.name + "\" sourcefile=\"" + folder + g.driver + "\"" +
                (isClone ? " cloneof=\"" + parentName + "\" romof=\"" + parentName + "\"" : "") + ">\n";
       c.xml += "\t\t<description>" + std::string(title.xml) + "</description>\n";
       if (!g.year.empty()) c.xml += "\t\t<year>" + g.year + "</year>\n";
       c.xml += "\t\t<manufacturer>" + std::string(maker.xml) + "</manufacturer>\n";
       c.xml += "\t\t<rom name=\"a.bin\" size=\"16384\" crc=\"01234567\"/>\n";
       if (rotate >= 0) c.xml += "\t\t<display tag=\"screen\" type=\"raster\" rotate=\"" + std::to_string(rotate) + "\"/>\n";
+      std::string inputs = controls.xml;
+      for (std::size_t at; older && (at = inputs.find(" buttons=")) != std::string::npos;) inputs.erase(at, 12);
       if (*controls.xml) {
-        c.xml += "\t\t<input players=\"" + std::to_string(players) + "\" coins=\"1\">" + controls.xml + "</input>\n";
+        c.xml += "\t\t<input players=\"" + std::to_string(players) + "\" coins=\"1\"" +
+                 (older && *controls.buttons ? " buttons=\"" + g.buttons + "\"" : "") + ">" + inputs + "</input>\n";
       }
       c.xml += "\t\t<driver status=\"" + std::string(statusXml) + "\"" +
                (save == 0 ? " savestate=\"supported\"" : save == 1 ? " savestate=\"unsupported\"" : "") + "/>\n";
-      c.xml += "\t</machine>\n";
+      c.xml += "\t</" + element + ">\n";
 
       switch (i % 4) {
         case 1:
@@ -179,6 +184,7 @@ GeneratedCollection GenerateCollection(unsigned seed, int parents) {
         case 3:
           c.catver += g.name + "=Quiz\r\n";
           g.genre = g.category = "Quiz";
+          lateCategories += g.name + "=Late / Duplicate\r\n";
           break;
         default:
           break;
@@ -188,7 +194,7 @@ GeneratedCollection GenerateCollection(unsigned seed, int parents) {
         verAdded += g.name + "=" + g.versionAdded + "\r\n";
       }
       if (i % 3 == 1) {
-        c.nplayers += g.name + "=2P alt\n";
+        c.nplayers += g.name + (i % 2 ? "=2P alt\n" : "=2P alt\r");
         g.players = "2P alt";
       } else if (*controls.xml) {
         g.players = std::to_string(players) + "P";
@@ -223,8 +229,19 @@ GeneratedCollection GenerateCollection(unsigned seed, int parents) {
   }
   c.xml += "</mame>\n";
   c.history += lateDuplicates;
-  c.catver += "\r\n" + verAdded;
+  c.catver += lateCategories + "\r\n" + verAdded;
   return c;
+}
+
+IndexOptions WriteCollection(const zorv::testing::TempFolder& dir, const GeneratedCollection& c) {
+  for (const auto& file : c.romFiles) dir.Write("roms/" + file, "PK");
+  dir.Write("roms/readme.txt", "");
+  return {.listXml = dir.Write("source/list.xml", c.xml).string(),
+          .history = dir.Write("datafiles/history.dat", c.history).string(),
+          .mameinfo = dir.Write("datafiles/mameinfo.dat", c.mameinfo).string(),
+          .catver = dir.Write("source/catver.ini", c.catver).string(),
+          .nplayers = dir.Write("source/nplayers.ini", c.nplayers).string(),
+          .romFolder = dir.Str() + "/roms", .output = dir.Str() + "/datafiles/index"};
 }
 
 }  // namespace zorv::index::testing

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "index_builder.h"
+#include "support/temp_folder.h"
+
 namespace zorv::index::testing {
 
 struct ExpectedGame {
@@ -33,5 +36,9 @@ struct GeneratedCollection {
 };
 
 GeneratedCollection GenerateCollection(unsigned seed, int parents);
+
+// Lays the collection out as a collector would, with the data files where the
+// viewer looks for them by default; the options to index it.
+IndexOptions WriteCollection(const zorv::testing::TempFolder& dir, const GeneratedCollection& c);
 
 }  // namespace zorv::index::testing

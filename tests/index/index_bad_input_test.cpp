@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -25,17 +26,6 @@ constexpr const char* kList =
 constexpr const char* kHistory = "$info=gng,\r\n$bio\r\nText.\r\n$end\r\n";
 constexpr const char* kOldIndex = "an index from an earlier run\r\n";
 
-struct BadCase {
-  const char* what;
-  std::string list = kList;
-  std::string history = kHistory;
-  std::string mameinfo = "$info=gng\r\n$mame\r\n0.1\r\n$end\r\n";
-  std::uint64_t addressLimit = kViewerAddressLimit;
-  bool removeHistory = false;
-  bool missingRoms = false;
-  std::string message;  // what the message must say, past the file's path
-};
-
 std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
@@ -44,55 +34,52 @@ std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
 }
 
 TEST(BadInput, IsRefusedWithAMessageAndTheOldIndexStays) {
-  std::vector<BadCase> cases(9);
-  cases[0].what = "malformed XML";
-  cases[0].list = "<mame><machine name=\"gng\"><description>G</machine></mame>";
-  cases[0].message = "list.xml: not well-formed XML at line 1, column 43: mismatched tag";
-  cases[1].what = "cut-off XML";
-  cases[1].list = std::string(kList).substr(0, 80);
-  cases[1].message = "list.xml: not well-formed XML at line 1, column 65: unclosed token";
-  cases[2].what = "history entry without $end";
-  cases[2].history = "$info=gng,\r\n$bio\r\nText.\r\n";
-  cases[2].message = "history.dat: the entry at line 1 ($info=gng,) has no \"$end\" before the end of the file";
-  cases[3].what = "mameinfo entry running into the next";
-  cases[3].mameinfo = "$info=a\n$mame\n0.1\n$info=b\n$mame\n0.2\n$end\n";
-  cases[3].message = "mameinfo.dat: the entry at line 1 ($info=a) has no \"$end\" before the next \"$info=\" at line 4";
-  cases[4].what = "history beyond the viewer's reach";
-  cases[4].history = std::string(40, '#') + "\r\n" + kHistory;
-  cases[4].addressLimit = 50;
-  cases[4].message = "history.dat: the entry at line 2 ends at byte 65, beyond byte 50, the furthest the viewer can read; the file is too large";
-  cases[5].what = "a game twice";
-  cases[5].list = "<mame>\n<machine name=\"gng\"/>\n<machine name=\"gng\"/>\n</mame>";
-  cases[5].message = "list.xml, line 3: the ROM name \"gng\" comes twice in the game list";
-  cases[6].what = "missing history.dat";
-  cases[6].removeHistory = true;
-  cases[6].message = "history.dat: file not found";
-  cases[7].what = "no games";
-  cases[7].list = "<mame><machine name=\"z80\" isdevice=\"yes\" runnable=\"no\"/></mame>";
-  cases[7].message = "list.xml: holds no games";
-  cases[8].what = "missing ROM folder";
-  cases[8].missingRoms = true;
-  cases[8].message = "roms: not a folder";
-
+  struct BadCase {
+    std::string message;  // past the file's path
+    std::string list = kList;
+    std::string history = kHistory;  // "none": no such file
+    std::string mameinfo = "$info=gng\r\n$mame\r\n0.1\r\n$end\r\n";
+    std::uint64_t addressLimit = kViewerAddressLimit;
+  };
+  std::vector<BadCase> cases = {
+      {"list.xml: not well-formed XML at line 1, column 43: mismatched tag",
+       "<mame><machine name=\"gng\"><description>G</machine></mame>"},
+      {"list.xml: not well-formed XML at line 1, column 65: unclosed token", std::string(kList).substr(0, 80)},
+      {"history.dat: the entry at line 1 ($info=gng,) has no \"$end\" before the end of the file", kList,
+       "$info=gng,\r\n$bio\r\nText.\r\n"},
+      {"mameinfo.dat: the entry at line 1 ($info=a) has no \"$end\" before the next \"$info=\" at line 4", kList, kHistory,
+       "$info=a\n$mame\n0.1\n$info=b\n$mame\n0.2\n$end\n"},
+      {"history.dat: the entry at line 2 ends at byte 65, beyond byte 50, the furthest the viewer can read; the file is "
+       "too large", kList, std::string(40, '#') + "\r\n" + kHistory, "", 50},
+      {"list.xml, line 3: the ROM name \"gng\" comes twice in the game list",
+       "<mame>\n<machine name=\"gng\"/>\n<machine name=\"gng\"/>\n</mame>"},
+      {"history.dat: file not found", kList, "none"},
+      {"list.xml: holds no games", "<mame><machine name=\"z80\" isdevice=\"yes\" runnable=\"no\"/></mame>"},
+      {"roms: not a folder"}};
+  for (const std::string name : {"a;b", "a&#13;", ""}) {
+    cases.push_back({"list.xml, line 2: the ROM name \"" + (name == "a&#13;" ? "a\r" : name) + "\" cannot be written to an index",
+                     "<mame>\n<machine name=\"" + name + "\"/>\n</mame>"});
+  }
   for (const BadCase& c : cases) {
+    const std::string& what = c.message;
     TempFolder dir;
     IndexOptions options;
     options.listXml = dir.Write("list.xml", c.list).string();
     options.history = dir.Write("history.dat", c.history).string();
     options.mameinfo = dir.Write("mameinfo.dat", c.mameinfo).string();
     options.romFolder = dir.Str() + "/roms";
-    if (!c.missingRoms) std::filesystem::create_directory(options.romFolder);
-    if (c.removeHistory) std::filesystem::remove(options.history);
+    if (what != "roms: not a folder") std::filesystem::create_directory(options.romFolder);
+    if (c.history == "none") std::filesystem::remove(options.history);
     options.output = dir.Write("out/index", kOldIndex).string();
     options.addressLimit = c.addressLimit;
     try {
       BuildIndex(options);
-      ADD_FAILURE() << c.what << ": no failure";
+      ADD_FAILURE() << what << ": no failure";
     } catch (const RunTimeError& failure) {
-      EXPECT_EQ(failure.what(), dir.Str() + "/" + c.message) << c.what;
+      EXPECT_EQ(failure.what(), dir.Str() + "/" + c.message) << what;
     }
-    EXPECT_EQ(dir.Read("out/index"), kOldIndex) << c.what;
-    EXPECT_EQ(FolderListing(dir.Path() / "out"), std::vector<std::string>{"index"}) << c.what;
+    EXPECT_EQ(dir.Read("out/index"), kOldIndex) << what;
+    EXPECT_EQ(FolderListing(dir.Path() / "out"), std::vector<std::string>{"index"}) << what;
   }
 }
 
@@ -119,35 +106,50 @@ ToolRun RunTool(const TempFolder& dir, const std::string& arguments) {
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.Read("stdout"), dir.Read("stderr")};
 }
 
-TEST(Program, ReadsTheListFromStandardInputAsFromAFile) {
+TEST(Program, ReadsTheListFromStandardInputAsFromAFileAndEveryOptionCounts) {
   TempFolder dir;
   const auto c = testing::GenerateCollection(9, 12);
-  dir.Write("list.xml", c.xml);
-  dir.Write("history.dat", c.history);
-  const std::string common = " --history '" + dir.Str() + "/history.dat' --output '" + dir.Str();
-  const ToolRun piped = RunTool(dir, "--listxml -" + common + "/piped' <'" + dir.Str() + "/list.xml'");
+  IndexOptions options = testing::WriteCollection(dir, c);
+  options.output = dir.Str() + "/direct";
+  BuildIndex(options);
+  const std::string common = " --history '" + options.history + "' --mameinfo='" + options.mameinfo + "' --catver '" +
+                             options.catver + "' --nplayers='" + options.nplayers + "' --roms '" + options.romFolder +
+                             "' --output '" + dir.Str();
+  const ToolRun piped = RunTool(dir, "--listxml -" + common + "/piped' <'" + options.listXml + "'");
   ASSERT_EQ(piped.status, 0) << piped.err;
   EXPECT_EQ(piped.out, "");
   EXPECT_NE(piped.err.find(std::to_string(c.games.size()) + " games written"), std::string::npos) << piped.err;
   EXPECT_EQ(piped.err.find('\r'), std::string::npos) << "no progress bar when standard error is not a terminal";
-  const ToolRun fromFile = RunTool(dir, "--listxml='" + dir.Str() + "/list.xml'" + common + "/file'");
+  const ToolRun fromFile = RunTool(dir, "--listxml='" + options.listXml + "'" + common + "/file'");
   ASSERT_EQ(fromFile.status, 0) << fromFile.err;
   EXPECT_EQ(dir.Read("piped"), dir.Read("file"));
+  EXPECT_EQ(dir.Read("piped"), dir.Read("direct"));
 }
 
 TEST(Program, ExitsWithOneAndAMessageOnBadInputOrUsage) {
   TempFolder dir;
   dir.Write("bad.xml", "<mame><machine>");
-  const ToolRun bad = RunTool(dir, "--listxml '" + dir.Str() + "/bad.xml' --output '" + dir.Str() + "/index'");
-  EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "zorv-index: " + dir.Str() + "/bad.xml: not well-formed XML at line 1, column 16: no element found\n");
+  const std::string bad = "'" + dir.Str() + "/bad.xml'";
+  const std::vector<std::tuple<std::string, int, std::string>> cases = {
+      {"--listxml " + bad + " --output '" + dir.Str() + "/index'", 1,
+       "zorv-index: " + dir.Str() + "/bad.xml: not well-formed XML at line 1, column 16: no element found\n"},
+      {"", 1, "zorv-index: --listxml is required\nTry \"zorv-index --help\".\n"},
+      {"--listxml a.xml", 1, "--output is required"},
+      {"--listxml a.xml --output", 1, "--output needs a value"},
+      {"--listxml= --output x", 1, "--listxml needs a value"},
+      {"--listxml a --listxml b --output x", 1, "--listxml is given twice"},
+      {"--listxml a --output x --verbose", 1, "unknown option \"--verbose\""},
+      {"--listxml a --output -", 1, "--output must name a file"},
+      {"--listxml " + bad + " --history=h --mameinfo m --catver c --nplayers=n --roms r --output x", 1, "h: file not found"},
+      {"--output x --help", 0, ""},
+      {"-h", 0, ""}};
+  for (const auto& [arguments, status, message] : cases) {
+    const ToolRun run = RunTool(dir, arguments);
+    EXPECT_EQ(run.status, status) << arguments;
+    EXPECT_NE(run.err.find(message), std::string::npos) << arguments << ": " << run.err;
+    EXPECT_EQ(run.out.starts_with("Usage: zorv-index --listxml FILE"), status == 0) << run.out;
+  }
   EXPECT_FALSE(dir.Exists("index"));
-  const ToolRun usage = RunTool(dir, "");
-  EXPECT_EQ(usage.status, 1);
-  EXPECT_EQ(usage.err, "zorv-index: --listxml is required\nTry \"zorv-index --help\".\n");
-  const ToolRun help = RunTool(dir, "--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.starts_with("Usage: zorv-index --listxml FILE")) << help.out;
 }
 
 }  // namespace

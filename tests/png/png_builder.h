@@ -25,30 +25,23 @@ inline Bytes Ihdr(std::uint32_t width, std::uint32_t height, std::uint8_t depth,
   return data;
 }
 
-// A zlib stream holding `raw` in stored blocks.
+// A zlib stream holding `raw` in stored blocks; the Adler-32 is never read.
 inline Bytes StoredZlib(const Bytes& raw) {
   Bytes out = {0x78, 0x01};
   std::size_t at = 0;
   do {
-    const std::size_t length = std::min<std::size_t>(raw.size() - at, 65535);
-    const bool last = at + length == raw.size();
-    out.push_back(last ? 1 : 0);
-    out.push_back(static_cast<std::uint8_t>(length));
-    out.push_back(static_cast<std::uint8_t>(length >> 8));
-    out.push_back(static_cast<std::uint8_t>(~length));
-    out.push_back(static_cast<std::uint8_t>(~length >> 8));
-    out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-               raw.begin() + static_cast<std::ptrdiff_t>(at + length));
+    const auto length = static_cast<std::uint16_t>(std::min<std::size_t>(raw.size() - at, 65535));
+    out.insert(out.end(), {at + length == raw.size(), static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
+                           static_cast<std::uint8_t>(~length), static_cast<std::uint8_t>(~length >> 8)});
+    out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + length));
     at += length;
   } while (at < raw.size());
-  out.insert(out.end(), {0, 0, 0, 0});  // Adler-32, never read
+  out.insert(out.end(), {0, 0, 0, 0});
   return out;
 }
 
 class PngBuilder {
  public:
-  PngBuilder() : bytes_{137, 80, 78, 71, 13, 10, 26, 10} {}
-
   PngBuilder& Chunk(std::string_view type, const Bytes& data) {
     PutBigEndian32(bytes_, static_cast<std::uint32_t>(data.size()));
     bytes_.insert(bytes_.end(), type.begin(), type.end());
@@ -60,12 +53,10 @@ class PngBuilder {
   // Rows with their filter bytes, as one IDAT chunk.
   PngBuilder& Image(const Bytes& filteredRows) { return Chunk("IDAT", StoredZlib(filteredRows)); }
   PngBuilder& End() { return Chunk("IEND", {}); }
-
   std::string Str() const { return std::string(bytes_.begin(), bytes_.end()); }
-  const Bytes& Data() const { return bytes_; }
 
  private:
-  Bytes bytes_;
+  Bytes bytes_{137, 80, 78, 71, 13, 10, 26, 10};
 };
 
 }  // namespace zorv::png::testing
