@@ -7,7 +7,7 @@
 namespace zorv::png {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = ByteBuffer;
 
 TEST(CompositeOnBackground, BlendFormula) {
   struct Case {

@@ -9,7 +9,7 @@
 namespace zorv::png {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = ByteBuffer;
 
 TEST(PassLineLength, ColumnsOfThePartialBlock) {
   struct Case {

@@ -9,7 +9,7 @@
 namespace zorv::png {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = ByteBuffer;
 
 TEST(RowStride, WholeWords) {
   struct Case {
@@ -116,10 +116,10 @@ TEST(IndexedToBgra, PaletteColoursAndAlphas) {
 }
 
 TEST(GreyAlphaTable, TheTransparentLevelOnly) {
-  const Bytes table = GreyAlphaTable(Bytes{0x00, 0x7F}, 256);
+  const auto table = GreyAlphaTable(Bytes{0x00, 0x7F}, 256);
   EXPECT_EQ(table[0x7F], 0);
   EXPECT_EQ(table[0x7E], 255);
-  EXPECT_EQ(GreyAlphaTable(Bytes{0, 2}, 4), Bytes({255, 255, 0, 255}));
+  EXPECT_EQ(GreyAlphaTable(Bytes{0, 2}, 4), std::vector<std::uint8_t>({255, 255, 0, 255}));
   EXPECT_THROW(GreyAlphaTable(Bytes{0, 4}, 4), RunTimeError);
   EXPECT_THROW(GreyAlphaTable(Bytes{0}, 4), RunTimeError);
 }

@@ -8,7 +8,7 @@
 namespace zorv::png {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = ByteBuffer;
 
 TEST(PaethPredictor, TiesGoLeftThenAbove) {
   struct Case {
