@@ -63,7 +63,7 @@ void FillColour(std::span<std::uint8_t> buffer, Colour colour, std::int64_t stri
   }
 }
 
-void CompositeOnBackground(const Backdrop& backdrop, std::vector<std::uint8_t>& buffer, std::int64_t width,
+void CompositeOnBackground(const Backdrop& backdrop, ByteBuffer& buffer, std::int64_t width,
                            std::int64_t height) {
   const std::int64_t stride = RowStride(width, 24);
   const auto outputLength = static_cast<std::size_t>(std::max<std::int64_t>(height * stride, 0));

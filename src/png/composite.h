@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/colour.h"
+#include "png/byte_buffer.h"
 #include "platform/picture_object.h"
 #include "platform/screen_metrics.h"
 
@@ -28,7 +29,7 @@ struct Backdrop {
 // of its colour C and the background K. A background picture is first narrowed
 // to the image plus 100 twips where it is wider, then the width x height pixels
 // at (x, y) of it are taken. Pixels missing from the buffer stay zero.
-void CompositeOnBackground(const Backdrop& backdrop, std::vector<std::uint8_t>& buffer, std::int64_t width,
+void CompositeOnBackground(const Backdrop& backdrop, ByteBuffer& buffer, std::int64_t width,
                            std::int64_t height);
 
 }  // namespace zorv::png

@@ -38,11 +38,16 @@ void LoadPNG::DecodeImage() {
   if (!inflatedSize) throw RunTimeError(ErrorCode::OutOfMemory, "image too large");
 
   // The two zlib header bytes are dropped unread.
-  std::vector<std::uint8_t> work = std::move(idatBuffer_);
-  work.resize(static_cast<std::size_t>(idatLength_));
-  work.erase(work.begin(), work.begin() + std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(work.size())));
-  idatBuffer_.clear();
-  if (header_.compression == 0) inflater_.Inflate(work, static_cast<std::int32_t>(*inflatedSize), false);
+  const std::size_t streamStart = std::min<std::size_t>(2, static_cast<std::size_t>(idatLength_));
+  const std::span<const std::uint8_t> stream(idatBuffer_.data() + streamStart,
+                                             static_cast<std::size_t>(idatLength_) - streamStart);
+  ByteBuffer work;
+  if (header_.compression == 0) {
+    inflater_.Inflate(stream, work, static_cast<std::int32_t>(*inflatedSize), false);
+  } else {
+    work.assign(stream.begin(), stream.end());
+  }
+  std::vector<std::uint8_t>().swap(idatBuffer_);
   if (header_.interlacing == 0) {
     Unfilter(work, format);
   } else if (interlaced) {
@@ -180,7 +185,7 @@ void LoadPNG::DecodeImage() {
     default: return;
   }
   // The rows are in the bitmap now; they go before the box is drawn.
-  std::vector<std::uint8_t>().swap(work);
+  ByteBuffer().swap(work);
   bitmaps_->DrawToPicBox(w, h, picBox_, true, x_, y_, setToBG_);
 }
 

@@ -23,7 +23,7 @@ constexpr std::array<PassGeometry, 7> kPasses = {{
 [[noreturn]] void DataEndsEarly() { throw RunTimeError(ErrorCode::SubscriptOutOfRange, "interlaced data ends early"); }
 
 // Copies `length` bytes into the output, failing rather than writing past it.
-void CopyInto(std::vector<std::uint8_t>& output, std::int64_t at, const std::uint8_t* from, std::int64_t length) {
+void CopyInto(ByteBuffer& output, std::int64_t at, const std::uint8_t* from, std::int64_t length) {
   if (length <= 0) return;
   if (at < 0 || at + length > static_cast<std::int64_t>(output.size())) DataEndsEarly();
   std::memcpy(output.data() + at, from, static_cast<std::size_t>(length));
@@ -67,7 +67,7 @@ std::array<std::uint8_t, 2> SplitByte4(std::uint8_t byte) {
 
 // ExpandSamples into a buffer that is reused from line to line.
 void ExpandSamplesInto(std::span<const std::uint8_t> line, std::int64_t bitsPerSample, std::int64_t count,
-                       std::vector<std::uint8_t>& samples) {
+                       ByteBuffer& samples) {
   samples.assign(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)), 0);
   std::size_t at = 0;
   const auto append = [&](const auto& split) {
@@ -85,19 +85,19 @@ void ExpandSamplesInto(std::span<const std::uint8_t> line, std::int64_t bitsPerS
   }
 }
 
-std::vector<std::uint8_t> ExpandSamples(std::span<const std::uint8_t> line, std::int64_t bitsPerSample,
+ByteBuffer ExpandSamples(std::span<const std::uint8_t> line, std::int64_t bitsPerSample,
                                         std::int64_t count) {
-  std::vector<std::uint8_t> samples;
+  ByteBuffer samples;
   ExpandSamplesInto(line, bitsPerSample, count, samples);
   return samples;
 }
 
-std::vector<std::uint8_t> Deinterlace(std::span<const std::uint8_t> data, const PixelFormat& format) {
+ByteBuffer Deinterlace(std::span<const std::uint8_t> data, const PixelFormat& format) {
   const std::int64_t width = format.width;
   const std::int64_t bitsPerPixel = BitsPerPixel(format);
   const std::int64_t pixelSize = bitsPerPixel >= 8 ? bitsPerPixel / 8 : 1;
   const auto bytesPerPixel = static_cast<std::size_t>(BytesPerPixel(format));
-  std::vector<std::uint8_t> output(static_cast<std::size_t>(width * format.height * pixelSize), 0);
+  ByteBuffer output(static_cast<std::size_t>(width * format.height * pixelSize), 0);
 
   std::int64_t read = 0;
   for (int pass = 1; pass <= 7; ++pass) {
@@ -108,7 +108,7 @@ std::vector<std::uint8_t> Deinterlace(std::span<const std::uint8_t> data, const 
     const std::int64_t pixelCount = bitsPerPixel < 8 ? PassLineLength(width, 8, columns) : 0;
     std::vector<std::uint8_t> previous(static_cast<std::size_t>(lineLength), 0);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(lineLength));
-    std::vector<std::uint8_t> samples;
+    ByteBuffer samples;
 
     const std::int64_t lines = PassLineCount(pass, format.height);
     for (std::int64_t n = 0; n < lines; ++n) {
@@ -140,14 +140,14 @@ std::vector<std::uint8_t> Deinterlace(std::span<const std::uint8_t> data, const 
   return output;
 }
 
-void Unpack2Bit(std::int64_t width, std::int64_t height, std::vector<std::uint8_t>& buffer,
+void Unpack2Bit(std::int64_t width, std::int64_t height, ByteBuffer& buffer,
                 std::int64_t storedLength) {
   const std::int64_t stride = RowStride(width, 8);
   const std::int64_t rowLength = storedLength - 1;
   if (width > 0 && height > 0 && (height - 1) * rowLength + (width - 1) / 4 >= static_cast<std::int64_t>(buffer.size())) {
     throw RunTimeError(ErrorCode::SubscriptOutOfRange);
   }
-  std::vector<std::uint8_t> unpacked(static_cast<std::size_t>(std::max<std::int64_t>(height * stride, 0)), 0);
+  ByteBuffer unpacked(static_cast<std::size_t>(std::max<std::int64_t>(height * stride, 0)), 0);
   for (std::int64_t y = 0; y < height; ++y) {
     const std::uint8_t* source = buffer.data() + y * rowLength;
     std::uint8_t* target = unpacked.data() + y * stride;

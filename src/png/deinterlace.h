@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "png/byte_buffer.h"
 #include "png/pixel_format.h"
 
 namespace zorv::png {
@@ -28,17 +29,17 @@ std::array<std::uint8_t, 2> SplitByte4(std::uint8_t byte);
 
 // The first `count` samples of a line of 1-, 2- or 4-bit samples, a byte each;
 // `count` zero bytes for any other sample width.
-std::vector<std::uint8_t> ExpandSamples(std::span<const std::uint8_t> line, std::int64_t bitsPerSample,
+ByteBuffer ExpandSamples(std::span<const std::uint8_t> line, std::int64_t bitsPerSample,
                                         std::int64_t count);
 
 // Turns inflated interlaced data into Height rows of Width x P bytes, top row
 // first, unpadded: P is the pixel's whole bytes, or 1 for pixels under 8 bits,
 // each sample then keeping its own unscaled value. Lines are unfiltered pass by
 // pass, each pass's first line against zeros. Error 9 when the data ends early.
-std::vector<std::uint8_t> Deinterlace(std::span<const std::uint8_t> data, const PixelFormat& format);
+ByteBuffer Deinterlace(std::span<const std::uint8_t> data, const PixelFormat& format);
 
 // Spreads raw rows of 2-bit samples (`storedLength` = ScanlineLength) to rows
 // of one byte per sample, padded to 4 bytes.
-void Unpack2Bit(std::int64_t width, std::int64_t height, std::vector<std::uint8_t>& buffer, std::int64_t storedLength);
+void Unpack2Bit(std::int64_t width, std::int64_t height, ByteBuffer& buffer, std::int64_t storedLength);
 
 }  // namespace zorv::png

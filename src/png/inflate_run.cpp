@@ -15,13 +15,14 @@ namespace {
 }  // namespace
 
 InflateRun::InflateRun(std::span<const std::uint8_t> input, std::span<std::uint8_t> output, bool largeLength,
-                       std::shared_ptr<const FixedCodeTables>& fixedCodes)
+                       bool carefulOnly, std::shared_ptr<const FixedCodeTables>& fixedCodes)
     : input_(input),
       reader_(input),
       outBegin_(output.data()),
       outEnd_(output.data() + output.size()),
       out_(output.data()),
       largeLength_(largeLength),
+      carefulOnly_(carefulOnly),
       fixedCodes_(fixedCodes) {}
 
 InflateOutcome InflateRun::Run() {
@@ -116,6 +117,7 @@ bool InflateRun::ReadDynamicTables() {
 
 InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLength,
                                            const HuffmanDecodeTable& distance) {
+  if (carefulOnly_) return DecodeCarefully(literalLength, distance);
   const FastEnd fast = largeLength_ ? DecodeFast<true>(literalLength, distance)
                                     : DecodeFast<false>(literalLength, distance);
   if (fast == FastEnd::kEndOfBlock) return Flow::kGoOn;
@@ -159,7 +161,7 @@ InflateRun::Flow InflateRun::CopyCarefully(std::size_t distance, std::size_t len
   if (distance > static_cast<std::size_t>(out_ - outBegin_)) DecodingFailure();
   const std::size_t room = static_cast<std::size_t>(outEnd_ - out_);
   const std::size_t n = std::min(length, room);
-  if (room - n >= kMatchCopySlack) {
+  if (room - n >= kMatchCopySlack && !carefulOnly_) {
     CopyMatch(out_, distance, n);
   } else {
     for (std::size_t i = 0; i < n; ++i) out_[i] = *(out_ + i - distance);

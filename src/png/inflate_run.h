@@ -24,9 +24,10 @@ struct InflateOutcome {
 
 class InflateRun {
  public:
-  // fixedCodes: the inflater's fixed tables, built here on first use.
+  // fixedCodes: the inflater's fixed tables, built here on first use;
+  // carefulOnly: every symbol through the guarded loop, matches a byte at a time.
   InflateRun(std::span<const std::uint8_t> input, std::span<std::uint8_t> output, bool largeLength,
-             std::shared_ptr<const FixedCodeTables>& fixedCodes);
+             bool carefulOnly, std::shared_ptr<const FixedCodeTables>& fixedCodes);
 
   // Throws RunTimeError (subscript out of range) on a decoding failure.
   InflateOutcome Run();
@@ -57,6 +58,7 @@ class InflateRun {
   std::uint8_t* const outEnd_;
   std::uint8_t* out_;
   bool largeLength_;
+  bool carefulOnly_;
   int result_ = 0;
   std::shared_ptr<const FixedCodeTables>& fixedCodes_;
   std::unique_ptr<DynamicCodeTables> dynamicCodes_;

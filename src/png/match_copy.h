@@ -10,17 +10,22 @@ namespace zorv::png {
 
 inline constexpr std::size_t kMatchCopySlack = 64;
 
+// Chunks travel in vector registers: a byte array would live on the stack and,
+// as the output's byte stores may alias it, be read back from memory each time.
 template <std::size_t kBytes>
-inline void CopyChunk(std::uint8_t* to, const std::uint8_t* from) {
-  std::uint8_t chunk[kBytes];
-  std::memcpy(chunk, from, kBytes);
-  std::memcpy(to, chunk, kBytes);
+using Chunk [[gnu::vector_size(kBytes)]] = std::uint8_t;
+
+template <std::size_t kBytes>
+[[gnu::always_inline]] inline void CopyChunk(std::uint8_t* to, const std::uint8_t* from) {
+  Chunk<kBytes> chunk;
+  std::memcpy(&chunk, from, kBytes);
+  std::memcpy(to, &chunk, kBytes);
 }
 
 // Copies [from, ...) to [out, end) chunk by chunk; the source runs at least a
 // chunk ahead of what the chunk overwrites, so overlapping matches repeat as they should.
 template <std::size_t kBytes>
-inline void CopyChunks(std::uint8_t* out, const std::uint8_t* from, const std::uint8_t* end) {
+[[gnu::always_inline]] inline void CopyChunks(std::uint8_t* out, const std::uint8_t* from, const std::uint8_t* end) {
   // Most matches are short: two chunks without a test, then a loop.
   CopyChunk<kBytes>(out, from);
   CopyChunk<kBytes>(out + kBytes, from + kBytes);
@@ -33,42 +38,49 @@ inline void CopyChunks(std::uint8_t* out, const std::uint8_t* from, const std::u
   }
 }
 
-// out[i] = out[i - distance] for i in [0, length); 1 <= distance <= bytes before out.
-inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
-  std::uint8_t* const end = out + length;
-  if (distance >= 32) {
-    CopyChunks<32>(out, out - distance, end);
-    return;
-  }
-  if (distance >= 16) {
-    CopyChunks<16>(out, out - distance, end);
-    return;
-  }
-  if (distance >= 8) {
-    CopyChunks<8>(out, out - distance, end);
-    return;
-  }
+// A period of `distance` bytes (1 to 7) widened into a word by shifts, stored 8
+// or 16 bytes at a time and moved on by the largest multiple of the period that
+// fits, so that every store starts at the same phase.
+[[gnu::always_inline]] inline void RepeatShortPeriod(std::uint8_t* out, std::size_t distance, const std::uint8_t* end) {
+  // The period is read from within what was just written (a load that spans
+  // bytes not yet stored, or several recent stores, waits for them all).
+  std::uint64_t word;
   if (distance == 1) {
-    // A run of one byte (blank image rows): 32 bytes a step.
-    const std::uint64_t word = 0x0101010101010101ULL * out[-1];
+    word = 0x0101010101010101ULL * out[-1];
+  } else {
+    std::memcpy(&word, out - 8, sizeof word);
+    word >>= 8 * (8 - distance);
+    for (std::size_t filled = distance; filled < 8; filled *= 2) word |= word << (8 * filled);
+  }
+  if (8 % distance == 0) {
+    // Periods of 1, 2 and 4 bytes: a word twice is a 16-byte pattern.
+    using Words [[gnu::vector_size(16)]] = std::uint64_t;
+    const Words pattern = {word, word};
     do {
-      for (std::size_t i = 0; i < 32; i += 8) std::memcpy(out + i, &word, sizeof word);
+      std::memcpy(out, &pattern, 16);
+      std::memcpy(out + 16, &pattern, 16);
       out += 32;
     } while (out < end);
     return;
   }
-  // A short period repeats with every multiple of it too: once the first
-  // (stride - distance) bytes are in place, words can be copied from `stride`
-  // bytes back, and that stride is at least a word.
-  const std::size_t stride = (8 + distance - 1) / distance * distance;
-  const std::size_t head = stride - distance;
-  for (std::size_t i = 0; i < head; ++i) out[i] = *(out + i - distance);
-  out += head;
-  const std::uint8_t* from = out - stride;
-  while (out < end) {
-    CopyChunk<8>(out, from);
-    out += 8;
-    from += 8;
+  const std::size_t step = 8 - 8 % distance;
+  do {
+    std::memcpy(out, &word, 8);
+    out += step;
+  } while (out < end);
+}
+
+// out[i] = out[i - distance] for i in [0, length); 1 <= distance <= bytes before out.
+[[gnu::always_inline]] inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
+  std::uint8_t* const end = out + length;
+  if (distance >= 32) {
+    CopyChunks<32>(out, out - distance, end);
+  } else if (distance >= 16) {
+    CopyChunks<16>(out, out - distance, end);
+  } else if (distance >= 8) {
+    CopyChunks<8>(out, out - distance, end);
+  } else {
+    RepeatShortPeriod(out, distance, end);
   }
 }
 

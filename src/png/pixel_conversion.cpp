@@ -7,22 +7,22 @@
 
 namespace zorv::png {
 
-void Reduce16To8(std::vector<std::uint8_t>& buffer) {
+void Reduce16To8(ByteBuffer& buffer) {
   if (buffer.size() % 2 != 0) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "16-bit samples of odd length");
   const std::size_t half = buffer.size() / 2;
   for (std::size_t i = 0; i < half; ++i) buffer[i] = buffer[2 * i];
   buffer.resize(half);
 }
 
-void RgbToBgr(std::vector<std::uint8_t>& buffer) {
+void RgbToBgr(ByteBuffer& buffer) {
   for (std::size_t i = 0; i + 2 < buffer.size(); i += 3) std::swap(buffer[i], buffer[i + 2]);
 }
 
-void RgbaToBgra(std::vector<std::uint8_t>& buffer) {
+void RgbaToBgra(ByteBuffer& buffer) {
   for (std::size_t i = 0; i + 2 < buffer.size(); i += 4) std::swap(buffer[i], buffer[i + 2]);
 }
 
-void GreyAlphaToBgra(std::vector<std::uint8_t>& buffer) {
+void GreyAlphaToBgra(ByteBuffer& buffer) {
   if (buffer.size() % 2 != 0) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "grey and alpha of odd length");
   const std::size_t pairs = buffer.size() / 2;
   buffer.resize(4 * pairs);
@@ -38,7 +38,7 @@ void GreyAlphaToBgra(std::vector<std::uint8_t>& buffer) {
   }
 }
 
-void PadRows(std::int64_t bitsPerPixel, std::vector<std::uint8_t>& buffer, const PixelFormat& format) {
+void PadRows(std::int64_t bitsPerPixel, ByteBuffer& buffer, const PixelFormat& format) {
   if (bitsPerPixel == 32) return;
   const std::int64_t stride = RowStride(format.width, bitsPerPixel);
   const std::int64_t rowLength = ScanlineLength(format) - 1;
@@ -64,7 +64,7 @@ void PadRows(std::int64_t bitsPerPixel, std::vector<std::uint8_t>& buffer, const
   buffer.resize(padded);
 }
 
-void FlipRows(std::vector<std::uint8_t>& buffer, std::int64_t rowLength) {
+void FlipRows(ByteBuffer& buffer, std::int64_t rowLength) {
   if (rowLength <= 0) throw RunTimeError(ErrorCode::Overflow, "rows of no bytes");
   const auto length = static_cast<std::size_t>(rowLength);
   const std::size_t rows = buffer.size() / length;
@@ -85,7 +85,7 @@ std::uint32_t SwapFirstAndThird(std::uint32_t pixel) {
 
 }  // namespace
 
-void RgbaToBgraFlipped(std::vector<std::uint8_t>& buffer, std::int64_t width) {
+void RgbaToBgraFlipped(ByteBuffer& buffer, std::int64_t width) {
   if (width <= 0) throw RunTimeError(ErrorCode::Overflow, "rows of no bytes");
   const auto pixels = static_cast<std::size_t>(width);
   const std::size_t length = 4 * pixels;

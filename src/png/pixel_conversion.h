@@ -5,34 +5,35 @@
 #include <cstdint>
 #include <vector>
 
+#include "png/byte_buffer.h"
 #include "png/pixel_format.h"
 
 namespace zorv::png {
 
 // Keeps the first byte of every pair: the high byte of 16-bit samples. Error 9
 // for an odd length.
-void Reduce16To8(std::vector<std::uint8_t>& buffer);
+void Reduce16To8(ByteBuffer& buffer);
 
 // Swaps the first and third byte of every 3-byte group; a trailing shorter
 // group stays as it is.
-void RgbToBgr(std::vector<std::uint8_t>& buffer);
+void RgbToBgr(ByteBuffer& buffer);
 
 // Swaps the first and third byte of every 4-byte group while the third exists.
-void RgbaToBgra(std::vector<std::uint8_t>& buffer);
+void RgbaToBgra(ByteBuffer& buffer);
 
 // Each grey, alpha pair becomes grey, grey, grey, alpha. Error 9 for an odd length.
-void GreyAlphaToBgra(std::vector<std::uint8_t>& buffer);
+void GreyAlphaToBgra(ByteBuffer& buffer);
 
 // Height rows of ScanlineLength - 1 bytes become rows of RowStride(Width,
 // bitsPerPixel) bytes with zero padding; nothing changes for 32 bits per pixel
 // or when the rows are already that long. Error 9 when rows are missing.
-void PadRows(std::int64_t bitsPerPixel, std::vector<std::uint8_t>& buffer, const PixelFormat& format);
+void PadRows(std::int64_t bitsPerPixel, ByteBuffer& buffer, const PixelFormat& format);
 
 // The rows of `rowLength` bytes in reverse order; bytes after the last whole
 // row become zero. Error 6 for rows of no bytes.
-void FlipRows(std::vector<std::uint8_t>& buffer, std::int64_t rowLength);
+void FlipRows(ByteBuffer& buffer, std::int64_t rowLength);
 
 // RgbaToBgra then FlipRows with rows of 4 x `width` bytes, in one pass.
-void RgbaToBgraFlipped(std::vector<std::uint8_t>& buffer, std::int64_t width);
+void RgbaToBgraFlipped(ByteBuffer& buffer, std::int64_t width);
 
 }  // namespace zorv::png

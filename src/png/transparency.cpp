@@ -48,9 +48,9 @@ std::vector<std::uint8_t> GreyAlphaTable(std::span<const std::uint8_t> trnsData,
 }
 
 void IndexedToBgra(std::int64_t width, std::int64_t height, std::int64_t bitsPerPixel,
-                   std::vector<std::uint8_t>& buffer, std::span<const std::uint8_t> palette,
+                   ByteBuffer& buffer, std::span<const std::uint8_t> palette,
                    std::span<const std::uint8_t> alphas) {
-  std::vector<std::uint8_t> output(static_cast<std::size_t>(width * 4 * height), 0);
+  ByteBuffer output(static_cast<std::size_t>(width * 4 * height), 0);
   if (bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8) {
     if (height > 0 && width > 0 && RowStride(width, bitsPerPixel) * height > static_cast<std::int64_t>(buffer.size())) {
       OutOfRange("index rows missing");
@@ -70,7 +70,7 @@ std::array<std::uint8_t, 3> RgbTransparentKey(std::span<const std::uint8_t> trns
   return {trnsData[4 + byte], trnsData[2 + byte], trnsData[byte]};
 }
 
-void RgbKeyToBgra(std::int64_t width, std::int64_t height, std::vector<std::uint8_t>& buffer,
+void RgbKeyToBgra(std::int64_t width, std::int64_t height, ByteBuffer& buffer,
                   const std::array<std::uint8_t, 3>& key) {
   const std::int64_t stride = RowStride(width, 24);
   if (height > 0 && width > 0 && stride * height > static_cast<std::int64_t>(buffer.size())) OutOfRange("rows missing");

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "png/byte_buffer.h"
+
 namespace zorv::png {
 
 // The per-index alpha table of a grey image: one 255 per grey level, with the
@@ -17,7 +19,7 @@ std::vector<std::uint8_t> GreyAlphaTable(std::span<const std::uint8_t> trnsData,
 // (indices past its end are opaque). Error 9 for an index without a palette
 // entry; any other bit count gives all-zero pixels.
 void IndexedToBgra(std::int64_t width, std::int64_t height, std::int64_t bitsPerPixel,
-                   std::vector<std::uint8_t>& buffer, std::span<const std::uint8_t> palette,
+                   ByteBuffer& buffer, std::span<const std::uint8_t> palette,
                    std::span<const std::uint8_t> alphas);
 
 // The transparent colour of an RGB image as blue, green, red, comparable with
@@ -29,7 +31,7 @@ std::array<std::uint8_t, 3> RgbTransparentKey(std::span<const std::uint8_t> trns
 // BGR rows padded to 4 bytes become BGRA rows in the same order, alpha 0 where
 // the pixel is the key colour (blue, green, red) and 255 elsewhere. Error 9
 // when rows are missing.
-void RgbKeyToBgra(std::int64_t width, std::int64_t height, std::vector<std::uint8_t>& buffer,
+void RgbKeyToBgra(std::int64_t width, std::int64_t height, ByteBuffer& buffer,
                   const std::array<std::uint8_t, 3>& key);
 
 }  // namespace zorv::png

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/run_time_error.h"
+#include "png/unfilter_pixels.h"
 
 namespace zorv::png {
 namespace {
@@ -17,7 +18,14 @@ template <std::size_t Bpp>
 struct Kernels {
   static std::size_t Distance(std::size_t bytesPerPixel) { return Bpp == 0 ? bytesPerPixel : Bpp; }
 
+  static constexpr bool kWholePixels = Bpp == 3 || Bpp == 4;
+
   static void Sub(const std::uint8_t* in, std::uint8_t* out, std::size_t n, std::size_t bpp) {
+#if defined(__SSE2__)
+    if constexpr (kWholePixels) {
+      if (n % Bpp == 0) return pixels::Sub<Bpp>(in, out, n);
+    }
+#endif
     const std::size_t d = Distance(bpp);
     const std::size_t first = std::min(d, n);
     std::memmove(out, in, first);
@@ -30,6 +38,11 @@ struct Kernels {
 
   static void Average(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* previous, std::size_t n,
                       std::size_t bpp) {
+#if defined(__SSE2__)
+    if constexpr (kWholePixels) {
+      if (n % Bpp == 0) return pixels::Average<Bpp>(in, out, previous, n);
+    }
+#endif
     const std::size_t d = Distance(bpp);
     const std::size_t first = std::min(d, n);
     for (std::size_t x = 0; x < first; ++x) out[x] = static_cast<std::uint8_t>(in[x] + previous[x] / 2);
@@ -40,6 +53,11 @@ struct Kernels {
 
   static void Paeth(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* previous, std::size_t n,
                     std::size_t bpp) {
+#if defined(__SSE2__)
+    if constexpr (kWholePixels) {
+      if (n % Bpp == 0) return pixels::Paeth<Bpp>(in, out, previous, n);
+    }
+#endif
     const std::size_t d = Distance(bpp);
     const std::size_t first = std::min(d, n);
     // Without a left neighbour the prediction is the byte above.
@@ -115,7 +133,7 @@ void UnfilterRow(std::uint8_t filterType, std::span<std::uint8_t> row, std::span
   RowByDistance(filterType, row.data(), row.data(), previous.data(), row.size(), bytesPerPixel);
 }
 
-void Unfilter(std::vector<std::uint8_t>& data, const PixelFormat& format) {
+void Unfilter(ByteBuffer& data, const PixelFormat& format) {
   const std::int64_t height = format.height;
   const std::int64_t stored = ScanlineLength(format);
   const std::int64_t rowLength = stored - 1;

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "png/byte_buffer.h"
 #include "png/pixel_format.h"
 
 namespace zorv::png {
@@ -32,6 +33,6 @@ void UnfilterRow(std::uint8_t filterType, std::span<std::uint8_t> row, std::span
 // Turns `Height` stored rows into raw rows without their filter-type bytes, in
 // place: the result has (data length - Height) bytes, and bytes past the last
 // row are zero. Error 9 when the data holds fewer than Height rows.
-void Unfilter(std::vector<std::uint8_t>& data, const PixelFormat& format);
+void Unfilter(ByteBuffer& data, const PixelFormat& format);
 
 }  // namespace zorv::png

@@ -89,15 +89,15 @@ int main(int argc, char** argv) {
 
   try {
     const std::string file = zorv::ReadWholeFile(argv[optind]);
-    const std::vector<std::uint8_t> stream(file.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, file.size())),
-                                           file.end());
+    const zorv::png::ByteBuffer stream(
+        file.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, file.size())), file.end());
     if (!haveExpected) {
       // 64 times the input, kept below the inflater's 1 GiB limit.
       expected = std::min<long long>(static_cast<long long>(file.size()) * 64, (1LL << 30) - 101);
     }
     FlaggingMessageBox messages;
     zorv::png::Inflater inflater(messages);
-    std::vector<std::uint8_t> data;
+    zorv::png::ByteBuffer data;
     int result = 0;
     for (long long i = 0; i < repeat && !messages.shown; ++i) {
       data = stream;

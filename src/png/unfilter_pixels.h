@@ -1,0 +1,81 @@
+#pragma once
+// Sub, Average and Paeth for rows of 3- and 4-byte pixels, a whole pixel per
+// step in the lanes of one SSE2 register (every x86-64 processor has SSE2).
+// The left neighbour is the pixel just rebuilt, so the steps run in order;
+// what is saved is the per-byte work. Same contract as the byte kernels:
+// `out` is `in` or lies before it, and each pixel is read before it is written.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+
+namespace zorv::png::pixels {
+
+template <std::size_t Bpp>
+inline __m128i Load(const std::uint8_t* p) {
+  std::uint32_t v = 0;
+  std::memcpy(&v, p, Bpp);
+  return _mm_cvtsi32_si128(static_cast<int>(v));
+}
+
+template <std::size_t Bpp>
+inline void Store(std::uint8_t* p, __m128i bytes) {
+  const auto v = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+  std::memcpy(p, &v, Bpp);
+}
+
+inline __m128i Widen(__m128i bytes) { return _mm_unpacklo_epi8(bytes, _mm_setzero_si128()); }
+inline __m128i Narrow(__m128i words) { return _mm_packus_epi16(words, words); }
+inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
+inline __m128i Select(__m128i mask, __m128i ifSet, __m128i otherwise) {
+  return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
+}
+
+template <std::size_t Bpp>
+void Sub(const std::uint8_t* in, std::uint8_t* out, std::size_t n) {
+  __m128i left = _mm_setzero_si128();
+  for (std::size_t x = 0; x + Bpp <= n; x += Bpp) {
+    left = _mm_add_epi8(Load<Bpp>(in + x), left);
+    Store<Bpp>(out + x, left);
+  }
+}
+
+template <std::size_t Bpp>
+void Average(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* previous, std::size_t n) {
+  __m128i left = _mm_setzero_si128();
+  const __m128i one = _mm_set1_epi8(1);
+  for (std::size_t x = 0; x + Bpp <= n; x += Bpp) {
+    const __m128i above = Load<Bpp>(previous + x);
+    // avg_epu8 rounds up; the floor of (left + above) / 2 is one less when the sum is odd.
+    const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(left, above), _mm_and_si128(_mm_xor_si128(left, above), one));
+    left = _mm_add_epi8(Load<Bpp>(in + x), mean);
+    Store<Bpp>(out + x, left);
+  }
+}
+
+template <std::size_t Bpp>
+void Paeth(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* previous, std::size_t n) {
+  __m128i a = _mm_setzero_si128();  // left, upper left: 16-bit lanes
+  __m128i c = _mm_setzero_si128();
+  for (std::size_t x = 0; x + Bpp <= n; x += Bpp) {
+    const __m128i b = Widen(Load<Bpp>(previous + x));
+    // |p - a| = |b - c|, |p - b| = |a - c|, |p - c| = |(b - c) + (a - c)|.
+    const __m128i bc = _mm_sub_epi16(b, c);
+    const __m128i ac = _mm_sub_epi16(a, c);
+    const __m128i pa = Abs16(bc);
+    const __m128i pb = Abs16(ac);
+    const __m128i pc = Abs16(_mm_add_epi16(bc, ac));
+    const __m128i smallest = _mm_min_epi16(pa, _mm_min_epi16(pb, pc));
+    // Ties go to a, then b.
+    const __m128i predicted = Select(_mm_cmpeq_epi16(smallest, pa), a, Select(_mm_cmpeq_epi16(smallest, pb), b, c));
+    const __m128i rebuilt = _mm_add_epi8(Load<Bpp>(in + x), Narrow(predicted));
+    Store<Bpp>(out + x, rebuilt);
+    a = Widen(rebuilt);
+    c = b;
+  }
+}
+
+}  // namespace zorv::png::pixels
+#endif
