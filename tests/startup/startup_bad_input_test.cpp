@@ -35,18 +35,6 @@ TEST(BadInput, BinaryJunkInEveryTextFileEndsInAReportOrALogLine) {
   }
 }
 
-TEST(BadInput, RecordsWithReferencesPastTheEndOfTheDataFiles) {
-  TempFolder dir;
-  dir.Write("datafiles/history.dat", "$info=gng\r\n$bio\r\nshort\r\n");
-  dir.Write("datafiles/mameinfo.dat", "x");
-  dir.Write("datafiles/index", "gng;Bt;Q999999999,2000000000;U2147483647,2147483647*\r\n");
-  SharedState state;
-  state.ProgramFolder = dir.Str();
-  EXPECT_EQ(Main(state, "gng"), StartupOutcome::GameSheet);
-  EXPECT_EQ(state.HistoryText, "");
-  EXPECT_EQ(state.MameinfoText, "");
-}
-
 TEST(BadInput, ALineOfTenMegabytesAndAnIndexOf200000Records) {
   TempFolder dir;
   std::string index = std::string(10'000'000, 'x') + "\r\n";
