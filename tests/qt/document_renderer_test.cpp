@@ -85,43 +85,28 @@ QImage Filled(int width, int height, QColor colour) {
   return image;
 }
 
-struct SizeCase {
-  const char* name;
-  richtext::BlipKind kind;
-  int width, height, goalWidth, goalHeight, scaleX, scaleY;
-  QSize shown;
-  friend void PrintTo(const SizeCase& test, std::ostream* out) { *out << test.name; }
-};
-
-class PictureSizeTest : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(PictureSizeTest, ShowsAtGoalTimesScaleElseItsOwnSize) {
+TEST(DocumentRendererTest, PicturesShowAtGoalTimesScaleElseTheirOwnSize) {
   EnsureApplication();
-  const SizeCase& size = GetParam();
-  richtext::Picture picture;
-  picture.kind = size.kind;
-  picture.width = size.width;
-  picture.height = size.height;
-  picture.goalWidth = size.goalWidth;
-  picture.goalHeight = size.goalHeight;
-  picture.scaleX = size.scaleX;
-  picture.scaleY = size.scaleY;
-  const QImage image = Filled(20, 10, Qt::red);
-  EXPECT_EQ(PictureShownSize(picture, image, kScreen), size.shown);
+  using richtext::BlipKind;
+  const struct {
+    BlipKind kind;
+    int width, height, goalWidth, goalHeight, scaleX, scaleY;
+    QSize shown;
+  } rows[] = {
+      {BlipKind::Png, 20, 10, 600, 300, 100, 100, QSize(40, 20)}, {BlipKind::Png, 20, 10, 600, 300, 50, 200, QSize(20, 40)},
+      {BlipKind::Jpeg, 64, 48, 0, 0, 100, 100, QSize(64, 48)}, {BlipKind::Png, 0, 0, 0, 0, 100, 100, QSize(20, 10)},
+      // A metafile's \picw is not in pixels: without a goal the image decides.
+      {BlipKind::Metafile, 5000, 5000, 0, 0, 100, 100, QSize(20, 10)},
+      {BlipKind::Png, 1, 1, 2000000000, 15, 100, 100, QSize(16384, 1)},  // a huge goal is bounded
+  };
+  for (const auto& row : rows) {
+    richtext::Picture picture;
+    picture.kind = row.kind, picture.width = row.width, picture.height = row.height;
+    picture.goalWidth = row.goalWidth, picture.goalHeight = row.goalHeight, picture.scaleX = row.scaleX;
+    picture.scaleY = row.scaleY;
+    EXPECT_EQ(PictureShownSize(picture, Filled(20, 10, Qt::red), kScreen), row.shown) << row.goalWidth;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, PictureSizeTest,
-    ::testing::Values(SizeCase{"Goal", richtext::BlipKind::Png, 20, 10, 600, 300, 100, 100, QSize(40, 20)},
-                      SizeCase{"GoalScaled", richtext::BlipKind::Png, 20, 10, 600, 300, 50, 200, QSize(20, 40)},
-                      SizeCase{"OwnPixels", richtext::BlipKind::Jpeg, 64, 48, 0, 0, 100, 100, QSize(64, 48)},
-                      SizeCase{"ImageSize", richtext::BlipKind::Png, 0, 0, 0, 0, 100, 100, QSize(20, 10)},
-                      // A metafile's \picw is not in pixels: without a goal the image decides.
-                      SizeCase{"MetafileWithoutGoal", richtext::BlipKind::Metafile, 5000, 5000, 0, 0, 100, 100,
-                               QSize(20, 10)},
-                      SizeCase{"HugeGoalIsBounded", richtext::BlipKind::Png, 1, 1, 2000000000, 15, 100, 100,
-                               QSize(16384, 1)}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PictureImageTest, DecodesPngJpegAndDeviceIndependentBitmaps) {
   EnsureApplication();
