@@ -8,7 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "png/png_writer.h"
+#include <png.h>
+
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -22,10 +23,14 @@ using testing::TempFolder;
 bool HaveCommand(const std::string& name) { return RunProgram("command -v " + name + " >/dev/null 2>&1").ExitStatus == 0; }
 
 void WriteSolidPng(const std::filesystem::path& file, std::uint32_t width, std::uint32_t height, std::uint32_t rgb) {
-  const std::vector<std::uint32_t> pixels(std::size_t{width} * height, rgb);
-  const auto png = png::EncodeRgbPng(width, height, pixels);
-  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                              static_cast<std::streamsize>(png.size()));
+  const std::vector<std::uint8_t> pixels = [&] {
+    std::vector<std::uint8_t> bytes;
+    for (std::uint32_t i = 0; i < width * height; ++i) bytes.insert(bytes.end(), {std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb)});
+    return bytes;
+  }();
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION, image.width = width, image.height = height, image.format = PNG_FORMAT_RGB;
+  ASSERT_TRUE(png_image_write_to_file(&image, file.c_str(), 0, pixels.data(), 0, nullptr));
 }
 
 // A binary PPM read into rows of 0xRRGGBB.
