@@ -1,6 +1,6 @@
 #pragma once
-// Small views of a document that make test expectations short.
-#include <ostream>
+// Small views of a document that make test expectations one line each.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,16 +22,6 @@ inline std::string Utf8(std::u32string_view text) {
   return out;
 }
 
-// A short name for a test case in the test list: letters and digits only.
-inline std::string Printable(std::string_view text) {
-  std::string name;
-  for (char c : text.substr(0, 32)) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    name += plain ? c : '_';
-  }
-  return name;
-}
-
 // Every run, or every picture, in reading order.
 template <typename Item>
 std::vector<Item> AllOf(const Document& document) {
@@ -46,5 +36,39 @@ std::vector<Item> AllOf(const Document& document) {
 
 inline std::vector<TextRun> AllRuns(const Document& document) { return AllOf<TextRun>(document); }
 inline std::vector<Picture> AllPictures(const Document& document) { return AllOf<Picture>(document); }
+
+// The document in one line: each run's format in <> where it changes (b, i, u,
+// the half-points, f and the font's number, c and the colour), then its text;
+// "\n" between paragraphs; a picture as [kind, sizes, goal, scale, data].
+inline std::string Dump(const Document& document) {
+  static const char* const kinds[] = {"?", "png", "jpeg", "dib", "ddb", "emf", "wmf"};
+  std::string out, last;
+  char text[160];
+  for (std::size_t p = 0; p < document.paragraphs.size(); ++p) {
+    if (p > 0) out += '\n';
+    for (const auto& item : document.paragraphs[p].content) {
+      if (const auto* run = std::get_if<TextRun>(&item)) {
+        const CharacterFormat& f = run->format;
+        std::snprintf(text, sizeof text, "<%s%s%s%d", f.bold ? "b" : "", f.italic ? "i" : "", f.underline ? "u" : "",
+                      f.halfPoints);
+        std::string format = text;
+        if (f.font != 0) format += "f" + std::to_string(f.font);
+        if (f.colour) std::snprintf(text, sizeof text, "c%06X", *f.colour), format += text;
+        if (format != last) out += format + ">";
+        last = format;
+        out += Utf8(run->text);
+      } else {
+        const auto& picture = std::get<Picture>(item);
+        std::snprintf(text, sizeof text, "[%s%d %dx%d %dx%d %dx%d ", kinds[static_cast<int>(picture.kind)],
+                      picture.kindParameter, picture.width, picture.height, picture.goalWidth, picture.goalHeight,
+                      picture.scaleX, picture.scaleY);
+        out += text;
+        for (std::uint8_t byte : picture.data) std::snprintf(text, sizeof text, "%02x", byte), out += text;
+        out += "]";
+      }
+    }
+  }
+  return out;
+}
 
 }  // namespace zorv::richtext::testing

@@ -35,32 +35,5 @@ TEST(BadInput, BinaryJunkInEveryTextFileEndsInAReportOrALogLine) {
   }
 }
 
-TEST(BadInput, RecordsWithReferencesPastTheEndOfTheDataFiles) {
-  TempFolder dir;
-  dir.Write("datafiles/history.dat", "$info=gng\r\n$bio\r\nshort\r\n");
-  dir.Write("datafiles/mameinfo.dat", "x");
-  dir.Write("datafiles/index", "gng;Bt;Q999999999,2000000000;U2147483647,2147483647*\r\n");
-  SharedState state;
-  state.ProgramFolder = dir.Str();
-  EXPECT_EQ(Main(state, "gng"), StartupOutcome::GameSheet);
-  EXPECT_EQ(state.HistoryText, "");
-  EXPECT_EQ(state.MameinfoText, "");
-}
-
-TEST(BadInput, ALineOfTenMegabytesAndAnIndexOf200000Records) {
-  TempFolder dir;
-  std::string index = std::string(10'000'000, 'x') + "\r\n";
-  for (int i = 0; i < 200'000; ++i) index += "game" + std::to_string(i) + ";BGame " + std::to_string(i) + ";C1\r\n";
-  index += "[Manufacturer]\r\nMaker\r\n";
-  dir.Write("datafiles/index", index);
-  dir.Write("notes.txt", std::string(10'000'000, 'n') + "\r\n[game199999]\r\n" + std::string(10'000'000, 'm'));
-  SharedState state;
-  state.ProgramFolder = dir.Str();
-  ASSERT_EQ(Main(state, "game199999"), StartupOutcome::GameSheet);
-  EXPECT_EQ(state.GameTitle, "Game 199999");
-  EXPECT_EQ(state.Manufacturer, "Maker");
-  EXPECT_EQ(state.NotesText.size(), 10'000'000u);
-}
-
 }  // namespace
 }  // namespace zorv
