@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <system_error>
 #include <utility>
 
@@ -97,26 +98,32 @@ class OpenArchive {
     }
   }
 
-  std::string ReadData(archive_entry* entry, std::uint64_t limit) {
-    const std::string member = MemberPath(entry);
+  // Makes `entry`, just returned by NextFile, the member that ReadSome reads.
+  void BeginMember(archive_entry* entry, std::uint64_t limit) {
+    member_ = MemberPath(entry);
     if (archive_entry_is_encrypted(entry))
-      throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": " + member + " is encrypted");
-    const bool sized = archive_entry_size_is_set(entry);
-    const auto declared = static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
-    if (sized && declared > limit) TooLarge(member, limit);
-    std::string data;
-    if (sized) data.reserve(declared);
-    std::array<char, kBlockSize> block;
-    for (;;) {
-      const la_ssize_t got = archive_read_data(handle_.get(), block.data(), block.size());
-      if (got == 0) break;
-      if (got < 0) Fail();
-      if (data.size() + static_cast<std::uint64_t>(got) > limit) TooLarge(member, limit);
-      data.append(block.data(), static_cast<std::size_t>(got));
-    }
-    if (sized && data.size() < declared) Truncated();
-    return data;
+      throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": " + member_ + " is encrypted");
+    sized_ = archive_entry_size_is_set(entry);
+    declared_ = static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
+    limit_ = limit;
+    done_ = 0;
+    if (sized_ && declared_ > limit_) TooLarge();
   }
+
+  // The member's next bytes into the front of `buffer`; 0 at its end.
+  std::size_t ReadSome(std::span<char> buffer) {
+    const la_ssize_t got = archive_read_data(handle_.get(), buffer.data(), buffer.size());
+    if (got < 0) Fail();
+    if (got == 0) {
+      if (sized_ && done_ < declared_) Truncated();
+      return 0;
+    }
+    done_ += static_cast<std::uint64_t>(got);
+    if (done_ > limit_) TooLarge();
+    return static_cast<std::size_t>(got);
+  }
+
+  std::uint64_t DeclaredSize() const { return declared_; }
 
   static std::string MemberPath(archive_entry* entry) {
     const char* raw = archive_entry_pathname(entry);
@@ -158,14 +165,19 @@ class OpenArchive {
     throw RunTimeError(ErrorCode::PathFileAccess, message);
   }
 
-  [[noreturn]] void TooLarge(const std::string& member, std::uint64_t limit) {
+  [[noreturn]] void TooLarge() {
     throw RunTimeError(ErrorCode::OutOfMemory,
-                       name_ + ": " + member + " would extract to more than " + std::to_string(limit) + " bytes");
+                       name_ + ": " + member_ + " would extract to more than " + std::to_string(limit_) + " bytes");
   }
 
   const ArchiveReader& owner_;
   std::string name_;
   std::unique_ptr<struct archive, Free> handle_;
+  std::string member_;
+  bool sized_ = false;
+  std::uint64_t declared_ = 0;
+  std::uint64_t limit_ = 0;
+  std::uint64_t done_ = 0;
 };
 
 ArchiveReader::ArchiveReader(fs::path archive) : path_(std::move(archive)) {
@@ -191,13 +203,33 @@ void ArchiveReader::ListMembers() {
   }
 }
 
-std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit) const {
-  OpenArchive pass(*this);
-  while (archive_entry* entry = pass.NextFile()) {
-    if (OpenArchive::MemberPath(entry) == memberPath) return pass.ReadData(entry, limit);
+ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::uint64_t limit) const {
+  auto pass = std::make_unique<OpenArchive>(*this);
+  while (archive_entry* entry = pass->NextFile()) {
+    if (OpenArchive::MemberPath(entry) == memberPath) {
+      pass->BeginMember(entry, limit);
+      return ArchiveMemberReader(std::move(pass));
+    }
   }
   throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
 }
+
+std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit) const {
+  ArchiveMemberReader member = OpenMember(memberPath, limit);
+  std::string data;
+  data.reserve(member.DeclaredSize());
+  std::array<char, kBlockSize> block;
+  while (const std::size_t got = member.Read(block)) data.append(block.data(), got);
+  return data;
+}
+
+ArchiveMemberReader::ArchiveMemberReader(std::unique_ptr<OpenArchive> pass) : pass_(std::move(pass)) {}
+ArchiveMemberReader::ArchiveMemberReader(ArchiveMemberReader&&) noexcept = default;
+ArchiveMemberReader& ArchiveMemberReader::operator=(ArchiveMemberReader&&) noexcept = default;
+ArchiveMemberReader::~ArchiveMemberReader() = default;
+
+std::size_t ArchiveMemberReader::Read(std::span<char> buffer) { return pass_->ReadSome(buffer); }
+std::uint64_t ArchiveMemberReader::DeclaredSize() const { return pass_->DeclaredSize(); }
 
 bool HasArchiveExtension(const fs::path& path) {
   const std::string extension = Lower(path.extension().string());

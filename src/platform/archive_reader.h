@@ -3,6 +3,8 @@
 // files (history.zip, mameinfo.zip, catver.7z).
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,27 @@ namespace zorv {
 struct ArchiveMember {
   std::string path;
   std::uint64_t size = 0;
+};
+
+class OpenArchive;
+
+// One member read in pieces, for members too large to hold whole (a game list of hundreds of megabytes). The
+// ArchiveReader it came from must outlive it.
+class ArchiveMemberReader {
+ public:
+  ArchiveMemberReader(ArchiveMemberReader&&) noexcept;
+  ArchiveMemberReader& operator=(ArchiveMemberReader&&) noexcept;
+  ~ArchiveMemberReader();
+
+  // Fills the front of `buffer`; 0 at the member's end. The same failures as ArchiveReader::Read.
+  std::size_t Read(std::span<char> buffer);
+  // The size the archive gives for the member (0 when it gives none).
+  std::uint64_t DeclaredSize() const;
+
+ private:
+  friend class ArchiveReader;
+  explicit ArchiveMemberReader(std::unique_ptr<OpenArchive> pass);
+  std::unique_ptr<OpenArchive> pass_;
 };
 
 // A .zip or .7z archive read through libarchive. Failures are RunTimeErrors: 53 when the file does not exist,
@@ -31,6 +54,8 @@ class ArchiveReader {
   // One member whole. The limit holds against what is really extracted, not only against the size the
   // header declares, so a member that lies about its size is stopped too.
   std::string Read(std::string_view memberPath, std::uint64_t limit) const;
+  // The same member in pieces; error 53 when the archive holds no such member.
+  ArchiveMemberReader OpenMember(std::string_view memberPath, std::uint64_t limit) const;
 
   const std::filesystem::path& Path() const { return path_; }
 

@@ -51,12 +51,12 @@ TEST(BadInput, IsRefusedWithAMessageAndTheOldIndexStays) {
   cases[1].what = "cut-off XML";
   cases[1].list = std::string(kList).substr(0, 80);
   cases[1].message = "list.xml: not well-formed XML at line 1, column 65: unclosed token";
-  cases[2].what = "history entry without $end";
-  cases[2].history = "$info=gng,\r\n$bio\r\nText.\r\n";
-  cases[2].message = "history.dat: the entry at line 1 ($info=gng,) has no \"$end\" before the end of the file";
-  cases[3].what = "mameinfo entry running into the next";
-  cases[3].mameinfo = "$info=a\n$mame\n0.1\n$info=b\n$mame\n0.2\n$end\n";
-  cases[3].message = "mameinfo.dat: the entry at line 1 ($info=a) has no \"$end\" before the next \"$info=\" at line 4";
+  cases[2].what = "XML that is not a history file";
+  cases[2].history = "<mame>\n<machine name=\"gng\"/>\n</mame>";
+  cases[2].message = "history.dat, line 1: not a history file (its root element is <mame>)";
+  cases[3].what = "history entry without text";
+  cases[3].history = "<history>\n<entry><systems><system name=\"gng\"/></systems></entry>\n</history>";
+  cases[3].message = "history.dat, line 2: the <entry> has no <text>";
   cases[4].what = "history beyond the viewer's reach";
   cases[4].history = std::string(40, '#') + "\r\n" + kHistory;
   cases[4].addressLimit = 50;
