@@ -149,7 +149,11 @@ class OpenArchive {
 
   [[noreturn]] void FailOpen() {
     if (archive_errno(handle_.get()) == ENOMEM) throw RunTimeError(ErrorCode::OutOfMemory, Describe(name_, handle_.get()));
-    if (const ArchiveHead head = Head(); ZipEndsEarly(head) || SevenZipEndsEarly(head)) Truncated();
+    const ArchiveHead head = Head();
+    // An empty file, or a zip that is nothing but its end record.
+    if (head.size == 0 || head.bytes.starts_with(std::string_view{"PK\x05\x06", 4}))
+      throw RunTimeError(ErrorCode::InputPastEnd, name_ + ": the archive is empty");
+    if (ZipEndsEarly(head) || SevenZipEndsEarly(head)) Truncated();
     throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": not a .zip or .7z archive");
   }
 
