@@ -1,7 +1,5 @@
 #include "history_xml_reader.h"
 
-#include <expat.h>
-
 #include "platform/cp1252.h"
 #include "platform/run_time_error.h"
 
@@ -9,13 +7,6 @@ namespace zorv::index {
 namespace {
 
 constexpr std::size_t kFlushSize = 1u << 20;
-
-std::string_view Attribute(const char** attributes, std::string_view wanted) {
-  for (const char** a = attributes; a[0] != nullptr; a += 2) {
-    if (wanted == a[0]) return a[1];
-  }
-  return {};
-}
 
 // A name that fits on an "$info=" line: commas separate names there and a line
 // break would end it.
@@ -49,51 +40,13 @@ bool LooksLikeXml(std::string_view firstBytes) {
   return first != std::string_view::npos && firstBytes[first] == '<';
 }
 
-// Expat is C: nothing may be thrown through it, so a failure in a handler stops
-// the parser and is thrown again once XML_Parse returns.
-struct HistoryXmlConverter::Handlers {
-  template <typename Work>
-  static void Guarded(void* self, Work&& work) {
-    auto* converter = static_cast<HistoryXmlConverter*>(self);
-    if (converter->handlerFailure_) return;
-    try {
-      work(*converter);
-    } catch (...) {
-      converter->handlerFailure_ = std::current_exception();
-      XML_StopParser(converter->parser_.get(), XML_FALSE);
-    }
-  }
-  static void XMLCALL Start(void* self, const XML_Char* name, const XML_Char** attributes) {
-    Guarded(self, [&](HistoryXmlConverter& c) { c.StartElement(name, attributes); });
-  }
-  static void XMLCALL End(void* self, const XML_Char* name) {
-    Guarded(self, [&](HistoryXmlConverter& c) { c.EndElement(name); });
-  }
-  static void XMLCALL Characters(void* self, const XML_Char* text, int length) {
-    Guarded(self, [&](HistoryXmlConverter& c) { c.Text(std::string_view(text, static_cast<std::size_t>(length))); });
-  }
-};
-
 HistoryXmlConverter::HistoryXmlConverter(std::string sourceName, Sink sink)
-    : parser_(XML_ParserCreate(nullptr), XML_ParserFree), sourceName_(std::move(sourceName)), sink_(std::move(sink)) {
-  if (!parser_) throw RunTimeError(ErrorCode::OutOfMemory, "the XML parser cannot be created");
-  XML_SetUserData(parser_.get(), this);
-  XML_SetElementHandler(parser_.get(), Handlers::Start, Handlers::End);
-  XML_SetCharacterDataHandler(parser_.get(), Handlers::Characters);
+    : xml_(*this), sourceName_(std::move(sourceName)), sink_(std::move(sink)) {
+  xml_.WantText(true);
 }
 
-HistoryXmlConverter::~HistoryXmlConverter() = default;
-
 void HistoryXmlConverter::Feed(std::string_view bytes, bool isLast) {
-  const auto status = XML_Parse(parser_.get(), bytes.data(), static_cast<int>(bytes.size()), isLast);
-  if (handlerFailure_) std::rethrow_exception(handlerFailure_);
-  if (status != XML_STATUS_OK) {
-    throw RunTimeError(ErrorCode::TypeMismatch,
-                       sourceName_ + ": not well-formed XML at line " +
-                           std::to_string(XML_GetCurrentLineNumber(parser_.get())) + ", column " +
-                           std::to_string(XML_GetCurrentColumnNumber(parser_.get()) + 1) + ": " +
-                           XML_ErrorString(XML_GetErrorCode(parser_.get())));
-  }
+  xml_.Feed(bytes, isLast, sourceName_);
   if (isLast) Flush();
 }
 
@@ -103,7 +56,7 @@ void HistoryXmlConverter::Refuse(const std::string& what, std::uint64_t line) co
 
 void HistoryXmlConverter::StartElement(std::string_view name, const char** attributes) {
   ++depth_;
-  const std::uint64_t line = XML_GetCurrentLineNumber(parser_.get());
+  const std::uint64_t line = xml_.CurrentLine();
   if (depth_ == 1) {
     if (name != "history") Refuse("not a history file (its root element is <" + std::string(name) + ">)", line);
     sawRoot_ = true;
@@ -114,7 +67,7 @@ void HistoryXmlConverter::StartElement(std::string_view name, const char** attri
     systems_.clear();
     text_.clear();
   } else if (inEntry_ && depth_ == 4 && name == "system") {
-    const std::string systemName = Utf8ToCp1252(Attribute(attributes, "name"));
+    const std::string systemName = Utf8ToCp1252(XmlAttribute(attributes, "name"));
     if (FitsInfoLine(systemName)) systems_.push_back(systemName);
   } else if (inEntry_ && depth_ == 3 && name == "text") {
     inText_ = true;

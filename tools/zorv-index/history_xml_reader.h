@@ -13,14 +13,12 @@
 // with CR LF line ends, the text in Windows-1252 ("?" for what it lacks), so
 // that the viewer's history text is exactly the XML text.
 #include <cstdint>
-#include <exception>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-struct XML_ParserStruct;
+#include "xml_stream.h"
 
 namespace zorv::index {
 
@@ -28,14 +26,13 @@ namespace zorv::index {
 // blanks), which a classic history.dat never does.
 bool LooksLikeXml(std::string_view firstBytes);
 
-class HistoryXmlConverter {
+class HistoryXmlConverter : private XmlStream::Events {
  public:
   // Receives the classic file in pieces, in order.
   using Sink = std::function<void(std::string_view)>;
 
   // `sourceName` names the XML file in messages.
   HistoryXmlConverter(std::string sourceName, Sink sink);
-  ~HistoryXmlConverter();
   HistoryXmlConverter(const HistoryXmlConverter&) = delete;
   HistoryXmlConverter& operator=(const HistoryXmlConverter&) = delete;
 
@@ -47,19 +44,16 @@ class HistoryXmlConverter {
   std::size_t SoftwareOnlyEntries() const { return softwareOnlyEntries_; }
 
  private:
-  struct Handlers;
-
-  void StartElement(std::string_view name, const char** attributes);
-  void EndElement(std::string_view name);
-  void Text(std::string_view text);
+  void StartElement(std::string_view name, const char** attributes) override;
+  void EndElement(std::string_view name) override;
+  void Text(std::string_view text) override;
   void WriteEntry();
   void Flush();
   [[noreturn]] void Refuse(const std::string& what, std::uint64_t line) const;
 
-  std::unique_ptr<XML_ParserStruct, void (*)(XML_ParserStruct*)> parser_;
+  XmlStream xml_;
   std::string sourceName_;
   Sink sink_;
-  std::exception_ptr handlerFailure_;
   int depth_ = 0;
   bool sawRoot_ = false;
   bool inEntry_ = false;
