@@ -81,6 +81,8 @@ std::string ChooseMember(const ArchiveReader& archive, InputKind kind, const std
 CollectionInput::CollectionInput(std::string windowsPath, InputKind kind)
     : path_(std::move(windowsPath)), name_(path_) {
   if (path_ == "-") {
+    if (kind != InputKind::GameList)
+      throw RunTimeError(ErrorCode::InvalidArgument, "only the game list (--listxml) can be read from standard input");
     name_ = "standard input";
     return;
   }
