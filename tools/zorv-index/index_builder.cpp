@@ -9,16 +9,16 @@
 
 #include "byte_source.h"
 #include "collection_input.h"
-#include "history_xml_reader.h"
-#include "staged_file.h"
 #include "field_mapping.h"
 #include "game_list_reader.h"
+#include "history_xml_reader.h"
 #include "ini_reader.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 #include "progress_bar.h"
 #include "record_writer.h"
 #include "rom_folder.h"
+#include "staged_file.h"
 
 namespace zorv::index {
 namespace {
@@ -90,9 +90,7 @@ DataFileIndex ReadDataFile(const CollectionInput& input, DataFileKind kind, Stag
   ProgressBar bar(kind == DataFileKind::History ? "history" : "mameinfo", options.showProgress);
   const auto progress = [&](std::uint64_t done, std::optional<std::uint64_t> total) { bar.Update(done, total); };
   if (!copy) {
-    DataFileIndex scanned = ForFile(input.Path(), [&] {
-      return ScanDataFile(input.Path(), kind, options.addressLimit, progress);
-    });
+    DataFileIndex scanned = ScanDataFile(input.Path(), kind, options.addressLimit, progress);
     WarnAboutEntries(input.Name(), scanned, warnings);
     return scanned;
   }
@@ -151,7 +149,7 @@ void CheckOutput(const std::filesystem::path& output,
 
 IndexSummary BuildIndex(const IndexOptions& options) {
   IndexSummary summary;
-  const std::optional<CollectionInput> list(std::in_place, options.listXml, InputKind::GameList);
+  const CollectionInput list(options.listXml, InputKind::GameList);
   const auto locate = [](const std::string& path, InputKind kind) {
     return path.empty() ? std::nullopt : std::optional<CollectionInput>(std::in_place, path, kind);
   };
@@ -164,7 +162,9 @@ IndexSummary BuildIndex(const IndexOptions& options) {
   // written out beside the index, where the viewer looks for it by default.
   const std::filesystem::path indexPath = ResolvePath(options.output);
   const std::filesystem::path folder = indexPath.has_parent_path() ? indexPath.parent_path() : ".";
-  const bool writeHistory = historyInput && (historyInput->FromArchive() || IsXmlFile(*historyInput));
+  const bool writeHistory =
+      historyInput &&
+      (historyInput->FromArchive() || ForFile(historyInput->Name(), [&] { return IsXmlFile(*historyInput); }));
   const bool writeMameinfo = mameinfoInput && mameinfoInput->FromArchive();
   const std::vector<std::pair<std::string_view, const std::string*>> inputs = {
       {"--listxml", &options.listXml}, {"--history", &options.history}, {"--mameinfo", &options.mameinfo},
@@ -183,12 +183,16 @@ IndexSummary BuildIndex(const IndexOptions& options) {
   std::optional<DataFileIndex> history;
   std::optional<DataFileIndex> mameinfo;
   if (historyInput) {
-    history = ReadDataFile(*historyInput, DataFileKind::History, historyCopy ? &*historyCopy : nullptr, options,
-                           summary.warnings);
+    history = ForFile(historyInput->Name(), [&] {
+      return ReadDataFile(*historyInput, DataFileKind::History, historyCopy ? &*historyCopy : nullptr, options,
+                          summary.warnings);
+    });
   }
   if (mameinfoInput) {
-    mameinfo = ReadDataFile(*mameinfoInput, DataFileKind::Mameinfo, mameinfoCopy ? &*mameinfoCopy : nullptr,
-                            options, summary.warnings);
+    mameinfo = ForFile(mameinfoInput->Name(), [&] {
+      return ReadDataFile(*mameinfoInput, DataFileKind::Mameinfo, mameinfoCopy ? &*mameinfoCopy : nullptr, options,
+                          summary.warnings);
+    });
   }
 
   std::vector<IniSection> catver;
@@ -209,9 +213,9 @@ IndexSummary BuildIndex(const IndexOptions& options) {
 
   IndexWriter writer;
   std::vector<std::string> unwritableNames;
-  const std::string& listName = list->Name();
+  const std::string& listName = list.Name();
   ForFile(listName, [&] {
-    ByteSource source = list->Open();
+    ByteSource source = list.Open();
     ProgressBar bar("game list", options.showProgress);
     ReadGameList(source, listName, [&](Machine&& machine) {
       if (!IsGame(machine)) {
