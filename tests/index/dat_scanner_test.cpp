@@ -62,5 +62,12 @@ TEST(DatScanner, PiecesMarkerWordsAndNamesMetTwice) {
   EXPECT_TRUE(cut.references.contains("x"));
 }
 
+TEST(DatScanner, PassesOverEntriesWithoutEnd) {
+  EXPECT_EQ(Scan(DataFileKind::History, "\r\n$info=a,\r\n$bio\r\ntext\r\n").unendedEntries,
+            std::vector<std::string>{"line 2 ($info=a,)"});
+  const auto scanned = Scan(DataFileKind::History, "$info=a\r\n$bio\r\ntext\r\n$info=b\r\n$bio\r\nB\r\n$end\r\n");
+  EXPECT_TRUE(scanned.unendedEntries.size() == 1 && scanned.references.contains("b") && !scanned.references.contains("a"));
+}
+
 }  // namespace
 }  // namespace zorv::index

@@ -13,9 +13,13 @@ ByteSource::ByteSource(std::string windowsPath) : path_(std::move(windowsPath)) 
   if (path_ != "-") size_ = FileLength(path_);
 }
 
+ByteSource::ByteSource(ArchiveMemberReader member) : size_(member.DeclaredSize()), member_(std::move(member)) {}
+
 std::size_t ByteSource::Read(std::span<char> buffer) {
   std::size_t got = 0;
-  if (!size_) {
+  if (member_) {
+    got = member_->Read(buffer);
+  } else if (!size_) {
     got = std::fread(buffer.data(), 1, buffer.size(), stdin);
     if (got == 0 && std::ferror(stdin)) throw RunTimeError(ErrorCode::PathFileAccess, "standard input cannot be read");
   } else if (position_ < *size_) {

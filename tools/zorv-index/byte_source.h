@@ -1,11 +1,14 @@
 #pragma once
-// Bytes read in pieces from a file or from standard input ("-"), so that a game
-// list of hundreds of megabytes never has to be held whole.
+// Bytes read in pieces from a file, from standard input ("-") or from one member
+// of a .zip or .7z, so that a game list of hundreds of megabytes never has to be
+// held whole.
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/archive_reader.h"
 
 namespace zorv::index {
 
@@ -13,6 +16,8 @@ class ByteSource {
  public:
   // "-" reads standard input. A file that does not exist: error 53.
   explicit ByteSource(std::string windowsPath);
+  // The archive the member came from must outlive the source.
+  explicit ByteSource(ArchiveMemberReader member);
 
   // Fills the front of `buffer`; 0 at the end. Error 75 when reading fails.
   std::size_t Read(std::span<char> buffer);
@@ -24,6 +29,7 @@ class ByteSource {
  private:
   std::string path_;
   std::optional<std::uint64_t> size_;
+  std::optional<ArchiveMemberReader> member_;
   std::uint64_t position_ = 0;
 };
 

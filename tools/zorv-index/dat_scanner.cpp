@@ -52,34 +52,34 @@ void DatScanner::Feed(std::string_view bytes) { splitter_.Feed(bytes); }
 
 DataFileIndex DatScanner::Finish() {
   splitter_.Finish();
-  if (entry_) {
-    throw RunTimeError(ErrorCode::InputPastEnd, fileName_ + ": the entry at line " +
-                                                    std::to_string(entry_->lineNumber) + " (" + kInfo.data() +
-                                                    entry_->names + ") has no \"$end\" before the end of the file");
-  }
+  if (entry_) PassOverUnended();
   return std::move(result_);
+}
+
+void DatScanner::PassOverUnended() {
+  result_.unendedEntries.push_back("line " + std::to_string(entry_->lineNumber) + " (" + std::string(kInfo) +
+                                   entry_->names + ")");
+  entry_.reset();
 }
 
 void DatScanner::OnLine(const SplitLine& line) {
   const bool opensEntry = line.text.starts_with(kInfo);
+  if (opensEntry) skippingToNextEntry_ = false;
+  if (skippingToNextEntry_) return;
+  if (entry_ && opensEntry) PassOverUnended();
   if (!entry_) {
     if (!opensEntry) return;  // comments and blank lines between entries
     entry_ = OpenEntry{};
     entry_->start = line.start;
     entry_->lineNumber = line.number;
     entry_->names = line.text.substr(kInfo.size());
-  } else if (opensEntry) {
-    throw RunTimeError(ErrorCode::TypeMismatch, fileName_ + ": the entry at line " +
-                                                    std::to_string(entry_->lineNumber) + " (" + kInfo.data() +
-                                                    entry_->names + ") has no \"$end\" before the next \"$info=\" at line " +
-                                                    std::to_string(line.number));
   }
   OpenEntry& entry = *entry_;
   const std::size_t lineStart = entry.bytes.size();
   if (lineStart + line.text.size() + line.ending.size() > kLongestEntry) {
-    throw RunTimeError(ErrorCode::OutOfMemory, fileName_ + ": the entry at line " + std::to_string(entry.lineNumber) +
-                                                   " runs on for more than " + std::to_string(kLongestEntry >> 20) +
-                                                   " MB without \"$end\"");
+    PassOverUnended();
+    skippingToNextEntry_ = true;
+    return;
   }
   entry.bytes.append(line.text).append(line.ending);
   const std::string_view marker = kind_ == DataFileKind::History ? "$bio" : "$mame";

@@ -39,12 +39,16 @@ struct DataFileIndex {
   // Entries whose text holds a marker that makes the viewer cut it short; the
   // first name of each.
   std::vector<std::string> inexactNames;
+  // Entries passed over because they have no "$end" before the next "$info=" or
+  // the end of the file: "line <n> ($info=<names>)".
+  std::vector<std::string> unendedEntries;
 };
 
 class DatScanner {
  public:
   // `fileName` only names the file in messages. Throws zorv::RunTimeError with a
-  // message that says what is wrong and where.
+  // message that says what is wrong and where; an entry without "$end" is only
+  // passed over and listed.
   DatScanner(DataFileKind kind, std::string fileName, std::uint64_t addressLimit = kViewerAddressLimit);
 
   void Feed(std::string_view bytes);
@@ -65,12 +69,14 @@ class DatScanner {
   void OnLine(const SplitLine& line);
   void CloseEntry(std::size_t endLineStart);
   void Register(const OpenEntry& entry, DataReference reference);
+  void PassOverUnended();
 
   DataFileKind kind_;
   std::string fileName_;
   std::uint64_t addressLimit_;
   LineSplitter splitter_;
   std::optional<OpenEntry> entry_;
+  bool skippingToNextEntry_ = false;  // after an entry that ran on too long
   DataFileIndex result_;
 };
 

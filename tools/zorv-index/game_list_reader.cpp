@@ -1,7 +1,5 @@
 #include "game_list_reader.h"
 
-#include <expat.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -12,13 +10,6 @@
 namespace zorv::index {
 namespace {
 
-std::string_view Attribute(const char** attributes, std::string_view wanted) {
-  for (const char** a = attributes; a[0] != nullptr; a += 2) {
-    if (wanted == a[0]) return a[1];
-  }
-  return {};
-}
-
 std::optional<int> NumberOf(std::string_view text) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -28,39 +19,7 @@ std::optional<int> NumberOf(std::string_view text) {
 
 }  // namespace
 
-// Expat is C: nothing may be thrown through it, so a failure in a handler stops
-// the parser and is thrown again once XML_Parse returns.
-struct GameListReader::Handlers {
-  template <typename Work>
-  static void Guarded(void* self, Work&& work) {
-    auto* reader = static_cast<GameListReader*>(self);
-    if (reader->handlerFailure_) return;
-    try {
-      work(*reader);
-    } catch (...) {
-      reader->handlerFailure_ = std::current_exception();
-      XML_StopParser(reader->parser_.get(), XML_FALSE);
-    }
-  }
-  static void XMLCALL Start(void* self, const XML_Char* name, const XML_Char** attributes) {
-    Guarded(self, [&](GameListReader& r) { r.StartElement(name, attributes); });
-  }
-  static void XMLCALL End(void* self, const XML_Char*) {
-    Guarded(self, [&](GameListReader& r) { r.EndElement(); });
-  }
-  static void XMLCALL Characters(void* self, const XML_Char* text, int length) {
-    Guarded(self, [&](GameListReader& r) { r.Text(std::string_view(text, static_cast<std::size_t>(length))); });
-  }
-};
-
-GameListReader::GameListReader(MachineHandler onMachine)
-    : parser_(XML_ParserCreate(nullptr), XML_ParserFree), onMachine_(std::move(onMachine)) {
-  if (!parser_) throw RunTimeError(ErrorCode::OutOfMemory, "the XML parser cannot be created");
-  XML_SetUserData(parser_.get(), this);
-  XML_SetElementHandler(parser_.get(), Handlers::Start, Handlers::End);
-}
-
-GameListReader::~GameListReader() = default;
+GameListReader::GameListReader(MachineHandler onMachine) : xml_(*this), onMachine_(std::move(onMachine)) {}
 
 void GameListReader::StartElement(std::string_view name, const char** attributes) {
   ++depth_;
@@ -72,13 +31,13 @@ void GameListReader::StartElement(std::string_view name, const char** attributes
     if (name != "machine" && name != "game") return;
     machine_ = Machine{};
     inMachine_ = true;
-    machine_.lineNumber = XML_GetCurrentLineNumber(parser_.get());
-    machine_.name = Attribute(attributes, "name");
-    machine_.sourceFile = Attribute(attributes, "sourcefile");
-    machine_.cloneOf = Attribute(attributes, "cloneof");
-    machine_.isBios = Attribute(attributes, "isbios") == "yes";
-    machine_.isDevice = Attribute(attributes, "isdevice") == "yes";
-    machine_.runnable = Attribute(attributes, "runnable") != "no";
+    machine_.lineNumber = xml_.CurrentLine();
+    machine_.name = XmlAttribute(attributes, "name");
+    machine_.sourceFile = XmlAttribute(attributes, "sourcefile");
+    machine_.cloneOf = XmlAttribute(attributes, "cloneof");
+    machine_.isBios = XmlAttribute(attributes, "isbios") == "yes";
+    machine_.isDevice = XmlAttribute(attributes, "isdevice") == "yes";
+    machine_.runnable = XmlAttribute(attributes, "runnable") != "no";
     return;
   }
   if (!inMachine_) return;
@@ -90,24 +49,24 @@ void GameListReader::StartElement(std::string_view name, const char** attributes
     } else if (name == "manufacturer") {
       CollectTextInto(&machine_.manufacturer);
     } else if (name == "display") {
-      if (!machine_.rotate) machine_.rotate = NumberOf(Attribute(attributes, "rotate")).value_or(0);
+      if (!machine_.rotate) machine_.rotate = NumberOf(XmlAttribute(attributes, "rotate")).value_or(0);
     } else if (name == "input") {
       inInput_ = true;
-      machine_.players = NumberOf(Attribute(attributes, "players"));
-      machine_.buttons = NumberOf(Attribute(attributes, "buttons"));
+      machine_.players = NumberOf(XmlAttribute(attributes, "players"));
+      machine_.buttons = NumberOf(XmlAttribute(attributes, "buttons"));
     } else if (name == "driver") {
-      machine_.driverStatus = Attribute(attributes, "status");
-      machine_.saveState = Attribute(attributes, "savestate");
+      machine_.driverStatus = XmlAttribute(attributes, "status");
+      machine_.saveState = XmlAttribute(attributes, "savestate");
     }
   } else if (depth_ == 4 && inInput_ && name == "control") {
-    machine_.controls.push_back({std::string(Attribute(attributes, "type")), std::string(Attribute(attributes, "ways"))});
-    if (const auto buttons = NumberOf(Attribute(attributes, "buttons"))) {
+    machine_.controls.push_back({std::string(XmlAttribute(attributes, "type")), std::string(XmlAttribute(attributes, "ways"))});
+    if (const auto buttons = NumberOf(XmlAttribute(attributes, "buttons"))) {
       machine_.buttons = std::max(machine_.buttons.value_or(0), *buttons);
     }
   }
 }
 
-void GameListReader::EndElement() {
+void GameListReader::EndElement(std::string_view) {
   if (depth_ == 3) {
     if (textTarget_) CollectTextInto(nullptr);
     inInput_ = false;
@@ -123,7 +82,7 @@ void GameListReader::EndElement() {
 // work.
 void GameListReader::CollectTextInto(std::string* target) {
   textTarget_ = target;
-  XML_SetCharacterDataHandler(parser_.get(), target ? Handlers::Characters : nullptr);
+  xml_.WantText(target != nullptr);
 }
 
 void GameListReader::Text(std::string_view text) {
@@ -131,15 +90,7 @@ void GameListReader::Text(std::string_view text) {
 }
 
 void GameListReader::Feed(std::string_view bytes, bool isLast) {
-  const auto status = XML_Parse(parser_.get(), bytes.data(), static_cast<int>(bytes.size()), isLast);
-  if (handlerFailure_) std::rethrow_exception(handlerFailure_);
-  if (status != XML_STATUS_OK) {
-    throw RunTimeError(ErrorCode::TypeMismatch,
-                       sourceName_ + ": not well-formed XML at line " +
-                           std::to_string(XML_GetCurrentLineNumber(parser_.get())) + ", column " +
-                           std::to_string(XML_GetCurrentColumnNumber(parser_.get()) + 1) + ": " +
-                           XML_ErrorString(XML_GetErrorCode(parser_.get())));
-  }
+  xml_.Feed(bytes, isLast, sourceName_);
   if (isLast && !sawRoot_) throw RunTimeError(ErrorCode::InputPastEnd, sourceName_ + ": empty");
 }
 

@@ -12,17 +12,15 @@
 
 #include "byte_source.h"
 #include "machine.h"
-
-struct XML_ParserStruct;
+#include "xml_stream.h"
 
 namespace zorv::index {
 
-class GameListReader {
+class GameListReader : private XmlStream::Events {
  public:
   using MachineHandler = std::function<void(Machine&&)>;
 
   explicit GameListReader(MachineHandler onMachine);
-  ~GameListReader();
   GameListReader(const GameListReader&) = delete;
   GameListReader& operator=(const GameListReader&) = delete;
 
@@ -34,17 +32,14 @@ class GameListReader {
   void SetSourceName(std::string name) { sourceName_ = std::move(name); }
 
  private:
-  struct Handlers;
-
-  void StartElement(std::string_view name, const char** attributes);
-  void EndElement();
-  void Text(std::string_view text);
+  void StartElement(std::string_view name, const char** attributes) override;
+  void EndElement(std::string_view name) override;
+  void Text(std::string_view text) override;
   void CollectTextInto(std::string* target);
 
-  std::unique_ptr<XML_ParserStruct, void (*)(XML_ParserStruct*)> parser_;
+  XmlStream xml_;
   MachineHandler onMachine_;
   std::string sourceName_ = "game list";
-  std::exception_ptr handlerFailure_;
   int depth_ = 0;
   bool inMachine_ = false;
   bool inInput_ = false;

@@ -1,19 +1,24 @@
 #include "index_builder.h"
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "byte_source.h"
+#include "collection_input.h"
 #include "field_mapping.h"
 #include "game_list_reader.h"
+#include "history_xml_reader.h"
 #include "ini_reader.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 #include "progress_bar.h"
 #include "record_writer.h"
 #include "rom_folder.h"
+#include "staged_file.h"
 
 namespace zorv::index {
 namespace {
@@ -44,12 +49,6 @@ auto ForFile(const std::string& path, Step&& step) {
   }
 }
 
-void RequireFile(const std::string& path) {
-  if (!path.empty() && path != "-" && !FileExists(path)) {
-    throw RunTimeError(ErrorCode::FileNotFound, path + ": file not found");
-  }
-}
-
 std::string NameList(const std::vector<std::string>& names) {
   constexpr std::size_t kShown = 8;
   std::string text;
@@ -58,59 +57,152 @@ std::string NameList(const std::vector<std::string>& names) {
   return text;
 }
 
-std::optional<DataFileIndex> ScanIfGiven(const std::string& path, DataFileKind kind, const IndexOptions& options,
-                                         std::vector<std::string>& warnings) {
-  if (path.empty()) return std::nullopt;
-  ProgressBar bar(kind == DataFileKind::History ? "history" : "mameinfo", options.showProgress);
-  DataFileIndex scanned = ForFile(path, [&] {
-    return ScanDataFile(path, kind, options.addressLimit,
-                        [&](std::uint64_t done, std::uint64_t total) { bar.Update(done, total); });
-  });
+void WarnAboutEntries(const std::string& name, const DataFileIndex& scanned, std::vector<std::string>& warnings) {
   if (!scanned.duplicateNames.empty()) {
     const std::size_t count = scanned.duplicateNames.size();
-    warnings.push_back(path + ": " + std::to_string(count) + (count == 1 ? " name has" : " names have") +
+    warnings.push_back(name + ": " + std::to_string(count) + (count == 1 ? " name has" : " names have") +
                        " more than one entry; the first is used (" + NameList(scanned.duplicateNames) + ")");
   }
   if (!scanned.inexactNames.empty()) {
     const std::size_t count = scanned.inexactNames.size();
-    warnings.push_back(path + ": " + std::to_string(count) + (count == 1 ? " entry holds" : " entries hold") +
+    warnings.push_back(name + ": " + std::to_string(count) + (count == 1 ? " entry holds" : " entries hold") +
                        " a \"$bio\", \"$mame\" or \"$end\" inside its text; the viewer will show it cut short (" +
                        NameList(scanned.inexactNames) + ")");
   }
+  if (!scanned.unendedEntries.empty()) {
+    const std::size_t count = scanned.unendedEntries.size();
+    warnings.push_back(name + ": " + std::to_string(count) + (count == 1 ? " entry has" : " entries have") +
+                       " no \"$end\" and " + (count == 1 ? "was" : "were") + " passed over (" +
+                       NameList(scanned.unendedEntries) + ")");
+  }
+}
+
+// A plain history file in today's XML form.
+bool IsXmlFile(const CollectionInput& input) {
+  return !input.FromArchive() && LooksLikeXml(ReadStretch(input.Path(), 1, 256));
+}
+
+// Scans a history or mameinfo file for the entries' places. A plain classic
+// file is scanned where it lies; anything else (an archive member, today's XML)
+// is written out in classic form to `copy`, and the places are those in the copy.
+DataFileIndex ReadDataFile(const CollectionInput& input, DataFileKind kind, StagedFile* copy,
+                           const IndexOptions& options, std::vector<std::string>& warnings) {
+  ProgressBar bar(kind == DataFileKind::History ? "history" : "mameinfo", options.showProgress);
+  const auto progress = [&](std::uint64_t done, std::optional<std::uint64_t> total) { bar.Update(done, total); };
+  if (!copy) {
+    DataFileIndex scanned = ScanDataFile(input.Path(), kind, options.addressLimit, progress);
+    WarnAboutEntries(input.Name(), scanned, warnings);
+    return scanned;
+  }
+  ByteSource source = input.Open();
+  std::vector<char> buffer(1u << 20);
+  std::size_t got = source.Read(buffer);
+  const bool fromXml = kind == DataFileKind::History && LooksLikeXml(std::string_view(buffer.data(), got));
+  // Places in a converted file are reported against the file written.
+  const std::string scannedName = fromXml ? copy->FinalPath().string() : input.Name();
+  DatScanner scanner(kind, scannedName, options.addressLimit);
+  const auto write = [&](std::string_view bytes) {
+    copy->Append(bytes);
+    scanner.Feed(bytes);
+  };
+  std::optional<HistoryXmlConverter> converter;
+  if (fromXml) converter.emplace(input.Name(), write);
+  for (;;) {
+    const std::string_view piece(buffer.data(), got);
+    if (converter) {
+      converter->Feed(piece, got == 0);
+    } else {
+      write(piece);
+    }
+    if (got == 0) break;
+    progress(source.BytesRead(), source.TotalSize());
+    got = source.Read(buffer);
+  }
+  DataFileIndex scanned = scanner.Finish();
+  if (converter && converter->ArcadeEntries() == 0) warnings.push_back(input.Name() + ": holds no arcade entries");
+  WarnAboutEntries(scannedName, scanned, warnings);
   return scanned;
 }
 
-void WriteAtomically(const std::string& output, const std::string& bytes) {
-  const std::string temporary = output + "." + std::to_string(::getpid()) + ".tmp";
-  try {
-    WriteWholeFile(temporary, bytes);
-    std::error_code error;
-    std::filesystem::rename(ResolvePath(temporary), ResolvePath(output), error);
-    if (error) throw RunTimeError(ErrorCode::PathFileAccess, output + ": cannot be replaced (" + error.message() + ")");
-  } catch (...) {
-    DeleteFile(temporary);
-    throw;
+// An output must be a regular file or absent, and never one of the inputs (the
+// same file under another name or through a link included).
+void CheckOutput(const std::filesystem::path& output,
+                 const std::vector<std::pair<std::string_view, const std::string*>>& inputs) {
+  struct stat target {};
+  if (::stat(output.c_str(), &target) != 0) return;  // absent: written new
+  if (!S_ISREG(target.st_mode)) {
+    throw RunTimeError(ErrorCode::PathFileAccess,
+                       output.string() + ": exists and is not a regular file; it is left alone");
+  }
+  for (const auto& [option, path] : inputs) {
+    if (path->empty() || *path == "-") continue;
+    struct stat input {};
+    if (::stat(ResolvePath(*path).c_str(), &input) == 0 && input.st_dev == target.st_dev &&
+        input.st_ino == target.st_ino) {
+      throw RunTimeError(ErrorCode::InvalidArgument, output.string() + ": is the file given to " +
+                                                         std::string(option) + "; it would be overwritten");
+    }
   }
 }
 
 }  // namespace
 
 IndexSummary BuildIndex(const IndexOptions& options) {
-  for (const std::string* path :
-       {&options.listXml, &options.history, &options.mameinfo, &options.catver, &options.nplayers}) {
-    RequireFile(*path);
-  }
   IndexSummary summary;
-  const auto history = ScanIfGiven(options.history, DataFileKind::History, options, summary.warnings);
-  const auto mameinfo = ScanIfGiven(options.mameinfo, DataFileKind::Mameinfo, options, summary.warnings);
+  const CollectionInput list(options.listXml, InputKind::GameList);
+  const auto locate = [](const std::string& path, InputKind kind) {
+    return path.empty() ? std::nullopt : std::optional<CollectionInput>(std::in_place, path, kind);
+  };
+  const auto historyInput = locate(options.history, InputKind::History);
+  const auto mameinfoInput = locate(options.mameinfo, InputKind::Mameinfo);
+  const auto catverInput = locate(options.catver, InputKind::Catver);
+  const auto nplayersInput = locate(options.nplayers, InputKind::NPlayers);
+
+  // The viewer reads data files by offset, so one that came zipped or as XML is
+  // written out beside the index, where the viewer looks for it by default.
+  const std::filesystem::path indexPath = ResolvePath(options.output);
+  const std::filesystem::path folder = indexPath.has_parent_path() ? indexPath.parent_path() : ".";
+  const bool writeHistory =
+      historyInput &&
+      (historyInput->FromArchive() || ForFile(historyInput->Name(), [&] { return IsXmlFile(*historyInput); }));
+  const bool writeMameinfo = mameinfoInput && mameinfoInput->FromArchive();
+  const std::vector<std::pair<std::string_view, const std::string*>> inputs = {
+      {"--listxml", &options.listXml}, {"--history", &options.history}, {"--mameinfo", &options.mameinfo},
+      {"--catver", &options.catver},   {"--nplayers", &options.nplayers}};
+  CheckOutput(indexPath, inputs);
+  if (writeHistory) CheckOutput(folder / "history.dat", inputs);
+  if (writeMameinfo) CheckOutput(folder / "mameinfo.dat", inputs);
+  RemoveStaleTemporaries(folder);
+  // Created first, so that a folder that cannot be written is found before the long work.
+  StagedFile indexFile(indexPath);
+  std::optional<StagedFile> historyCopy;
+  std::optional<StagedFile> mameinfoCopy;
+  if (writeHistory) historyCopy.emplace(folder / "history.dat");
+  if (writeMameinfo) mameinfoCopy.emplace(folder / "mameinfo.dat");
+
+  std::optional<DataFileIndex> history;
+  std::optional<DataFileIndex> mameinfo;
+  if (historyInput) {
+    history = ForFile(historyInput->Name(), [&] {
+      return ReadDataFile(*historyInput, DataFileKind::History, historyCopy ? &*historyCopy : nullptr, options,
+                          summary.warnings);
+    });
+  }
+  if (mameinfoInput) {
+    mameinfo = ForFile(mameinfoInput->Name(), [&] {
+      return ReadDataFile(*mameinfoInput, DataFileKind::Mameinfo, mameinfoCopy ? &*mameinfoCopy : nullptr, options,
+                          summary.warnings);
+    });
+  }
 
   std::vector<IniSection> catver;
   std::vector<IniSection> nplayers;
-  if (!options.catver.empty()) {
-    catver = ForFile(options.catver, [&] { return ReadIniSections(options.catver, {"Category", "VerAdded"}); });
+  if (catverInput) {
+    catver = ForFile(catverInput->Name(),
+                     [&] { return ParseIniSections(catverInput->ReadWhole(), {"Category", "VerAdded"}); });
   }
-  if (!options.nplayers.empty()) {
-    nplayers = ForFile(options.nplayers, [&] { return ReadIniSections(options.nplayers, {"NPlayers"}); });
+  if (nplayersInput) {
+    nplayers = ForFile(nplayersInput->Name(), [&] { return ParseIniSections(nplayersInput->ReadWhole(), {"NPlayers"}); });
   }
   std::optional<RomFolder> roms;
   if (!options.romFolder.empty()) roms.emplace(options.romFolder);
@@ -120,13 +212,18 @@ IndexSummary BuildIndex(const IndexOptions& options) {
       catver.empty() ? nullptr : &catver[1], nplayers.empty() ? nullptr : &nplayers[0], roms ? &*roms : nullptr};
 
   IndexWriter writer;
-  const std::string listName = options.listXml == "-" ? "standard input" : options.listXml;
+  std::vector<std::string> unwritableNames;
+  const std::string& listName = list.Name();
   ForFile(listName, [&] {
-    ByteSource source(options.listXml);
+    ByteSource source = list.Open();
     ProgressBar bar("game list", options.showProgress);
     ReadGameList(source, listName, [&](Machine&& machine) {
       if (!IsGame(machine)) {
         ++summary.machinesPassedOver;
+        return;
+      }
+      if (!IsWritableRomName(machine.name)) {
+        unwritableNames.push_back(machine.name + " (line " + std::to_string(machine.lineNumber) + ")");
         return;
       }
       const GameValues game = MapGame(machine, collection);
@@ -141,10 +238,24 @@ IndexSummary BuildIndex(const IndexOptions& options) {
       summary.withRomSet += game.romAvailable ? 1 : 0;
     }, [&](std::uint64_t done) { bar.Update(done, source.TotalSize()); });
   });
+  if (!unwritableNames.empty()) {
+    summary.warnings.push_back(listName + ": " + std::to_string(unwritableNames.size()) +
+                               (unwritableNames.size() == 1 ? " game was" : " games were") +
+                               " left out, their ROM names cannot be written to an index (\";\", \"\\\", \"/\", \":\" "
+                               "or \"..\"): " + NameList(unwritableNames));
+  }
   summary.games = writer.GameCount();
   if (summary.games == 0) throw RunTimeError(ErrorCode::InputPastEnd, listName + ": holds no games");
 
-  WriteAtomically(options.output, writer.Finish());
+  indexFile.Append(writer.Finish());
+  // The data files first: an index must never point into a file that is not there yet.
+  for (std::optional<StagedFile>* copy : {&historyCopy, &mameinfoCopy}) {
+    if (*copy) {
+      (*copy)->Commit();
+      summary.dataFilesWritten.push_back((*copy)->FinalPath().string());
+    }
+  }
+  indexFile.Commit();
   return summary;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// One run of the tool: reads the collection's files, writes the index. The
-// index is written to a temporary file beside the output and renamed over it
-// only when everything went well, so a failed run never leaves half an index.
+// One run of the tool: reads the collection's files, writes the index (and the
+// data files that came zipped or as XML, beside it). Each file is written to a
+// temporary file beside its place and renamed over it only when everything went
+// well, so a failed run never leaves half an index or half a data file.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ struct IndexSummary {
   std::size_t withMameinfo = 0;
   std::size_t withRomSet = 0;
   std::vector<std::string> warnings;  // things the user should know; the index is still good
+  std::vector<std::string> dataFilesWritten;  // history.dat, mameinfo.dat written beside the index
 };
 
 // Throws zorv::RunTimeError whose message names the file and the trouble; the

@@ -64,7 +64,8 @@ already has. Only the game list is required; every other file adds fields.
 
   --listxml FILE   the emulator's XML game list, as "-listxml" writes it;
                    "-" reads standard input:  mame -listxml | zorv-index --listxml - ...
-  --history FILE   history.dat ("$info=names" / "$bio" / text / "$end")
+  --history FILE   history.xml (<history> of <entry>: <systems>, <text>) or the
+                   classic history.dat ("$info=names" / "$bio" / text / "$end")
   --mameinfo FILE  mameinfo.dat ("$info=name" / "$mame" / text / "$end")
   --catver FILE    catver.ini: [Category] and [VerAdded]
   --nplayers FILE  nplayers.ini: [NPlayers]
@@ -72,10 +73,20 @@ already has. Only the game list is required; every other file adds fields.
   --output FILE    the index to write, normally <viewer folder>/datafiles/index
   --help           this text
 
+Every FILE may also be a .zip or .7z holding it (history.zip, mameinfo.zip,
+catver.zip, ...). An archive of several files gives the one named like the
+option (history.xml or history.dat, mameinfo.dat, catver.ini, nplayers.ini;
+for --listxml its only .xml file); nothing past 1 GB is extracted.
+
 The index is written in Windows-1252 with CR LF line ends, one record per game
 in the order of the game list. Devices, BIOS sets and machines that cannot run
-get no record. The viewer must be given the same history.dat and mameinfo.dat:
-the index locates each game's entry in them by byte offset and length.
+get no record, nor do names an index cannot hold (";", "\", "/", ":", "..").
+The index locates each game's entry in history.dat and mameinfo.dat by byte
+offset and length, so the viewer must read the very files the index was made
+from. A history given as XML, and a history or mameinfo given in an archive,
+is therefore written out as a classic history.dat or mameinfo.dat beside the
+index, where the viewer looks by default; a plain .dat is used where it lies.
+An entry without "$end" is passed over with a warning.
 
 Fields of a record and where they come from:
   B title          <description>
@@ -100,8 +111,13 @@ Fields of a record and where they come from:
 A clone without an entry of its own in history.dat or mameinfo.dat gets its
 parent's. Names with more than one entry use the first.
 
+Files are written under a temporary name beside their place and renamed only
+when the run went well. The output may not be one of the inputs, nor anything
+but a regular file. Temporary files left by an interrupted run are removed by
+the next one.
+
 Exit status: 0 when the index was written, 1 when it was not (the message says
-why; an existing index is then left as it was).
+why; an existing index and data files are then left as they were).
 )";
 }
 

@@ -32,10 +32,14 @@ std::string CleanListValue(std::string_view value) {
   return clean;
 }
 
+bool IsWritableRomName(std::string_view name) {
+  return !name.empty() && name.find_first_of(";\\/:") == std::string_view::npos &&
+         name.find("..") == std::string_view::npos && std::none_of(name.begin(), name.end(), IsControl);
+}
+
 void IndexWriter::AddGame(const GameValues& game) {
   const std::string& name = game.romName;
-  if (name.empty() || name.find(';') != std::string::npos ||
-      std::any_of(name.begin(), name.end(), [](char c) { return IsControl(c); })) {
+  if (!IsWritableRomName(name)) {
     throw RunTimeError(ErrorCode::InvalidArgument, "the ROM name \"" + name + "\" cannot be written to an index");
   }
   if (!romNames_.insert(name).second) {

@@ -59,10 +59,15 @@ std::string CleanTextValue(std::string_view value);
 // line cannot end its list.
 std::string CleanListValue(std::string_view value);
 
+// A ROM name the viewer can find and use safely: not empty, no ";" (it ends the
+// record key), no control character, and nothing that would lead a saved report
+// or a picture look-up out of its folder ("\\", "/", ":", "..").
+bool IsWritableRomName(std::string_view name);
+
 class IndexWriter {
  public:
-  // Throws zorv::RunTimeError for a ROM name the viewer could not find (empty,
-  // holding ";" or a control character) or one already written.
+  // Throws zorv::RunTimeError for a ROM name that is not IsWritableRomName or
+  // one already written.
   void AddGame(const GameValues& game);
 
   std::size_t GameCount() const { return romNames_.size(); }

@@ -7,6 +7,7 @@
 #include "index_options.h"
 #include "index_builder.h"
 #include "progress_bar.h"
+#include "staged_file.h"
 
 int main(int argc, char** argv) {
   using namespace zorv::index;
@@ -24,8 +25,10 @@ int main(int argc, char** argv) {
       return 0;
     }
     command.options.showProgress = ProgressBar::StandardErrorIsTerminal();
+    RemoveTemporariesOnInterrupt();
     const IndexSummary summary = BuildIndex(command.options);
     for (const auto& warning : summary.warnings) std::fprintf(stderr, "zorv-index: warning: %s\n", warning.c_str());
+    for (const auto& written : summary.dataFilesWritten) std::fprintf(stderr, "zorv-index: wrote %s\n", written.c_str());
     std::fprintf(stderr, "zorv-index: %zu games written to %s (%zu with history, %zu with mameinfo, %zu ROM sets present; %zu other machines passed over)\n",
                  summary.games, command.options.output.c_str(), summary.withHistory, summary.withMameinfo,
                  summary.withRomSet, summary.machinesPassedOver);
