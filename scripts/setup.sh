@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev libpng-dev libspng-dev libdeflate-dev libstb-dev libexpat1-dev libarchive-dev
   xvfb xauth xdotool fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
+  help2man dpkg-dev file locales
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,4 +19,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The window's tests run it under a French locale as well.
+if ! locale -a 2>/dev/null | grep -qix 'fr_FR\.utf-\?8'; then
+  sed -i 's/^# *\(fr_FR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'fr_FR.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
 fi

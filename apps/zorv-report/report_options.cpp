@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <string_view>
+#include <vector>
 
 namespace zorv {
 
@@ -12,14 +14,20 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
   static const option kLong[] = {
       {"format", required_argument, nullptr, 'f'},
       {"help", no_argument, nullptr, 'h'},
+      {"version", no_argument, nullptr, 'V'},
       {nullptr, 0, nullptr, 0},
   };
   ReportOptions options;
+  std::vector<std::string_view> words;
   optind = 1;
-  // "+": options end at the first word of the command text, so "/noimage" and
-  // the ROM name are never taken for options.
-  for (int c; (c = getopt_long(argc, argv, "+f:h", kLong, nullptr)) != -1;) {
+  // "-": options may stand anywhere, and the other words come back one by one
+  // in their order; they are the command text ("/noimage" never starts with
+  // "-"). After "--" every word is the command text's.
+  for (int c; (c = getopt_long(argc, argv, "-f:h", kLong, nullptr)) != -1;) {
     switch (c) {
+      case 1:
+        words.emplace_back(optarg);
+        break;
       case 'f':
         if (std::strcmp(optarg, "rtf") == 0) {
           options.Format = ReportFormat::Rtf;
@@ -35,27 +43,32 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
       case 'h':
         options.Help = true;
         break;
+      case 'V':
+        options.Version = true;
+        break;
       default:
         std::cerr << "Try 'zorv-report --help'.\n";
         return std::nullopt;
     }
   }
-  for (int i = optind; i < argc; ++i) {
-    if (i > optind) options.CommandText += ' ';
-    options.CommandText += argv[i];
+  words.insert(words.end(), argv + optind, argv + argc);
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) options.CommandText += ' ';
+    options.CommandText += words[i];
   }
   return options;
 }
 
 void PrintReportHelp() {
   std::cout <<
-      "Usage: zorv-report [OPTION]... [ROMNAME [/SWITCH]...]\n"
+      "Usage: zorv-report [OPTION]... [ROMNAME [/SWITCH]...] [OPTION]...\n"
       "Writes the sheet of one game to standard output, as the viewer would show it,\n"
       "without opening a window.\n"
       "\n"
-      "The words after the options are the viewer's command text: the ROM name (\"gng\"\n"
-      "or \"gng.zip\") and any of /noimage /notitle /noflyer /nomarquee /nosnap\n"
-      "/nocabinet /nocpanel /center /defaultrtf /ontop. Without them the usage sheet is\n"
+      "The words that are not options are the viewer's command text: the ROM name\n"
+      "(\"gng\" or \"gng.zip\") and any of /noimage /notitle /noflyer /nomarquee\n"
+      "/nosnap /nocabinet /nocpanel /center /defaultrtf /ontop. Options may come before\n"
+      "or after it; every word after \"--\" belongs to it. Without it the usage sheet is\n"
       "written. The configuration (Zorv.inf, quorbis.inf), the index and the data files\n"
       "are found in the program folder: the folder of this program as invoked, so a\n"
       "symbolic link to it placed in a collection's folder serves that collection.\n"
@@ -64,12 +77,16 @@ void PrintReportHelp() {
       "                       text: its plain text in UTF-8, one line per paragraph;\n"
       "                       html: one self-contained HTML page\n"
       "  -h, --help           show this help and exit\n"
+      "      --version        show the version and exit\n"
       "\n"
       "When Zorv.inf names a SavePath, the report is also saved there as the viewer\n"
-      "would. Failures are written to Zorv.Log.txt in the program folder.\n"
+      "would. Failures are written to Zorv.Log.txt in the program folder; a run that\n"
+      "stops also says on standard error what its log line says and where the log is.\n"
       "\n"
       "Exit status: 0 with a report or the usage sheet, 1 when the run stopped (see\n"
-      "Zorv.Log.txt), 2 for a wrong option.\n";
+      "Zorv.Log.txt), 2 for a wrong option.\n"
+      "\n"
+      "Example: zorv-report gng /nosnap --format text\n";
 }
 
 }  // namespace zorv

@@ -9,12 +9,13 @@ enum class ReportFormat { Rtf, Text, Html };
 struct ReportOptions {
   ReportFormat Format = ReportFormat::Rtf;
   bool Help = false;
-  // The arguments after the options, joined with blanks: the viewer's command text.
+  bool Version = false;
+  // The words that are not options, joined with blanks: the viewer's command text.
   std::string CommandText;
 };
 
-// Parses the tool's own options, which come before the command text. Empty
-// after printing a message on standard error.
+// Parses the tool's own options, before or after the command text. Empty after
+// printing a message on standard error.
 std::optional<ReportOptions> ParseReportOptions(int argc, char** argv);
 
 void PrintReportHelp();

@@ -8,9 +8,11 @@
 #include "platform/program_folder.h"
 #include "platform/regional_settings.h"
 #include "platform/screen_metrics.h"
+#include "program_version.h"
 #include "report_options.h"
 #include "report_output.h"
 #include "startup/startup.h"
+#include "stop_message.h"
 #include "window/report_form.h"
 #include "window/report_pictures.h"
 
@@ -21,10 +23,18 @@ int main(int argc, char** argv) {
     zorv::PrintReportHelp();
     return 0;
   }
+  if (options->Version) {
+    std::cout << zorv::VersionText("zorv-report");
+    return 0;
+  }
 
   zorv::SharedState state;
   state.ProgramFolder = zorv::ProgramFolderOf(argc > 0 ? argv[0] : "");
-  if (zorv::Main(state, options->CommandText) == zorv::StartupOutcome::SilentStop) return 1;
+  const zorv::StopMessage stop(state.ProgramFolder);
+  if (zorv::Main(state, options->CommandText) == zorv::StartupOutcome::SilentStop) {
+    std::cerr << stop.Text() << '\n';
+    return 1;
+  }
 
   const zorv::ScreenMetrics screen;
   zorv::ReportForm form(state, screen, zorv::UserRegionalSettings());

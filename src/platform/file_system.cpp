@@ -1,9 +1,15 @@
 #include "platform/file_system.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/cp1252.h"
@@ -95,6 +101,49 @@ std::ifstream OpenForReading(std::string_view windowsPath) {
   return file;
 }
 
+// A file opened for writing by this program. Opening never waits (a FIFO without
+// a reader fails at once) and only a regular file is written: a FIFO, device or
+// folder under one of the program's file names is a failure, never a wait.
+class WritableFile {
+ public:
+  enum class Mode { Replace, Append };
+
+  WritableFile(std::string_view windowsPath, Mode mode) {
+    const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (mode == Mode::Append ? O_APPEND : 0);
+    descriptor_ = ::open(ResolvePath(windowsPath).c_str(), flags, 0666);
+    if (descriptor_ < 0) throw RunTimeError(ErrorCode::PathFileAccess);
+    struct stat status {};
+    // Emptied only once it is known to be a regular file.
+    if (::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode) ||
+        (mode == Mode::Replace && ::ftruncate(descriptor_, 0) != 0)) {
+      ::close(descriptor_);
+      throw RunTimeError(ErrorCode::PathFileAccess);
+    }
+  }
+  WritableFile(const WritableFile&) = delete;
+  WritableFile& operator=(const WritableFile&) = delete;
+  ~WritableFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+
+  void Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) throw RunTimeError(ErrorCode::PathFileAccess);
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+  }
+
+  void Close() {
+    const int descriptor = std::exchange(descriptor_, -1);
+    if (::close(descriptor) != 0) throw RunTimeError(ErrorCode::PathFileAccess);
+  }
+
+ private:
+  int descriptor_ = -1;
+};
+
 }  // namespace
 
 fs::path ResolvePath(std::string_view windowsPath) {
@@ -164,26 +213,22 @@ std::string ReadStretch(std::string_view windowsPath, std::int64_t offset, std::
 }
 
 void WriteWholeFile(std::string_view windowsPath, std::string_view bytes) {
-  std::ofstream file(ResolvePath(windowsPath), std::ios::binary | std::ios::trunc);
-  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
+  WritableFile file(windowsPath, WritableFile::Mode::Replace);
+  file.Write(bytes);
+  file.Close();
 }
 
 void AppendLine(std::string_view windowsPath, std::string_view line) {
-  std::ofstream file(ResolvePath(windowsPath), std::ios::binary | std::ios::app);
-  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
-  file.write(line.data(), static_cast<std::streamsize>(line.size()));
-  file.write("\r\n", 2);
-  file.close();
-  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
+  WritableFile file(windowsPath, WritableFile::Mode::Append);
+  file.Write(std::string(line) + "\r\n");
+  file.Close();
 }
 
 bool RenameFile(std::string_view fromWindowsPath, std::string_view toWindowsPath) noexcept {
   try {
-    if (!FileExists(fromWindowsPath) || FileExists(toWindowsPath)) return false;
     std::error_code error;
+    // Nothing that stands under the new name is replaced, whatever it is.
+    if (!FileExists(fromWindowsPath) || Exists(ResolvePath(toWindowsPath))) return false;
     fs::rename(ResolvePath(fromWindowsPath), ResolvePath(toWindowsPath), error);
     return !error;
   } catch (...) {

@@ -28,13 +28,15 @@ std::string ReadWholeFile(std::string_view windowsPath);
 // Error 63 for an offset below 1, 5 for a negative length.
 std::string ReadStretch(std::string_view windowsPath, std::int64_t offset, std::int64_t length);
 
-// Creates or replaces the file with exactly these bytes. Error 75 on failure.
+// Both write regular files only and never wait: a FIFO, device or folder under
+// the name is error 75, as is any other failure to write.
+// Creates or replaces the file with exactly these bytes.
 void WriteWholeFile(std::string_view windowsPath, std::string_view bytes);
-
-// Appends one line and CR LF, creating the file when absent. Error 75 on failure.
+// Appends one line and CR LF in one write, creating the file when absent.
 void AppendLine(std::string_view windowsPath, std::string_view line);
 
-// Both ignore failure and say whether they succeeded.
+// Both ignore failure and say whether they succeeded. A rename never replaces
+// anything that stands under the new name.
 bool RenameFile(std::string_view fromWindowsPath, std::string_view toWindowsPath) noexcept;
 bool DeleteFile(std::string_view windowsPath) noexcept;
 

@@ -14,4 +14,22 @@ int ErrorNumberOf(const std::exception& failure) noexcept {
   return static_cast<int>(ErrorCode::InvalidArgument);
 }
 
+std::string_view ErrorDescription(int number) noexcept {
+  switch (static_cast<ErrorCode>(number)) {
+    case ErrorCode::InvalidArgument: return "invalid procedure call or argument";
+    case ErrorCode::Overflow: return "overflow";
+    case ErrorCode::OutOfMemory: return "out of memory";
+    case ErrorCode::SubscriptOutOfRange: return "subscript out of range";
+    case ErrorCode::TypeMismatch: return "type mismatch";
+    case ErrorCode::BadFileNameOrNumber: return "bad file name or number";
+    case ErrorCode::FileNotFound: return "file not found";
+    case ErrorCode::InputPastEnd: return "input past end of file";
+    case ErrorCode::BadRecordNumber: return "bad record number";
+    case ErrorCode::PathFileAccess: return "path/file access error";
+    case ErrorCode::ObjectNotSet: return "object variable not set";
+    case ErrorCode::InvalidPicture: return "invalid picture";
+  }
+  return {};
+}
+
 }  // namespace zorv

@@ -4,6 +4,7 @@
 // "ERROR <letter> - <number>".
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace zorv {
 
@@ -13,6 +14,7 @@ enum class ErrorCode : int {
   OutOfMemory = 7,
   SubscriptOutOfRange = 9,
   TypeMismatch = 13,
+  BadFileNameOrNumber = 52,
   FileNotFound = 53,
   InputPastEnd = 62,
   BadRecordNumber = 63,
@@ -35,5 +37,9 @@ class RunTimeError : public std::runtime_error {
 
 // Maps any exception escaping a trapped procedure to the number that is logged.
 int ErrorNumberOf(const std::exception& failure) noexcept;
+
+// The classic message of a number ("file not found" for 53), for a person
+// reading a log line; empty for a number without one.
+std::string_view ErrorDescription(int number) noexcept;
 
 }  // namespace zorv

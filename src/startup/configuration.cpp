@@ -1,7 +1,7 @@
 #include "startup/configuration.h"
 
 #include <array>
-#include <cstdio>
+#include <charconv>
 #include <utility>
 
 #include "platform/file_system.h"
@@ -79,10 +79,12 @@ void ReadSiblingConfig(SharedState& state, const std::string& path) {
   }
 }
 
+// Written with "." whatever the process's locale, so that the file reads back
+// as it was written.
 std::string WholeText(double value) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  return buffer;
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+  return std::string(buffer, end);
 }
 
 }  // namespace

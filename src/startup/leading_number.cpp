@@ -1,7 +1,8 @@
 #include "startup/leading_number.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "platform/run_time_error.h"
@@ -57,13 +58,47 @@ std::size_t DecimalPrefix(std::string_view s) {
   return i;
 }
 
+// Where the first significant digit of a decimal number stands: 1 for "5",
+// 0 for "0.5", -1 for "0.05", plus its exponent. Decides which way a number
+// outside a double's range lies.
+std::int64_t DecimalOrder(std::string_view number) {
+  std::size_t i = number.find_first_not_of("+-");
+  std::int64_t order = 0;
+  bool significant = false;
+  for (; i < number.size() && IsDigit(number[i]); ++i) {
+    significant = significant || number[i] != '0';
+    if (significant) ++order;
+  }
+  if (i < number.size() && number[i] == '.') ++i;
+  for (; i < number.size() && IsDigit(number[i]); ++i) {
+    if (!significant && number[i] == '0') --order;
+    significant = significant || number[i] != '0';
+  }
+  if (i + 1 >= number.size()) return order;
+  const bool negative = number[i + 1] == '-';
+  std::int64_t exponent = 0;
+  for (i += number[i + 1] == '+' || negative ? 2 : 1; i < number.size(); ++i) {
+    exponent = std::min<std::int64_t>(exponent * 10 + (number[i] - '0'), 1'000'000'000);
+  }
+  return order + (negative ? -exponent : exponent);
+}
+
+// `number` is a whole decimal prefix: sign, digits, ".", digits, exponent with
+// "e" or "d". Read with "." as the decimal separator whatever the process's
+// locale says (the window's toolkit sets the user's).
 double ParseDecimal(std::string_view number) {
   std::string text(number);
   for (char& c : text) {
     if (c == 'd' || c == 'D') c = 'e';
   }
-  const double value = std::strtod(text.c_str(), nullptr);
-  if (!std::isfinite(value)) throw RunTimeError(ErrorCode::Overflow);
+  const char* first = text.data() + (text.front() == '+' ? 1 : 0);
+  double value = 0;
+  const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    if (DecimalOrder(text) > 0) throw RunTimeError(ErrorCode::Overflow);
+    return text.front() == '-' ? -0.0 : 0.0;  // too small: 0, as the platform reads it
+  }
+  if (error != std::errc{} || end != text.data() + text.size()) throw RunTimeError(ErrorCode::TypeMismatch);
   return value;
 }
 

@@ -26,7 +26,17 @@ std::string FindIndexFile(const SharedState& state) {
   return {};
 }
 
+// The ROM name becomes part of file names (the pictures, the saved report). Real
+// names never hold a folder separator, a drive's ":" or "..": such a name could
+// reach outside its folder, so it is refused before any file is looked for.
+void RequireNameOfOneFile(std::string_view romName) {
+  if (romName.find_first_of("\\/:") != std::string_view::npos || romName.find("..") != std::string_view::npos) {
+    throw RunTimeError(ErrorCode::BadFileNameOrNumber);
+  }
+}
+
 StartupOutcome GatherGame(SharedState& state) {
+  RequireNameOfOneFile(state.RomName);
   const std::string indexFile = FindIndexFile(state);
   if (indexFile.empty()) {
     WriteLog(state, kNoIndexMessage);

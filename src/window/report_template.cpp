@@ -78,10 +78,10 @@ void WriteDefaultTemplate(SharedState& state) {
   const std::string current = state.ProgramFolder + "\\Zorv.rtf";
   const std::string backup = state.ProgramFolder + "\\Zorv.bak";
   if (FileExists(current)) {
-    // Each step ignores its own failure and the next one runs.
     if (FileExists(backup)) DeleteFile(backup);
-    RenameFile(current, backup);
-    DeleteFile(current);
+    // A user's template that could not be moved aside (something that is not a
+    // regular file holds the backup's name) is left as it is, never deleted.
+    if (!RenameFile(current, backup)) throw RunTimeError(ErrorCode::PathFileAccess);
   }
   WriteWholeFile(current, GetReportTemplate(state));
 }

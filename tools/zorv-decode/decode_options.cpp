@@ -2,7 +2,7 @@
 
 #include <getopt.h>
 
-#include <cstdlib>
+#include <charconv>
 #include <cstring>
 #include <iostream>
 
@@ -12,7 +12,8 @@ namespace {
 // "RRGGBB" in hexadecimal, red first.
 std::optional<Colour> ParseRgb(const char* text) {
   if (std::strlen(text) != 6 || std::strspn(text, "0123456789abcdefABCDEF") != 6) return std::nullopt;
-  const long rgb = std::strtol(text, nullptr, 16);
+  long rgb = 0;
+  std::from_chars(text, text + 6, rgb, 16);
   return MakeColour(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
                     static_cast<int>(rgb & 0xFF));
 }
@@ -26,6 +27,7 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
       {"null", no_argument, nullptr, 'n'},
       {"repeat", required_argument, nullptr, 'r'},
       {"help", no_argument, nullptr, 'h'},
+      {"version", no_argument, nullptr, 'V'},
       {nullptr, 0, nullptr, 0},
   };
   DecodeOptions options;
@@ -43,15 +45,16 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
       case 'i': options.Mode = DecodeMode::Info; break;
       case 'n': options.Mode = DecodeMode::Null; break;
       case 'r': {
-        char* end = nullptr;
-        options.Repeat = std::strtol(optarg, &end, 10);
-        if (*optarg == '\0' || *end != '\0' || options.Repeat < 1) {
+        const char* last = optarg + std::strlen(optarg);
+        const auto [end, error] = std::from_chars(optarg, last, options.Repeat);
+        if (error != std::errc{} || end != last || options.Repeat < 1) {
           std::cerr << "zorv-decode: repeat count '" << optarg << "' is not a positive number\n";
           return std::nullopt;
         }
         break;
       }
       case 'h': options.Help = true; return options;
+      case 'V': options.Version = true; return options;
       default: std::cerr << "Try 'zorv-decode --help'.\n"; return std::nullopt;
     }
   }
@@ -80,6 +83,7 @@ void PrintDecodeHelp() {
       "  -n, --null               decode every FILE and write nothing\n"
       "  -r, --repeat=K           with --null, decode each file K times\n"
       "  -h, --help               show this help and exit\n"
+      "      --version            show the version and exit\n"
       "\n"
       "OUT.ppm is a binary PPM (P6, 255) of the box's picture. Exit status: 0 when a\n"
       "picture was drawn, 1 when not (the error number or failure on standard error),\n"

@@ -14,6 +14,7 @@ struct DecodeOptions {
   Colour Background = 0;  // behind transparent pixels
   long Repeat = 1;
   bool Help = false;
+  bool Version = false;
   std::vector<std::string> Files;
 };
 

@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 #include "png/report_decode.h"
+#include "program_version.h"
 
 namespace zorv {
 namespace {
@@ -99,6 +100,10 @@ int main(int argc, char** argv) {
   if (!options) return 2;
   if (options->Help) {
     zorv::PrintDecodeHelp();
+    return 0;
+  }
+  if (options->Version) {
+    std::cout << zorv::VersionText("zorv-decode");
     return 0;
   }
   try {

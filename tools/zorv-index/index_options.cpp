@@ -30,6 +30,10 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
       command.showHelp = true;
       return command;
     }
+    if (argument == "--version") {
+      command.showVersion = true;
+      return command;
+    }
     std::string_view name = argument;
     std::optional<std::string_view> value;
     if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
@@ -56,8 +60,7 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
 }
 
 std::string HelpText() {
-  return R"(Usage: zorv-index --listxml FILE [--history FILE] [--mameinfo FILE]
-                  [--catver FILE] [--nplayers FILE] [--roms DIR] --output FILE
+  return R"(Usage: zorv-index --listxml FILE [OPTION]... --output FILE
 
 Writes the game index the viewer reads (datafiles/index) from files a collector
 already has. Only the game list is required; every other file adds fields.
@@ -72,6 +75,7 @@ already has. Only the game list is required; every other file adds fields.
   --roms DIR       the ROM folder: a NAME.zip or NAME.7z marks the game as present
   --output FILE    the index to write, normally <viewer folder>/datafiles/index
   --help           this text
+  --version        the version
 
 Every FILE may also be a .zip or .7z holding it (history.zip, mameinfo.zip,
 catver.zip, ...). An archive of several files gives the one named like the

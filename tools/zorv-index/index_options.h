@@ -12,6 +12,7 @@ namespace zorv::index {
 
 struct CommandLine {
   bool showHelp = false;
+  bool showVersion = false;
   IndexOptions options;
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "index_options.h"
+#include "program_version.h"
 #include "index_builder.h"
 #include "progress_bar.h"
 #include "staged_file.h"
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
   try {
     if (command.showHelp) {
       std::fputs(HelpText().c_str(), stdout);
+      return 0;
+    }
+    if (command.showVersion) {
+      std::fputs(zorv::VersionText("zorv-index").c_str(), stdout);
       return 0;
     }
     command.options.showProgress = ProgressBar::StandardErrorIsTerminal();

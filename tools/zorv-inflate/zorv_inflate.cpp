@@ -1,10 +1,10 @@
 // zorv-inflate: runs the PNG decoder's inflater on a zlib stream in a file.
 #include <getopt.h>
 
-#include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "platform/run_time_error.h"
 #include "png/inflate.h"
+#include "program_version.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "  -n, --null         write nothing (for timing); OUT is not given\n"
     "  -r, --repeat K     inflate K times (with --null)\n"
     "  -h, --help         show this text\n"
+    "      --version      show the version\n"
     "\n"
     "Exit status: 0 when the stream was inflated, 1 when decoding failed (the error\n"
     "number goes to standard error) or the code tables could not be built (the\n"
@@ -45,10 +47,9 @@ class FlaggingMessageBox final : public zorv::MessageBox {
 };
 
 bool ParseCount(const char* text, long long low, long long high, long long& value) {
-  errno = 0;
-  char* end = nullptr;
-  value = std::strtoll(text, &end, 10);
-  return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+  const char* last = text + std::strlen(text);
+  const auto [end, error] = std::from_chars(text, last, value);
+  return error == std::errc{} && end == last && value >= low && value <= high;
 }
 
 int UsageError(const char* what) {
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
                                     {"null", no_argument, nullptr, 'n'},
                                     {"repeat", required_argument, nullptr, 'r'},
                                     {"help", no_argument, nullptr, 'h'},
+                                    {"version", no_argument, nullptr, 'V'},
                                     {nullptr, 0, nullptr, 0}};
   long long expected = -1;
   bool haveExpected = false, largeLength = false, discard = false;
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
         if (!ParseCount(optarg, 1, 1'000'000'000, repeat)) return UsageError("bad --repeat value");
         break;
       case 'h': std::fputs(kUsage, stdout); return 0;
+      case 'V': std::fputs(zorv::VersionText("zorv-inflate").c_str(), stdout); return 0;
       default: return UsageError("unknown option");
     }
   }
