@@ -1,0 +1,23 @@
+// Any bytes as a .zip or .7z: listing and reading every member either succeeds within the limit or fails with
+// a numbered error, never a crash.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/archive_reader.h"
+#include "platform/run_time_error.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  constexpr std::uint64_t kLimit = 1 << 20;
+  try {
+    const auto archive = zorv::ArchiveReader::FromBytes(std::string(reinterpret_cast<const char*>(data), size));
+    for (const auto& member : archive.Members()) {
+      try {
+        if (archive.Read(member.path, kLimit).size() > kLimit) std::abort();
+      } catch (const zorv::RunTimeError&) {
+      }
+    }
+  } catch (const zorv::RunTimeError&) {
+  }
+  return 0;
+}

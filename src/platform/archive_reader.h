@@ -1,0 +1,52 @@
+#pragma once
+// Reading one file out of a .zip or .7z archive, as collectors receive their data
+// files (history.zip, mameinfo.zip, catver.7z).
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorv {
+
+// One regular file inside a .zip or .7z archive, its path as stored ("/" separators).
+struct ArchiveMember {
+  std::string path;
+  std::uint64_t size = 0;
+};
+
+// A .zip or .7z archive read through libarchive. Failures are RunTimeErrors: 53 when the file does not exist,
+// 75 when it is not an archive, is encrypted or cannot be read, 62 when it ends early (truncated), 7 when a member
+// would pass the size limit given to Read.
+class ArchiveReader {
+ public:
+  // Reads the member list from the headers alone (a zip's central directory, a 7z's header block).
+  explicit ArchiveReader(std::filesystem::path archive);
+  // The same for an archive held in memory; `bytes` is kept.
+  static ArchiveReader FromBytes(std::string bytes);
+
+  // Regular files only, in archive order.
+  const std::vector<ArchiveMember>& Members() const { return members_; }
+
+  // One member whole. The limit holds against what is really extracted, not only against the size the
+  // header declares, so a member that lies about its size is stopped too.
+  std::string Read(std::string_view memberPath, std::uint64_t limit) const;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  ArchiveReader(std::filesystem::path name, std::string bytes);
+  void ListMembers();
+
+  std::filesystem::path path_;
+  std::string bytes_;  // the archive itself when it was given in memory
+  bool inMemory_ = false;
+  std::vector<ArchiveMember> members_;
+
+  friend class OpenArchive;
+};
+
+// True when the name ends in ".zip" or ".7z", whatever the case.
+bool HasArchiveExtension(const std::filesystem::path& path);
+
+}  // namespace zorv
