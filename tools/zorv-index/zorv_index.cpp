@@ -6,7 +6,7 @@
 
 #include "index_options.h"
 #include "index_builder.h"
-#include "progress_bar.h"
+#include "platform/progress_bar.h"
 
 int main(int argc, char** argv) {
   using namespace zorv::index;
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
       std::fputs(HelpText().c_str(), stdout);
       return 0;
     }
-    command.options.showProgress = ProgressBar::StandardErrorIsTerminal();
+    command.options.showProgress = zorv::ProgressBar::StandardErrorIsTerminal();
     const IndexSummary summary = BuildIndex(command.options);
     for (const auto& warning : summary.warnings) std::fprintf(stderr, "zorv-index: warning: %s\n", warning.c_str());
     std::fprintf(stderr, "zorv-index: %zu games written to %s (%zu with history, %zu with mameinfo, %zu ROM sets present; %zu other machines passed over)\n",
