@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "export_all.h"
 #include "platform/picture_object.h"
 #include "platform/program_folder.h"
 #include "platform/regional_settings.h"
@@ -17,10 +18,12 @@
 #include "window/report_pictures.h"
 
 int main(int argc, char** argv) {
+  if (zorv::AsksForExportAll(argc, argv)) return zorv::ExportAll(argc, argv);
   const auto options = zorv::ParseReportOptions(argc, argv);
   if (!options) return 2;
   if (options->Help) {
     zorv::PrintReportHelp();
+    zorv::PrintExportHelp();
     return 0;
   }
   if (options->Version) {

@@ -246,6 +246,22 @@ bool DeleteFile(std::string_view windowsPath) noexcept {
   }
 }
 
+std::vector<std::string_view> SplitTextLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t position = 0;
+  while (position < text.size()) {
+    const std::size_t cr = text.find('\r', position);
+    if (cr == std::string_view::npos) {
+      lines.push_back(text.substr(position));
+      break;
+    }
+    lines.push_back(text.substr(position, cr - position));
+    position = cr + 1;
+    if (position < text.size() && text[position] == '\n') ++position;
+  }
+  return lines;
+}
+
 TextFileReader::TextFileReader(std::string_view windowsPath) : file_(OpenForReading(windowsPath)) {}
 
 bool TextFileReader::Fill() {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorv {
 
@@ -39,6 +40,10 @@ void AppendLine(std::string_view windowsPath, std::string_view line);
 // anything that stands under the new name.
 bool RenameFile(std::string_view fromWindowsPath, std::string_view toWindowsPath) noexcept;
 bool DeleteFile(std::string_view windowsPath) noexcept;
+
+// Splits text already in memory into lines exactly as TextFileReader reads a
+// file: at CR LF or a lone CR, a lone LF staying part of its line.
+std::vector<std::string_view> SplitTextLines(std::string_view text);
 
 // Reads 8-bit text line by line. A line ends at CR LF or at a lone CR; a lone LF
 // does not end a line and stays part of it.

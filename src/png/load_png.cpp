@@ -42,15 +42,24 @@ std::string ReadPngFile(const std::string& filename) {
 
 LoadPNG::LoadPNG(bitmap::CBitmap& bitmaps, MessageBox& messages) : bitmaps_(&bitmaps), inflater_(messages) {}
 
-std::int32_t LoadPNG::OpenPNG(const std::string& filename) {
+void LoadPNG::ForgetLastFile() {
   hasBkgdChunk_ = false;
   haveTransparence_ = false;
   outBitsPerPixel_ = 0;
   idatBuffer_.assign(1, 0);
   idatLength_ = 0;
+}
+
+std::int32_t LoadPNG::OpenPNG(const std::string& filename) {
+  ForgetLastFile();  // also when the file cannot be read
   // The file is read whole, so it is closed again before anything is decoded.
   const std::string file = ReadPngFile(filename);
-  if (const auto failure = ReadChunks({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()})) {
+  return OpenPNGBytes({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
+}
+
+std::int32_t LoadPNG::OpenPNGBytes(std::span<const std::uint8_t> file) {
+  ForgetLastFile();
+  if (const auto failure = ReadChunks(file)) {
     errorNumber_ = *failure;
     return 0;
   }

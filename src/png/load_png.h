@@ -30,6 +30,8 @@ class LoadPNG {
   // ErrorNumber 1, a chunk that runs to the file's last byte or beyond 3, a
   // file without image data 4; any other failure leaves as RunTimeError.
   std::int32_t OpenPNG(const std::string& filename);
+  // The same for a PNG file already in memory (a picture taken out of an archive).
+  std::int32_t OpenPNGBytes(std::span<const std::uint8_t> file);
 
   std::int32_t Width() const { return header_.width; }
   std::int32_t Height() const { return header_.height; }
@@ -71,6 +73,7 @@ class LoadPNG {
   }
 
  private:
+  void ForgetLastFile();
   // The failures that end OpenPNG with an ErrorNumber rather than an error.
   enum OpenFailure : std::int32_t { kNotPng = 1, kChunkPastEnd = 3, kNoImageData = 4 };
 

@@ -1,6 +1,7 @@
 #include "startup/data_entries.h"
 
 #include "platform/file_system.h"
+#include "startup/collection_files.h"
 #include "startup/basic_text.h"
 #include "startup/leading_number.h"
 
@@ -10,9 +11,18 @@ namespace {
 // The configured file, or the data folder's file of that name; which one was
 // used is remembered, so a configuration written later holds it.
 bool LocateDataFile(std::string& path, const SharedState& state, std::string_view fileName) {
-  if (FileExists(path)) return true;
+  const auto exists = [&state](const std::string& candidate) {
+    return state.Files != nullptr ? state.Files->DataFile(candidate) != nullptr : FileExists(candidate);
+  };
+  if (exists(path)) return true;
   path = state.ProgramFolder + "\\datafiles\\" + std::string(fileName);
-  return FileExists(path);
+  return exists(path);
+}
+
+// The entry from the file already read when a whole collection runs.
+std::string ReadEntry(const SharedState& state, std::string_view path, std::int64_t offset, std::int64_t length) {
+  if (state.Files != nullptr) return CutStretch(*state.Files->DataFile(path), offset, length);
+  return ReadDataEntry(path, offset, length);
 }
 
 // The characters before `at` (1-based) less the CR LF that precedes it. A
@@ -40,7 +50,7 @@ void ReadHistory(SharedState& state) {
   const std::int32_t length = ParseLength(Mid(reference, comma + 1));
   if (!LocateDataFile(state.HistoryPath, state, "history.dat")) return;
 
-  std::string entry = ReadDataEntry(state.HistoryPath, offset, length);
+  std::string entry = ReadEntry(state, state.HistoryPath, offset, length);
   if (const std::size_t bio = InStr(entry, "$bio"); bio != 0) entry = std::string(Mid(entry, bio + 6));
   const std::size_t end = InStr(entry, "$end");
   state.HistoryText = end != 0 ? BeforeMarker(entry, end) : entry;
@@ -56,7 +66,7 @@ void ReadMameinfo(SharedState& state) {
   const std::int32_t length = RoundToLong(LeadingNumber(Mid(reference, comma + 1)));
   if (!LocateDataFile(state.MameinfoPath, state, "mameinfo.dat")) return;
 
-  std::string entry = ReadDataEntry(state.MameinfoPath, offset, length);
+  std::string entry = ReadEntry(state, state.MameinfoPath, offset, length);
   if (const std::size_t mame = InStr(entry, "$mame"); mame != 0) entry = "MAME v" + std::string(Mid(entry, mame + 7));
   const std::size_t end = InStrRev(entry, "$end");
   state.MameinfoText = end != 0 ? BeforeMarker(entry, end) : entry;

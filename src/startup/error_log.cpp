@@ -9,6 +9,10 @@
 namespace zorv {
 
 void WriteLog(SharedState& state, std::string_view message) {
+  if (state.HeldLog) {
+    state.HeldLog->append(message).append("\r\n");
+    return;
+  }
   const std::string path = state.ProgramFolder + "\\Zorv.Log.txt";
   if (!state.LogStarted) {
     AppendLine(path, DateAndTimeText(std::time(nullptr), UserRegionalSettings()));

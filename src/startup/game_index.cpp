@@ -1,5 +1,6 @@
 #include "startup/game_index.h"
 
+#include "platform/file_system.h"
 #include "platform/run_time_error.h"
 #include "startup/basic_text.h"
 #include "startup/error_log.h"
@@ -7,8 +8,6 @@
 
 namespace zorv {
 namespace {
-
-bool IsHeaderLine(std::string_view line) { return !line.empty() && line.front() == '[' && line.back() == ']'; }
 
 // The text after the first `code`, up to the next ";". A field that is not
 // followed by a ";" is a failure (the cut gets a negative length).
@@ -23,7 +22,43 @@ std::string_view FlagField(std::string_view record, std::string_view code) {
   return Mid(record, InStr(record, code) + 2, 1);
 }
 
+// The lists of the open index file, read line by line.
+class FileLists final : public IndexLists {
+ public:
+  explicit FileLists(TextFileReader& index) : index_(index) {}
+
+  std::string NextListValue(std::int32_t wanted) override {
+    std::string value;
+    std::int64_t count = 0;
+    bool taken = false;
+    for (std::string line; index_.ReadLine(line);) {
+      ++count;
+      // The value test comes first: a number that lands on the next header
+      // line takes the header line itself.
+      if (!taken && count == wanted) {
+        value = line;
+        taken = true;
+      }
+      if (IsListHeader(line)) break;
+    }
+    return value;
+  }
+
+ private:
+  TextFileReader& index_;
+};
+
 }  // namespace
+
+bool IsListHeader(std::string_view line) { return !line.empty() && line.front() == '[' && line.back() == ']'; }
+
+std::string FindIndexFile(const SharedState& state) {
+  for (const std::string& candidate : {state.IndexPath, state.ProgramFolder + "\\datafiles\\index.",
+                                       state.ProgramFolder + "\\index."}) {
+    if (FileExists(candidate)) return candidate;
+  }
+  return {};
+}
 
 TextFileReader FindGameRecord(std::string_view indexPath, std::string_view romKey, SharedState& state) {
   TextFileReader index(indexPath);
@@ -40,24 +75,13 @@ TextFileReader FindGameRecord(std::string_view indexPath, std::string_view romKe
   return index;
 }
 
-std::string GetListField(std::string_view code, TextFileReader& index, SharedState& state) {
+std::string GetListField(std::string_view code, IndexLists& lists, SharedState& state) {
   std::string value;
   try {
     const std::size_t at = InStr(state.GameRecord, code);
     if (at == 0) return value;
     const std::int32_t wanted = RoundToLong(LeadingNumber(Mid(state.GameRecord, at + 2)));
-    std::int64_t count = 0;
-    bool taken = false;
-    for (std::string line; index.ReadLine(line);) {
-      ++count;
-      // The value test comes first: a number that lands on the next header
-      // line takes the header line itself.
-      if (!taken && count == wanted) {
-        value = line;
-        taken = true;
-      }
-      if (IsHeaderLine(line)) break;
-    }
+    value = lists.NextListValue(wanted);
   } catch (const std::exception& failure) {
     LogError(state, 'D', ErrorNumberOf(failure));
     value.clear();
@@ -66,6 +90,11 @@ std::string GetListField(std::string_view code, TextFileReader& index, SharedSta
 }
 
 void ReadGameFields(TextFileReader& index, SharedState& state) {
+  FileLists lists(index);
+  ReadGameFields(static_cast<IndexLists&>(lists), state);
+}
+
+void ReadGameFields(IndexLists& index, SharedState& state) {
   const std::string& record = state.GameRecord;
   state.GameTitle = TextField(record, ";B");
   state.CloneOf = ReplaceAll(TextField(record, ";S"), "#CL", "");

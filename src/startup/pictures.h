@@ -12,6 +12,9 @@ inline constexpr int kPictureCategories = 6;
 
 // For each category, the first of folder + ROM name + ".png", ".jpg", ".gif"
 // that exists replaces the folder in ImagePath; none found leaves it empty.
+// Beyond that: a game without such a file takes its picture from the folder's
+// archive (startup/picture_archives.h), and a clone without any picture of a
+// category takes its parent's (CloneOf) the same way.
 void FindPictures(SharedState& state);
 
 }  // namespace zorv

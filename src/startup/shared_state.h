@@ -4,11 +4,14 @@
 // configuration and the report know them by.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/colour.h"
 
 namespace zorv {
+
+class CollectionFiles;
 
 struct SharedState {
   // The folder of the program file, without a final separator. Every relative
@@ -72,6 +75,13 @@ struct SharedState {
   std::string HistoryText;
   std::string MameinfoText;
   std::string NotesText;
+
+  // Beyond the viewer's own values, for one game of a run over the whole
+  // collection: the index and data files already read (null: read the files),
+  // and the game's log lines held back, CR LF after each, to be written
+  // together under the run's one header (empty: straight to the log).
+  const CollectionFiles* Files = nullptr;
+  std::optional<std::string> HeldLog;
 };
 
 }  // namespace zorv

@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
+#include "startup/collection_files.h"
 #include "startup/command_line.h"
 #include "startup/configuration.h"
 #include "startup/data_entries.h"
@@ -17,13 +18,25 @@ namespace {
 
 constexpr std::string_view kNoIndexMessage = "Can't find the index. file. Please use Quorbis to create it. [END]";
 
-// The configured index, else the data folder's, else the program folder's.
-std::string FindIndexFile(const SharedState& state) {
-  for (const std::string& candidate : {state.IndexPath, state.ProgramFolder + "\\datafiles\\index.",
-                                       state.ProgramFolder + "\\index."}) {
-    if (FileExists(candidate)) return candidate;
+bool ReportMissingRom(SharedState& state) {
+  if (!state.GameRecord.empty()) return false;
+  WriteLog(state, "Can't find the rom '" + state.RomName + "' into the index. file.");
+  return true;
+}
+
+// The record and its fields, from the index file or, in a run over the whole
+// collection, from the index already read.
+bool ReadRecord(SharedState& state) {
+  if (state.Files != nullptr) {
+    state.GameRecord = state.Files->FindRecord(state.RomKey);
+    if (ReportMissingRom(state)) return false;
+    ReadGameFields(*state.Files->Lists(), state);
+    return true;
   }
-  return {};
+  TextFileReader index = FindGameRecord(FindIndexFile(state), state.RomKey, state);
+  if (ReportMissingRom(state)) return false;
+  ReadGameFields(index, state);
+  return true;  // the index is closed before the data files are read
 }
 
 // The ROM name becomes part of file names (the pictures, the saved report). Real
@@ -37,20 +50,13 @@ void RequireNameOfOneFile(std::string_view romName) {
 
 StartupOutcome GatherGame(SharedState& state) {
   RequireNameOfOneFile(state.RomName);
-  const std::string indexFile = FindIndexFile(state);
+  const std::string indexFile = state.Files != nullptr ? state.Files->IndexFile() : FindIndexFile(state);
   if (indexFile.empty()) {
     WriteLog(state, kNoIndexMessage);
     return StartupOutcome::SilentStop;
   }
   state.RomKey = state.RomName + ";";
-  {
-    TextFileReader index = FindGameRecord(indexFile, state.RomKey, state);
-    if (state.GameRecord.empty()) {
-      WriteLog(state, "Can't find the rom '" + state.RomName + "' into the index. file.");
-      return StartupOutcome::SilentStop;
-    }
-    ReadGameFields(index, state);
-  }  // the index is closed before the data files are read
+  if (!ReadRecord(state)) return StartupOutcome::SilentStop;
   ReadHistory(state);
   ReadMameinfo(state);
   state.NotesText = GetNotes(state, state.RomName);
@@ -59,6 +65,20 @@ StartupOutcome GatherGame(SharedState& state) {
 }
 
 }  // namespace
+
+StartupOutcome MainForGame(SharedState& state, std::string_view commandText) {
+  try {
+    if (!TakeCommandLineApart(state, commandText)) {
+      WriteLog(state, kRomNameEmptyMessage);
+      return StartupOutcome::SilentStop;
+    }
+    if (state.ShowUsage) return StartupOutcome::UsageSheet;
+    return GatherGame(state);
+  } catch (const std::exception& failure) {
+    LogError(state, 'B', ErrorNumberOf(failure));
+    return StartupOutcome::SilentStop;
+  }
+}
 
 StartupOutcome Main(SharedState& state, std::string_view commandText) {
   try {

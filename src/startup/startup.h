@@ -17,4 +17,9 @@ enum class StartupOutcome {
 // text is the arguments after the program's name as one string, quotes kept.
 StartupOutcome Main(SharedState& state, std::string_view commandText);
 
+// One game of a run over the whole collection: `state` is a copy of the state
+// the configuration was loaded into once, with `Files` set; the rest is Main's
+// work for this command text, with the files read from memory.
+StartupOutcome MainForGame(SharedState& state, std::string_view commandText);
+
 }  // namespace zorv

@@ -3,6 +3,7 @@
 #include "platform/run_time_error.h"
 #include "startup/basic_text.h"
 #include "startup/error_log.h"
+#include "startup/picture_archives.h"
 #include "window/picture_group.h"
 
 namespace zorv {
@@ -31,29 +32,37 @@ ReportPictures::ReportPictures(SharedState& state, const ScreenMetrics& screen, 
 void ReportPictures::LoadPictureFile(const std::string& path) {
   try {
     const std::string_view ending = path.size() >= 4 ? std::string_view(path).substr(path.size() - 4) : "";
-    if (LowerCase(ending) == ".png") {
-      LoadPng(path);
+    const bool png = LowerCase(ending) == ".png";
+    if (IsArchivePicture(path)) {
+      // Out of an archive, the same decoders from memory.
+      const std::string file = ReadArchivePicture(path);
+      png ? LoadPngBytes(file) : LoadOtherPicture(loader_.LoadBytes(file));
     } else {
-      LoadOtherPicture(path);
+      png ? LoadPng(path) : LoadOtherPicture(loader_.Load(path));
     }
   } catch (const std::exception& failure) {
     LogError(state_, 'F', ErrorNumberOf(failure));
   }
 }
 
-void ReportPictures::LoadPng(const std::string& path) {
+png::LoadPNG& ReportPictures::PreparedDecoder() {
   if (!loadPng_) loadPng_ = std::make_unique<png::LoadPNG>(bitmaps_, messages_);
   loadPng_->PicBox(&picture1_);
   loadPng_->SetToBkgrnd(false, 0, 0);
   loadPng_->BackgroundPicture(&window_);
   loadPng_->SetAlpha(true);
   loadPng_->SetTrans(true);
-  loadPng_->OpenPNG(path);
+  return *loadPng_;
+}
+
+void ReportPictures::LoadPng(const std::string& path) { PreparedDecoder().OpenPNG(path); }
+
+void ReportPictures::LoadPngBytes(std::span<const char> file) {
+  PreparedDecoder().OpenPNGBytes({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
 }
 
 // The box takes the picture's own size.
-void ReportPictures::LoadOtherPicture(const std::string& path) {
-  Image picture = loader_.Load(path);
+void ReportPictures::LoadOtherPicture(Image picture) {
   const std::int32_t twipsX = WholeTwipsPerPixel(screen_.TwipsPerPixelX);
   const std::int32_t twipsY = WholeTwipsPerPixel(screen_.TwipsPerPixelY);
   picture1_.SetWidth(picture.width * twipsX);

@@ -3,6 +3,7 @@
 // (PNG files through the window's one decoder, other formats through the
 // platform's picture loader) and the box's picture becomes a picture group.
 #include <memory>
+#include <span>
 #include <string>
 
 #include "bitmap/cbitmap.h"
@@ -40,8 +41,11 @@ class ReportPictures final : public PictureSource {
     int mode_ = kScaleTwips;
   };
 
+  // The window's one decoder, told where and how to draw.
+  png::LoadPNG& PreparedDecoder();
   void LoadPng(const std::string& path);
-  void LoadOtherPicture(const std::string& path);
+  void LoadPngBytes(std::span<const char> file);
+  void LoadOtherPicture(Image picture);
 
   SharedState& state_;
   ScreenMetrics screen_;

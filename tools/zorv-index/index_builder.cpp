@@ -15,7 +15,7 @@
 #include "ini_reader.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
-#include "progress_bar.h"
+#include "platform/progress_bar.h"
 #include "record_writer.h"
 #include "rom_folder.h"
 #include "staged_file.h"

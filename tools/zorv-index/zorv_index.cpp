@@ -7,7 +7,7 @@
 #include "index_options.h"
 #include "program_version.h"
 #include "index_builder.h"
-#include "progress_bar.h"
+#include "platform/progress_bar.h"
 #include "staged_file.h"
 
 int main(int argc, char** argv) {
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
       std::fputs(zorv::VersionText("zorv-index").c_str(), stdout);
       return 0;
     }
-    command.options.showProgress = ProgressBar::StandardErrorIsTerminal();
+    command.options.showProgress = zorv::ProgressBar::StandardErrorIsTerminal();
     RemoveTemporariesOnInterrupt();
     const IndexSummary summary = BuildIndex(command.options);
     for (const auto& warning : summary.warnings) std::fprintf(stderr, "zorv-index: warning: %s\n", warning.c_str());

@@ -34,7 +34,11 @@ Image ToImage(const QImage& picture) {
 
 Image QtPictureLoader::Load(const std::string& windowsPath) {
   if (!FileExists(windowsPath)) throw RunTimeError(ErrorCode::FileNotFound);
-  QByteArray bytes = QByteArray::fromStdString(ReadWholeFile(windowsPath));
+  return LoadBytes(ReadWholeFile(windowsPath));
+}
+
+Image QtPictureLoader::LoadBytes(const std::string& file) {
+  QByteArray bytes = QByteArray::fromStdString(file);
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);

@@ -11,6 +11,7 @@ class QtPictureLoader final : public PictureLoader {
   // picture box's background. Error 53 for a missing file, 481 for one that
   // is not a picture Qt reads or is larger than a picture box can hold.
   Image Load(const std::string& windowsPath) override;
+  Image LoadBytes(const std::string& file) override;
 };
 
 }  // namespace zorv

@@ -1,10 +1,10 @@
-#include "progress_bar.h"
+#include "platform/progress_bar.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 
-namespace zorv::index {
+namespace zorv {
 
 ProgressBar::ProgressBar(std::string label, bool enabled, std::FILE* out)
     : label_(std::move(label)), enabled_(enabled), out_(out) {}
@@ -39,4 +39,4 @@ void ProgressBar::Finish() {
   drawn_ = false;
 }
 
-}  // namespace zorv::index
+}  // namespace zorv

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace zorv::index {
+namespace zorv {
 
 class ProgressBar {
  public:
@@ -31,4 +31,4 @@ class ProgressBar {
   std::chrono::steady_clock::time_point lastDrawn_{};
 };
 
-}  // namespace zorv::index
+}  // namespace zorv

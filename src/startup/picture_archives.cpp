@@ -1,0 +1,141 @@
+#include "startup/picture_archives.h"
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+#include "platform/archive_reader.h"
+#include "platform/file_system.h"
+#include "platform/run_time_error.h"
+#include "startup/basic_text.h"
+#include "startup/error_log.h"
+
+namespace zorv {
+namespace fs = std::filesystem;
+namespace {
+
+// No picture comes near this; a member that claims or inflates to more is refused.
+constexpr std::uint64_t kLargestPicture = std::uint64_t{128} << 20;
+
+constexpr char kMemberMark = '|';
+
+// An archive's pictures by their folded file name: members at the root first,
+// then those one folder down, each time the first in archive order.
+class ArchiveListing {
+ public:
+  explicit ArchiveListing(const fs::path& archive) : reader_(archive) {
+    for (const int depth : {0, 1}) {
+      for (const ArchiveMember& member : reader_.Members()) {
+        const auto slash = member.path.find('/');
+        const bool atRoot = slash == std::string::npos;
+        if (depth == 0 && atRoot) byName_.emplace(LowerCase(member.path), member.path);
+        if (depth == 1 && !atRoot && member.path.find('/', slash + 1) == std::string::npos) {
+          byName_.emplace(LowerCase(std::string_view(member.path).substr(slash + 1)), member.path);
+        }
+      }
+    }
+  }
+
+  const std::string* Find(const std::string& foldedName) const {
+    const auto found = byName_.find(foldedName);
+    return found == byName_.end() ? nullptr : &found->second;
+  }
+
+  std::string Read(std::string_view member) const { return reader_.Read(member, kLargestPicture); }
+
+ private:
+  ArchiveReader reader_;
+  std::unordered_map<std::string, std::string> byName_;
+};
+
+// Every archive is listed once per run, and again when it changes; an archive
+// that cannot be read keeps its error number until it changes. Runs over a
+// whole collection share the listings between threads.
+class ArchiveListings {
+ public:
+  std::shared_ptr<const ArchiveListing> Get(const fs::path& archive) {
+    std::error_code error;
+    const auto stamp = fs::last_write_time(archive, error);
+    const auto size = error ? 0 : fs::file_size(archive, error);
+    if (error) throw RunTimeError(ErrorCode::FileNotFound);
+    std::lock_guard lock(mutex_);
+    Entry& entry = archives_[archive.native()];
+    if (!entry.listed || entry.stamp != stamp || entry.size != size) {
+      entry = Entry{true, stamp, size, nullptr, 0};
+      try {
+        entry.listing = std::make_shared<const ArchiveListing>(archive);
+      } catch (const std::exception& failure) {
+        entry.failure = ErrorNumberOf(failure);
+      }
+    }
+    if (!entry.listing) throw RunTimeError(static_cast<ErrorCode>(entry.failure));
+    return entry.listing;
+  }
+
+ private:
+  struct Entry {
+    bool listed = false;
+    fs::file_time_type stamp;
+    std::uintmax_t size = 0;
+    std::shared_ptr<const ArchiveListing> listing;
+    int failure = 0;
+  };
+  std::mutex mutex_;
+  std::unordered_map<std::string, Entry> archives_;
+};
+
+ArchiveListings& Listings() {
+  static ArchiveListings listings;
+  return listings;
+}
+
+// The configured path itself when it names an archive, else the folder's name
+// with ".zip", then ".7z".
+std::optional<std::string> ArchiveOfFolder(std::string_view folder) {
+  std::string base(folder);
+  while (!base.empty() && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+  if (base.empty()) return std::nullopt;
+  if (HasArchiveExtension(fs::path(base)) && FileExists(base)) return base;
+  for (const char* extension : {".zip", ".7z"}) {
+    if (FileExists(base + extension)) return base + extension;
+  }
+  return std::nullopt;
+}
+
+// Where the configured folder ends and the member's path begins.
+std::size_t MemberMark(std::string_view picture) {
+  const std::size_t lastFolder = picture.rfind('\\');
+  return picture.find(kMemberMark, lastFolder == std::string_view::npos ? 0 : lastFolder);
+}
+
+}  // namespace
+
+std::string FindArchivePicture(SharedState& state, std::string_view folder, std::string_view name) {
+  try {
+    const auto archive = ArchiveOfFolder(folder);
+    if (!archive) return {};
+    const auto listing = Listings().Get(ResolvePath(*archive));
+    for (const char* extension : {".png", ".jpg", ".gif"}) {
+      if (const std::string* member = listing->Find(LowerCase(std::string(name) + extension))) {
+        return std::string(folder) + kMemberMark + *member;
+      }
+    }
+  } catch (const std::exception& failure) {
+    LogError(state, 'F', ErrorNumberOf(failure));
+  }
+  return {};
+}
+
+bool IsArchivePicture(std::string_view picture) { return MemberMark(picture) != std::string_view::npos; }
+
+std::string ReadArchivePicture(std::string_view picture) {
+  const std::size_t mark = MemberMark(picture);
+  if (mark == std::string_view::npos) throw RunTimeError(ErrorCode::FileNotFound);
+  const auto archive = ArchiveOfFolder(picture.substr(0, mark));
+  if (!archive) throw RunTimeError(ErrorCode::FileNotFound);
+  return Listings().Get(ResolvePath(*archive))->Read(picture.substr(mark + 1));
+}
+
+}  // namespace zorv
