@@ -145,7 +145,9 @@ void AppendChunk(std::vector<std::uint8_t>& file, std::string_view type, std::sp
 }  // namespace
 
 std::vector<std::uint8_t> EncodePicturePng(const Image& picture) {
-  if (picture.Empty()) throw RunTimeError(ErrorCode::InvalidPicture);
+  if (picture.Empty() || picture.pixels.size() != static_cast<std::size_t>(picture.width) *
+                                                   static_cast<std::size_t>(picture.height))
+    throw RunTimeError(ErrorCode::InvalidPicture);
   std::optional<StoredRows> stored = PaletteRows(picture);
   if (!stored) stored = RgbRows(picture);
   FilterUp(*stored);

@@ -10,8 +10,8 @@
 
 namespace zorv {
 
-// The whole PNG file. Error 481 for a picture without pixels, 7 when memory for
-// the compressor runs out.
+// The whole PNG file. Error 481 for a picture without pixels (or with fewer or
+// more than its size says), 7 when memory for the compressor runs out.
 std::vector<std::uint8_t> EncodePicturePng(const Image& picture);
 
 }  // namespace zorv
