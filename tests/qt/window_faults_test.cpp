@@ -55,7 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"TemplateNotRtf", "", "Plain words for #TITLE.\r\n", "Plain words for Ghosts'n Goblins.", ""},
         FaultCase{"TemplateBrokenRtf", "", "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\b\\fs99999 #TITLE \\'zz\\u",
                   "Ghosts'n Goblins", ""},
-        FaultCase{"TemplateOnlyBraces", "", "{\\rtf1}}}}{{{", "", ""}),
+        FaultCase{"TemplateOnlyBraces", "", "{\\rtf1}}}}{{{", "", ""},
+        // Ten megabytes without a break point: shown at once, not after minutes of line layout.
+        FaultCase{"TenMegabyteLine", "", "{\\rtf1 #TITLE " + std::string(10'000'000, 'x') + "}", "Ghosts'n Goblins", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, ColoursThatAreNoColourGiveBlackOnBlack) {
