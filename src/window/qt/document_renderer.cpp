@@ -4,6 +4,7 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
+#include <cstdint>
 #include <string_view>
 #include <variant>
 
