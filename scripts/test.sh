@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once as shipped, once under the address and
-# undefined-behaviour sanitizers.
+# undefined-behaviour sanitizers; then builds every fuzz target with clang and
+# runs each for a few seconds over its seeds. Warnings are errors here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 jobs=$(nproc)
 
-scripts/build.sh
+scripts/build.sh -DZORV_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-BUILD_DIR=build-sanitize BUILD_TYPE=Debug scripts/build.sh -DZORV_SANITIZE=ON -DZORV_WITH_BENCH=OFF -DZORV_WITH_QT=ON
+BUILD_DIR=build-sanitize BUILD_TYPE=Debug scripts/build.sh -DZORV_WERROR=ON -DZORV_SANITIZE=ON -DZORV_WITH_BENCH=OFF \
+  -DZORV_WITH_QT=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+scripts/fuzz.sh

@@ -136,6 +136,8 @@ TEST_F(ReportWindowTest, BadSettingsAndBrokenTemplatesStillOpenWithWhatCouldBeRe
       {"", "Plain words for #TITLE.\r\n", "Plain words for Ghosts'n Goblins.", ""},
       {"", "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\b\\fs99999 #TITLE \\'zz\\u", "Ghosts'n Goblins", ""},
       {"", "{\\rtf1}}}}{{{", "", ""},
+      // Ten megabytes without a break point: shown at once, not after minutes of line layout.
+      {"", "{\\rtf1 #TITLE " + std::string(10'000'000, 'x') + "}", "Ghosts'n Goblins", ""},
   };
   for (const auto& row : rows) {
     std::filesystem::remove(collection.Path() / "Zorv.Log.txt");

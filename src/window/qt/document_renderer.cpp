@@ -4,9 +4,11 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
+#include <cstdint>
+#include <string_view>
 #include <variant>
 
-#include "window/qt/picture_image.h"
+#include "platform/qt/qt_embedded_picture.h"
 
 namespace zorv {
 namespace {
@@ -30,6 +32,23 @@ QFont::StyleHint StyleHintOf(richtext::FontFamily family) {
 
 QColor QtColour(Colour colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
 
+// Qt lays out a paragraph as a whole, in time that grows with the square of a
+// stretch without break points (a 1 MB line takes half a minute), and defers
+// only whole paragraphs below the window. So a paragraph longer than
+// kLongestParagraph characters is shown as pieces of at most kPieceLength,
+// each cut after a space where the piece has one; the document keeps its text.
+constexpr std::size_t kLongestParagraph = 32768;
+constexpr std::size_t kPieceLength = 4096;
+
+std::size_t LengthOf(const richtext::Paragraph& paragraph) {
+  std::size_t length = 0;
+  for (const auto& piece : paragraph.content) {
+    const auto* run = std::get_if<richtext::TextRun>(&piece);
+    length += run != nullptr ? run->text.size() : 1;
+  }
+  return length;
+}
+
 class Renderer {
  public:
   Renderer(const richtext::Document& document, QTextDocument& target, const ScreenMetrics& screen,
@@ -50,11 +69,34 @@ class Renderer {
       } else {
         cursor.insertBlock(QTextBlockFormat(), mark);
       }
+      const std::size_t pieceLength = LengthOf(paragraph) > kLongestParagraph ? kPieceLength : SIZE_MAX;
+      std::size_t shown = 0;  // characters in the piece being filled
+      const auto startPieceWhenFull = [&] {
+        if (shown < pieceLength) return;
+        cursor.insertBlock(QTextBlockFormat(), mark);
+        shown = 0;
+      };
       for (const auto& piece : paragraph.content) {
         if (const auto* run = std::get_if<richtext::TextRun>(&piece)) {
-          cursor.insertText(TextOf(run->text), CharFormatOf(run->format));
+          const QTextCharFormat format = CharFormatOf(run->format);
+          std::u32string_view rest = run->text;
+          while (!rest.empty()) {
+            startPieceWhenFull();
+            std::size_t take = std::min(rest.size(), pieceLength - shown);
+            if (take < rest.size()) {
+              const std::size_t space = rest.substr(0, take).find_last_of(U' ');
+              if (space != std::u32string_view::npos) take = space + 1;
+              shown = pieceLength;
+            } else {
+              shown += take;
+            }
+            cursor.insertText(TextOf(rest.substr(0, take)), format);
+            rest.remove_prefix(take);
+          }
         } else {
+          startPieceWhenFull();
           InsertPicture(cursor, std::get<richtext::Picture>(piece));
+          ++shown;
         }
       }
     }
@@ -78,7 +120,7 @@ class Renderer {
   }
 
   // A vertical tab inside a run breaks the line without ending the paragraph.
-  static QString TextOf(const std::u32string& text) {
+  static QString TextOf(std::u32string_view text) {
     QString qt = QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
     qt.replace(QChar(0x000B), QChar(QChar::LineSeparator));
     return qt;

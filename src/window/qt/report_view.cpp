@@ -1,8 +1,11 @@
 #include "window/qt/report_view.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include "window/qt/document_renderer.h"
 
@@ -14,6 +17,19 @@ int ReportKey(int key) {
   if (key == Qt::Key_Right) return Qt::Key_PageDown;
   if (key == Qt::Key_Left) return Qt::Key_PageUp;
   return key;
+}
+
+// Up to this many characters the report is laid out whole when it is shown, as
+// a short report always was; a longer one is laid out as far as the window
+// shows it and the rest while the window idles.
+constexpr int kLaidOutWhole = 65536;
+
+// Lays out the document's paragraphs from the top until one reaches `bottom`.
+void LayOutDownTo(QTextDocument& document, qreal bottom) {
+  QAbstractTextDocumentLayout& layout = *document.documentLayout();
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    if (layout.blockBoundingRect(block).bottom() > bottom) return;
+  }
 }
 
 }  // namespace
@@ -40,9 +56,22 @@ void ReportView::ShowReport(const richtext::RichTextBox& box, const ScreenMetric
 
   QScrollBar* scroll = verticalScrollBar();
   const int position = scroll->value();
-  RenderDocument(box.Content(), *document(), screen);
-  // The caret stays at the start, where the form left the selection.
-  setTextCursor(QTextCursor(document()));
+  // A fresh document, so that the view's caret does not ride along to the end
+  // of the text as it goes in (and have it all laid out to be shown): the caret
+  // stays at the start, where the form left the selection.
+  QTextDocument* const previous = document();
+  const bool previousIsOurs = previous->parent() == this;
+  auto* const content = new QTextDocument(this);
+  content->setDefaultFont(previous->defaultFont());
+  content->setDefaultTextOption(previous->defaultTextOption());
+  RenderDocument(box.Content(), *content, screen);
+  setDocument(content);
+  if (previousIsOurs) delete previous;
+  if (content->characterCount() <= kLaidOutWhole) {
+    content->documentLayout()->documentSize();
+  } else {
+    LayOutDownTo(*content, position + viewport()->height());
+  }
   scroll->setValue(position);
   shown_ = true;
   shownRevision_ = box.Revision();
