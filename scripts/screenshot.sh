@@ -4,20 +4,21 @@
 # size, paged down to its flyer and title screen; docs/demo-narrowed.png (beside it) shows starfort's
 # window, narrowed to its transparent cabinet as the decoder does with the
 # window behind a transparent picture.
-# Needs xvfb and xdotool (scripts/setup.sh).
+# Needs xvfb, xdotool and ImageMagick (scripts/setup.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-docs/demo.png}")
 narrowed=${out%.png}-narrowed.png
 build=${BUILD_DIR:-build}
+# The window's area as ImageMagick's import sees it on the virtual display.
+grab() { import -window "$(xdotool search --name "^$2\$" | head -n 1)" "$1"; }
 
 if [[ -z ${ZORV_IN_XVFB:-} ]]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" --target zorv zorv-screen-grab
+  cmake --build "$build" --target zorv
   exec env ZORV_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
 fi
 ln -sfn "$PWD/$build/apps/zorv/zorv" demo/zorv
-grab="$PWD/$build/tests/qt/zorv-screen-grab"
 cd demo
 
 # shoot ROM FILE [KEY...]: opens the game's window, presses the keys (the arrow
@@ -36,7 +37,7 @@ shoot() {
     xdotool search --name '^Zorvane$' mousemove --window %1 2 2 key "$key"
   done
   sleep 0.3
-  "$grab" "$file" Zorvane
+  grab "$file" Zorvane
   xdotool search --name '^Zorvane$' mousemove --window %1 2 2 key Escape || true
   for ((i = 0; i < 100; i++)); do kill -0 $viewer 2>/dev/null || break; sleep 0.01; done
   kill $viewer 2>/dev/null || true

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libspng-dev libdeflate-dev libstb-dev libexpat1-dev libarchive-dev
-  xvfb xauth xdotool fonts-dejavu-core
+  xvfb xauth xdotool imagemagick fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
   help2man dpkg-dev file locales
 )

@@ -127,11 +127,9 @@ TEST(QtPlatform, ScreenTwipsBecomeWholePixels) {
   const QScreen& screen = *QGuiApplication::primaryScreen();
   const ScreenMetrics metrics = ScreenMetricsOf(screen);
   EXPECT_FLOAT_EQ(metrics.TwipsPerPixelX, static_cast<float>(1440.0 / screen.logicalDotsPerInchX()));
-  EXPECT_NEAR(metrics.WidthPixels(), screen.geometry().width(), 0.5);
-  EXPECT_NEAR(metrics.HeightPixels(), screen.geometry().height(), 0.5);
-  EXPECT_EQ(TwipsToPixels(100.0, 15.0f) + TwipsToPixels(7935.0, 15.0f), 7 + 529);
-  EXPECT_EQ(TwipsToPixels(-100.0, 15.0f) + TwipsToPixels(100.0, 0.0f), 0);
-  EXPECT_EQ(TwipsToPixels(1e300, 15.0f), 1 << 24);
+  EXPECT_EQ(QSizeF(metrics.WidthPixels(), metrics.HeightPixels()).toSize(), screen.geometry().size());
+  EXPECT_EQ(std::vector<int>({TwipsToPixels(100.0, 15.0f), TwipsToPixels(7935.0, 15.0f), TwipsToPixels(-100.0, 15.0f),
+                              TwipsToPixels(1e300, 15.0f), TwipsToPixels(100.0, 0.0f)}), std::vector<int>({7, 529, 0, 1 << 24, 0}));
   EXPECT_EQ(TwipsRectToPixels(-150, 150, 1500, 3000, ScreenMetrics{}), QRect(-10, 10, 100, 200));
 }
 
@@ -179,13 +177,11 @@ TEST(QtPlatform, PictureLoaderLoadsJpegAndGifOrFailsWithItsNumber) {
   }
 }
 
-TEST(QtPlatform, WindowPictureSizesInTwipsAndCapturesWhatTheWindowShows) {
+TEST(QtPlatform, WindowPictureSizesInTwipsAndCapturesWhatTheWindowShowsAndTheMessageBoxWaitsForOk) {
   EnsureApplication();
   QWidget window;
   window.resize(40, 30);
-  QPalette colours = window.palette();
-  colours.setColor(QPalette::Window, QColor(0, 128, 255));
-  window.setPalette(colours);
+  window.setStyleSheet("background: #0080ff");
   window.setAutoFillBackground(true);
   WindowPicture picture(window, kScreen);
   EXPECT_EQ(picture.Width() * 1000 + picture.Height(), 600450);
@@ -193,25 +189,19 @@ TEST(QtPlatform, WindowPictureSizesInTwipsAndCapturesWhatTheWindowShows) {
   picture.SetHeight(150);
   EXPECT_EQ(window.size(), QSize(20, 10));
   EXPECT_EQ(picture.Capture(0, 0, 4, 3), Image(4, 3, 0x0080FF));
-  // Beyond the window's edge the capture reads black.
-  const Image across = picture.Capture(18, 8, 4, 4);
+  const Image across = picture.Capture(18, 8, 4, 4);  // beyond the window's edge the capture reads black
   EXPECT_EQ(std::vector<std::uint32_t>({across.At(1, 1), across.At(2, 1), across.At(1, 2)}), std::vector<std::uint32_t>({0x0080FF, 0, 0}));
   EXPECT_EQ(picture.Capture(2000000000, -2000000000, 5, 5), Image(5, 5, 0));
   EXPECT_TRUE(picture.Capture(0, 0, -3, 2).Empty());
-}
-
-TEST(QtPlatform, MessageBoxShowsTheMessageModallyUntilOk) {
-  EnsureApplication();
   QString shown;
   QTimer::singleShot(0, [&shown] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    shown = box->text();
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    if (box == nullptr) return;
+    shown = box->text() + (box->standardButtons() == QMessageBox::Ok ? " [Ok]" : "");
     box->button(QMessageBox::Ok)->click();
   });
   QtMessageBox().Show("Caf\xe9 table is broken");
-  EXPECT_EQ(shown, QString::fromUtf8("Caf\u00e9 table is broken"));
+  EXPECT_EQ(shown, QString::fromUtf8("Caf\u00e9 table is broken [Ok]"));
 }
 
 }  // namespace

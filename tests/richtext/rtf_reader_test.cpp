@@ -39,7 +39,7 @@ TEST(RtfReader, GivesThePlainTextOfWordsSymbolsEscapesDestinationsAndDamage) {
       {"{\\rtf1 \\uc0\\u8364 x}", "\u20ACx"}, {"{\\rtf1 \\u233\\'e9}", "\u00E9"},
       {"{\\rtf1 {\\uc2\\u8364\\'80\\'80}x}", "\u20ACx"}, {"{\\rtf1 \\u8364\\b x}", "\u20ACx"},
       {"{\\rtf1 \\uc3\\u8364{x}}", "\u20ACx"}, {"{\\rtf1 \\u-3?}", "\uFFFD"}, {"{\\rtf1 \\u-4064?}", "\uF020"},
-      {"{\\rtf1 \\u-10179?\\u-8694?}", "\U0001F60A"}, {"{\\rtf1 \\u-10179?x}", "\uFFFDx"}, {"{\\rtf1 \\u-8694?}", "\uFFFD"},
+      {"{\\rtf1 \\u-10179?\\u-8694?}", "\U0001F60A"}, {"{\\rtf1 \\u1114111?\\u1114112?}", "\U0010FFFF\uFFFD"}, {"{\\rtf1 \\u-10179?x}", "\uFFFDx"}, {"{\\rtf1 \\u-8694?}", "\uFFFD"},
       {"{\\rtf1 {\\*\\unknowndest hidden}shown}", "shown"},
       {"{\\rtf1 {\\info{\\title t}{\\author a}}{\\stylesheet{\\s0 Normal;}}x}", "x"},
       {"{\\rtf1 {\\header h}{\\footer f}{\\headerl l}{\\footerr r}x}", "x"},

@@ -200,6 +200,7 @@ TEST(Startup, IndexReferencesCutTheHistoryAndMameinfoEntries) {
       {"Q1,x;", "|| stop !ERROR B - 13"},  // a length that is not a number
       {"Q1,-1;", "|| stop !ERROR B - 5"},
       {"Q1,&H1F;U*", "\r\nFirst game.||1"},
+      {"Q1," + std::string(4095, '0') + "9;U*", "$info=aaa||1"}, {"Q1," + std::string(4096, '0') + "9;U*", "|| stop !ERROR B - 13"},
       {"Q1,99999999999;", "|| stop !ERROR B - 6"},
       {"Q0,0;Ux,5", "|| stop !ERROR B - 13"}, {"Q0,0;U1 2,5", "|| stop !ERROR B - 13"},
       {"Q0,0;U0,5", "|| stop !ERROR B - 63"},  // offset 0 reaches the file
