@@ -96,6 +96,8 @@ TEST(BitmapTables, MonoModesAndBitmapsNoFileMakes) {
   EXPECT_FALSE(bitmaps.Bitmap()) << "mode 2 makes none";
   EXPECT_EQ(bitmaps.BitmapHeader32().biSize, 0U);
   EXPECT_EQ(GreyLevel(0, 0), std::nullopt);
+  bitmaps.SetPalette256(std::vector<std::uint8_t>{1, 2, 3});
+  EXPECT_EQ(bitmaps.BitmapInfo8().colours[0], (RgbQuad{3, 2, 1, 0})) << "the fourth byte stays zero";
 }
 
 }  // namespace
