@@ -64,24 +64,13 @@ TEST(DrawToPicBox, BoxesOfEachKind) {
     EXPECT_FALSE(bitmaps.Bitmap()) << c.name << ": released after drawing";
   }
   CBitmap bitmaps;
-  MakeBitmap(bitmaps, 2, 2);
-  try {
-    bitmaps.DrawToPicBox(2, 2, nullptr, true, 0, 0, false);
-    FAIL();
-  } catch (const RunTimeError& failure) {
-    EXPECT_EQ(failure.Number(), 91);
-  }
+  EXPECT_THROW(bitmaps.DrawToPicBox(2, 2, nullptr, true, 0, 0, false), RunTimeError) << "no box";
 }
 
 TEST(PixelTwipConversion, RoundsTwipsPerPixelAndPixels) {
-  struct Case {
-    float twipsPerPixel;
-    std::int32_t twips, pixels;
-  };
-  for (const Case& c : std::vector<Case>{{15.0F, 1500, 100}, {12.0F, 1500, 125}, {12.0F, 750, 62}, {12.0F, 762, 64},
-                                         {14.6F, 1500, 100}}) {
-    CBitmap bitmaps(ScreenMetrics{0, 0, c.twipsPerPixel, c.twipsPerPixel});
-    EXPECT_EQ(bitmaps.TwipsToPixels(c.twips, c.twips).first, c.pixels) << c.twipsPerPixel << " " << c.twips;
+  for (const auto& [perPixel, twips, pixels] : std::vector<std::tuple<float, std::int32_t, std::int32_t>>{
+           {15.0F, 1500, 100}, {12.0F, 1500, 125}, {12.0F, 750, 62}, {12.0F, 762, 64}, {14.6F, 1500, 100}}) {
+    EXPECT_EQ(CBitmap(ScreenMetrics{0, 0, perPixel, perPixel}).TwipsToPixels(twips, twips).first, pixels) << perPixel;
   }
   CBitmap bitmaps(ScreenMetrics{0, 0, 15.0F, 12.0F});
   EXPECT_EQ(bitmaps.PixelsToTwips(100, 50), SizePair(1500, 600));
@@ -107,6 +96,8 @@ TEST(BitmapTables, MonoModesAndBitmapsNoFileMakes) {
   EXPECT_FALSE(bitmaps.Bitmap()) << "mode 2 makes none";
   EXPECT_EQ(bitmaps.BitmapHeader32().biSize, 0U);
   EXPECT_EQ(GreyLevel(0, 0), std::nullopt);
+  bitmaps.SetPalette256(std::vector<std::uint8_t>{1, 2, 3});
+  EXPECT_EQ(bitmaps.BitmapInfo8().colours[0], (RgbQuad{3, 2, 1, 0})) << "the fourth byte stays zero";
 }
 
 }  // namespace
