@@ -41,6 +41,12 @@ void LoadPNG::DecodeImage() {
   const std::size_t streamStart = std::min<std::size_t>(2, static_cast<std::size_t>(idatLength_));
   const std::span<const std::uint8_t> stream(idatBuffer_.data() + streamStart,
                                              static_cast<std::size_t>(idatLength_) - streamStart);
+  // Image data that could never fill the rows its header promises (a few
+  // hundred kilobytes claiming a gigabyte) is refused before any work is
+  // done for it: only a stream cut short, read on as zero bits, could.
+  if (header_.compression == 0 && size.inflated > LongestInflation(static_cast<std::int64_t>(stream.size()))) {
+    throw RunTimeError(ErrorCode::OutOfMemory, "image data far shorter than its header");
+  }
   ByteBuffer work;
   if (header_.compression == 0) {
     inflater_.Inflate(stream, work, static_cast<std::int32_t>(size.inflated), false);

@@ -7,7 +7,14 @@
 
 namespace zorv::png {
 
-inline constexpr std::int64_t kLargestWorkingBuffer = std::int64_t{1} << 30;
+// The largest single buffer of a decoding. The blending and the bitmap hold up
+// to two buffers of four bytes per pixel at once, so one picture costs at most
+// twice this besides its file, and a header alone can never ask for more.
+inline constexpr std::int64_t kLargestWorkingBuffer = std::int64_t{1} << 28;
+
+// The most a raw deflate stream of `compressedBytes` bytes can inflate to: 258
+// bytes for every two bits (a length code and a distance code of one bit each).
+constexpr std::int64_t LongestInflation(std::int64_t compressedBytes) { return 1032 * compressedBytes + 1032; }
 
 struct WorkingSize {
   bool fits = false;
@@ -18,7 +25,7 @@ struct WorkingSize {
 // when interlaced, 0 for an unknown interlace method), and whether every buffer
 // of the decoding (the inflated data, the de-interlaced and padded rows, four
 // bytes per pixel for transparency and the bitmap, and any single row, even of
-// an image without rows) stays within 1 GiB.
+// an image without rows) stays within kLargestWorkingBuffer.
 WorkingSize MeasureWorkingSize(const PixelFormat& format, std::int64_t interlacing);
 
 }  // namespace zorv::png
