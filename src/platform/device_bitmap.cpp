@@ -1,6 +1,8 @@
 #include "platform/device_bitmap.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace zorv {
 namespace {
@@ -22,8 +24,18 @@ void ConvertIndexedRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t
   }
 }
 
-void ConvertTrueColourRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t width, int bytesPerPixel) {
-  for (std::int32_t x = 0; x < width; ++x, row += bytesPerPixel) out[x] = PackRgb(row[2], row[1], row[0]);
+// Blue, green, red in memory are the low three bytes of a little-endian word.
+template <int BytesPerPixel>
+void ConvertTrueColourRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t width) {
+  for (std::int32_t x = 0; x < width; ++x, row += BytesPerPixel) {
+    if constexpr (BytesPerPixel == 4 && std::endian::native == std::endian::little) {
+      std::uint32_t pixel;
+      std::memcpy(&pixel, row, 4);
+      out[x] = pixel & 0xFFFFFFU;
+    } else {
+      out[x] = PackRgb(row[2], row[1], row[0]);
+    }
+  }
 }
 
 }  // namespace
@@ -56,7 +68,8 @@ std::optional<Image> CreateDeviceBitmap(const BitmapInfoHeader& header, std::spa
       case 1: ConvertIndexedRow<1>(row, out, w, table); break;
       case 4: ConvertIndexedRow<4>(row, out, w, table); break;
       case 8: ConvertIndexedRow<8>(row, out, w, table); break;
-      default: ConvertTrueColourRow(row, out, w, bits / 8); break;
+      case 24: ConvertTrueColourRow<3>(row, out, w); break;
+      default: ConvertTrueColourRow<4>(row, out, w); break;
     }
   }
   return image;

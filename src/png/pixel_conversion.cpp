@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include "platform/run_time_error.h"
 
 namespace zorv::png {
@@ -14,8 +18,36 @@ void Reduce16To8(ByteBuffer& buffer) {
   buffer.resize(half);
 }
 
+namespace {
+
+// Swaps the first and third byte of the 3-byte groups in [at, size); returns where it stopped.
+std::size_t SwapOuterBytes(std::uint8_t* bytes, std::size_t at, std::size_t size) {
+  for (; at + 2 < size; at += 3) std::swap(bytes[at], bytes[at + 2]);
+  return at;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Five pixels per 16-byte step with one byte shuffle (SSSE3, chosen at run time).
+[[gnu::target("ssse3")]] std::size_t SwapOuterBytesSsse3(std::uint8_t* bytes, std::size_t size) {
+  const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+  std::size_t at = 0;
+  for (; at + 16 <= size; at += 15) {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at), _mm_shuffle_epi8(pixels, order));
+  }
+  return at;
+}
+#endif
+
+}  // namespace
+
 void RgbToBgr(ByteBuffer& buffer) {
-  for (std::size_t i = 0; i + 2 < buffer.size(); i += 3) std::swap(buffer[i], buffer[i + 2]);
+  std::size_t at = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
+  if (hasSsse3) at = SwapOuterBytesSsse3(buffer.data(), buffer.size());
+#endif
+  SwapOuterBytes(buffer.data(), at, buffer.size());
 }
 
 void RgbaToBgra(ByteBuffer& buffer) {
