@@ -25,17 +25,19 @@ void ConvertIndexedRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t
 }
 
 // Blue, green, red in memory are the low three bytes of a little-endian word.
+// A 3-byte pixel is read as a word too, but for the row's last one, whose
+// fourth byte may lie past the rows.
 template <int BytesPerPixel>
 void ConvertTrueColourRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t width) {
-  for (std::int32_t x = 0; x < width; ++x, row += BytesPerPixel) {
-    if constexpr (BytesPerPixel == 4 && std::endian::native == std::endian::little) {
+  std::int32_t x = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (const std::int32_t words = BytesPerPixel == 4 ? width : width - 1; x < words; ++x, row += BytesPerPixel) {
       std::uint32_t pixel;
       std::memcpy(&pixel, row, 4);
       out[x] = pixel & 0xFFFFFFU;
-    } else {
-      out[x] = PackRgb(row[2], row[1], row[0]);
     }
   }
+  for (; x < width; ++x, row += BytesPerPixel) out[x] = PackRgb(row[2], row[1], row[0]);
 }
 
 }  // namespace

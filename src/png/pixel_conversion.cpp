@@ -27,13 +27,18 @@ std::size_t SwapOuterBytes(std::uint8_t* bytes, std::size_t at, std::size_t size
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// Five pixels per 16-byte step with one byte shuffle (SSSE3, chosen at run time).
+// Five pixels per 16-byte shuffle (SSSE3, chosen at run time). A step's four
+// loads come before its stores: a load that overlaps a store just made waits
+// for it, so that happens once per 60 bytes rather than once per 15.
 [[gnu::target("ssse3")]] std::size_t SwapOuterBytesSsse3(std::uint8_t* bytes, std::size_t size) {
   const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
   std::size_t at = 0;
-  for (; at + 16 <= size; at += 15) {
-    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at), _mm_shuffle_epi8(pixels, order));
+  for (; at + 61 <= size; at += 60) {
+    __m128i pixels[4];
+    for (int i = 0; i < 4; ++i) pixels[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at + 15 * i));
+    for (int i = 0; i < 4; ++i) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at + 15 * i), _mm_shuffle_epi8(pixels[i], order));
+    }
   }
   return at;
 }
