@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <vector>
 
 namespace zorv {
 namespace {
@@ -60,11 +61,17 @@ std::optional<Image> CreateDeviceBitmap(const BitmapInfoHeader& header, std::spa
     for (std::size_t i = 0; i < entries; ++i) table[i] = ColourOf(colours[i]);
   }
 
-  Image image(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+  // Each row is converted into a small buffer and appended: the picture's
+  // pixels are written once, not zeroed first.
+  Image image;
+  image.width = static_cast<std::int32_t>(width);
+  image.height = static_cast<std::int32_t>(height);
+  image.pixels.reserve(static_cast<std::size_t>(width * height));
+  std::vector<std::uint32_t> converted(static_cast<std::size_t>(width));
   const bool topDown = header.biHeight < 0;
   for (std::int64_t y = 0; y < height; ++y) {
     const std::uint8_t* row = rows.data() + (topDown ? y : height - 1 - y) * stride;
-    std::uint32_t* out = image.pixels.data() + y * width;
+    std::uint32_t* out = converted.data();
     const auto w = static_cast<std::int32_t>(width);
     switch (bits) {
       case 1: ConvertIndexedRow<1>(row, out, w, table); break;
@@ -73,6 +80,7 @@ std::optional<Image> CreateDeviceBitmap(const BitmapInfoHeader& header, std::spa
       case 24: ConvertTrueColourRow<3>(row, out, w); break;
       default: ConvertTrueColourRow<4>(row, out, w); break;
     }
+    image.pixels.insert(image.pixels.end(), converted.begin(), converted.end());
   }
   return image;
 }

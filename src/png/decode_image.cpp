@@ -54,8 +54,10 @@ void LoadPNG::DecodeImage() {
     work.assign(stream.begin(), stream.end());
   }
   std::vector<std::uint8_t>().swap(idatBuffer_);
+  // 8-bit RGB rows take their blue-first byte order in the unfiltering pass.
+  const bool swapWhileUnfiltering = colourType == kRgb && depth == 8 && header_.interlacing == 0;
   if (header_.interlacing == 0) {
-    Unfilter(work, format);
+    Unfilter(work, format, swapWhileUnfiltering ? RgbRowToBgr : nullptr);
   } else if (interlaced) {
     work = Deinterlace(work, format);
   }
@@ -98,7 +100,7 @@ void LoadPNG::DecodeImage() {
       break;
     case kRgb:
       if (depth == 16) Reduce16To8(work);
-      RgbToBgr(work);
+      if (!swapWhileUnfiltering) RgbToBgr(work);
       setOutBitsPerPixel(8);
       PadRows(24, work, format);
       setOutBitsPerPixel(24);

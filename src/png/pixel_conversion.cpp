@@ -46,14 +46,16 @@ std::size_t SwapOuterBytes(std::uint8_t* bytes, std::size_t at, std::size_t size
 
 }  // namespace
 
-void RgbToBgr(ByteBuffer& buffer) {
+void RgbRowToBgr(std::span<std::uint8_t> row) {
   std::size_t at = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
   static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
-  if (hasSsse3) at = SwapOuterBytesSsse3(buffer.data(), buffer.size());
+  if (hasSsse3) at = SwapOuterBytesSsse3(row.data(), row.size());
 #endif
-  SwapOuterBytes(buffer.data(), at, buffer.size());
+  SwapOuterBytes(row.data(), at, row.size());
 }
+
+void RgbToBgr(ByteBuffer& buffer) { RgbRowToBgr(buffer); }
 
 void RgbaToBgra(ByteBuffer& buffer) {
   for (std::size_t i = 0; i + 2 < buffer.size(); i += 4) std::swap(buffer[i], buffer[i + 2]);
