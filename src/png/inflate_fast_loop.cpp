@@ -121,15 +121,9 @@ template <bool kLargeLength>
       bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
     }
     if (entry::IsSubtableLink(e)) [[unlikely]] {
+      // The buffer was just refilled: a long literal code starts a run of literals as any other.
       e = literalLength.Resolve(e, bits.buffer);
-      if (e & entry::kLiteral) {
-        bits = Dropped(bits, e);
-        *out++ = static_cast<std::uint8_t>(entry::Value(e));
-        if (!(bits.next < inLimit && out < outLimit)) break;
-        bits = Refilled(bits);
-        e = literalLength.Root(bits.buffer);
-        continue;
-      }
+      if (e & entry::kLiteral) continue;
     }
     if (e & entry::kEndOfBlock) [[unlikely]] {
       bits = Dropped(bits, e);
