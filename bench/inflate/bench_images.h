@@ -6,16 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "support/generated_pictures.h"
+
 namespace zorv::bench {
 
 using Bytes = std::vector<std::uint8_t>;
-
-struct Picture {
-  int width = 0;
-  int height = 0;
-  int bytesPerPixel = 0;
-  Bytes pixels;  // rows back to back, no filter bytes
-};
 
 // The IDAT data of a PNG file (its zlib stream).
 Bytes ReadIdatStream(const std::string& pngFile);
@@ -23,13 +18,6 @@ Bytes ReadIdatStream(const std::string& pngFile);
 Picture ReadPicture(const std::string& pngFile);
 // `tiles` put side by side and below each other until the picture is at least width x height.
 Picture Tile(const std::vector<Picture>& tiles, int width, int height);
-// A game screen of width x height RGB pixels: a sky in bands, a tiled floor and
-// walls, a few sprites and a score line, in a small set of colours.
-Picture GameScreen(int width, int height);
-// Each pixel repeated factor times across and down, as emulators scale screens.
-Picture ScaleUp(const Picture& picture, int factor);
-// A smooth RGB picture with strong noise in every sample, as a camera gives it.
-Picture NoisyPicture(int width, int height);
 // Each row filtered with the filter whose bytes have the smallest sum of magnitudes.
 Bytes FilterRows(const Picture& picture);
 

@@ -1,6 +1,8 @@
 #pragma once
-// Large images written with libpng at start-up: 1920 x 1080 RGB and RGBA and
-// 4000 x 3000 palette, each interlaced and not.
+// Large pictures written with libpng at start-up (default filters and level,
+// as most encoders write them): a 1920 x 1080 fractal as RGB, RGBA and palette
+// (and RGB interlaced), a 480 x 270 game screen scaled up four times; and the
+// 768 x 512 photographs of the test data as they are.
 #include <filesystem>
 #include <string>
 #include <vector>

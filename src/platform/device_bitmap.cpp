@@ -1,6 +1,9 @@
 #include "platform/device_bitmap.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
+#include <vector>
 
 namespace zorv {
 namespace {
@@ -22,8 +25,20 @@ void ConvertIndexedRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t
   }
 }
 
-void ConvertTrueColourRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t width, int bytesPerPixel) {
-  for (std::int32_t x = 0; x < width; ++x, row += bytesPerPixel) out[x] = PackRgb(row[2], row[1], row[0]);
+// Blue, green, red in memory are the low three bytes of a little-endian word.
+// A 3-byte pixel is read as a word too, but for the row's last one, whose
+// fourth byte may lie past the rows.
+template <int BytesPerPixel>
+void ConvertTrueColourRow(const std::uint8_t* row, std::uint32_t* out, std::int32_t width) {
+  std::int32_t x = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (const std::int32_t words = BytesPerPixel == 4 ? width : width - 1; x < words; ++x, row += BytesPerPixel) {
+      std::uint32_t pixel;
+      std::memcpy(&pixel, row, 4);
+      out[x] = pixel & 0xFFFFFFU;
+    }
+  }
+  for (; x < width; ++x, row += BytesPerPixel) out[x] = PackRgb(row[2], row[1], row[0]);
 }
 
 }  // namespace
@@ -46,18 +61,26 @@ std::optional<Image> CreateDeviceBitmap(const BitmapInfoHeader& header, std::spa
     for (std::size_t i = 0; i < entries; ++i) table[i] = ColourOf(colours[i]);
   }
 
-  Image image(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+  // Each row is converted into a small buffer and appended: the picture's
+  // pixels are written once, not zeroed first.
+  Image image;
+  image.width = static_cast<std::int32_t>(width);
+  image.height = static_cast<std::int32_t>(height);
+  image.pixels.reserve(static_cast<std::size_t>(width * height));
+  std::vector<std::uint32_t> converted(static_cast<std::size_t>(width));
   const bool topDown = header.biHeight < 0;
   for (std::int64_t y = 0; y < height; ++y) {
     const std::uint8_t* row = rows.data() + (topDown ? y : height - 1 - y) * stride;
-    std::uint32_t* out = image.pixels.data() + y * width;
+    std::uint32_t* out = converted.data();
     const auto w = static_cast<std::int32_t>(width);
     switch (bits) {
       case 1: ConvertIndexedRow<1>(row, out, w, table); break;
       case 4: ConvertIndexedRow<4>(row, out, w, table); break;
       case 8: ConvertIndexedRow<8>(row, out, w, table); break;
-      default: ConvertTrueColourRow(row, out, w, bits / 8); break;
+      case 24: ConvertTrueColourRow<3>(row, out, w); break;
+      default: ConvertTrueColourRow<4>(row, out, w); break;
     }
+    image.pixels.insert(image.pixels.end(), converted.begin(), converted.end());
   }
   return image;
 }

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include "png/pixel_format.h"
 
 namespace zorv::png {
@@ -13,24 +17,59 @@ std::uint8_t Blend(unsigned colour, unsigned background, unsigned alpha) {
   return static_cast<std::uint8_t>((colour * alpha + (255 - alpha) * background + 255) >> 8);
 }
 
-// Blends one row of BGRA pixels onto a row of BGR background pixels; `out` may
-// be the input itself, as it never runs ahead of it.
-void BlendRow(const std::uint8_t* in, const std::uint8_t* background, std::uint8_t* out, std::int64_t width) {
-  for (std::int64_t x = 0; x < width; ++x, in += 4, background += 3, out += 3) {
-    const unsigned alpha = in[3];
-    const std::uint8_t blue = in[0];
-    const std::uint8_t green = in[1];
-    const std::uint8_t red = in[2];
-    if (alpha == 255) {
-      out[0] = blue, out[1] = green, out[2] = red;
-    } else if (alpha == 0) {
-      out[0] = background[0], out[1] = background[1], out[2] = background[2];
-    } else {
-      out[0] = Blend(blue, background[0], alpha);
-      out[1] = Blend(green, background[1], alpha);
-      out[2] = Blend(red, background[2], alpha);
-    }
+// The blend keeps an opaque pixel's colour and a transparent pixel's background
+// exactly, (C * 255 + 255) >> 8 being C, so every pixel takes it without a branch.
+void BlendPixels(const std::uint8_t* in, const std::uint8_t* background, std::uint8_t* out, std::int64_t from,
+                 std::int64_t width) {
+  for (std::int64_t x = from; x < width; ++x) {
+    const unsigned alpha = in[4 * x + 3];
+    const std::uint8_t blue = Blend(in[4 * x], background[3 * x], alpha);
+    const std::uint8_t green = Blend(in[4 * x + 1], background[3 * x + 1], alpha);
+    const std::uint8_t red = Blend(in[4 * x + 2], background[3 * x + 2], alpha);
+    out[3 * x] = blue, out[3 * x + 1] = green, out[3 * x + 2] = red;
   }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Two pixels in 16-bit lanes, each lane blended with its pixel's alpha.
+[[gnu::target("ssse3")]] inline __m128i BlendLanes(__m128i colour, __m128i behind, __m128i full) {
+  const __m128i spreadAlpha = _mm_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+  const __m128i alpha = _mm_shuffle_epi8(colour, spreadAlpha);
+  const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(colour, alpha), _mm_mullo_epi16(behind, _mm_sub_epi16(full, alpha)));
+  return _mm_srli_epi16(_mm_add_epi16(sum, full), 8);
+}
+
+// Four pixels a step in 16-bit lanes (SSSE3, chosen at run time). A step reads
+// 16 bytes of background and writes 16 bytes of output (12 of them pixels), so
+// it stops six pixels before the row's end and leaves the rest to BlendPixels.
+[[gnu::target("ssse3")]] std::int64_t BlendPixelsSsse3(const std::uint8_t* in, const std::uint8_t* background,
+                                                       std::uint8_t* out, std::int64_t width) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i spreadBackground = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m128i packPixels = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  std::int64_t x = 0;
+  for (; x + 6 <= width; x += 4) {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * x));
+    const __m128i behind =
+        _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(background + 3 * x)), spreadBackground);
+    const __m128i low = BlendLanes(_mm_unpacklo_epi8(pixels, zero), _mm_unpacklo_epi8(behind, zero), full);
+    const __m128i high = BlendLanes(_mm_unpackhi_epi8(pixels, zero), _mm_unpackhi_epi8(behind, zero), full);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * x), _mm_shuffle_epi8(_mm_packus_epi16(low, high), packPixels));
+  }
+  return x;
+}
+#endif
+
+// Blends one row of BGRA pixels onto a row of BGR background pixels; `out` may
+// be the input itself, as it never runs ahead of what is still to be read.
+void BlendRow(const std::uint8_t* in, const std::uint8_t* background, std::uint8_t* out, std::int64_t width) {
+  std::int64_t done = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
+  if (hasSsse3) done = BlendPixelsSsse3(in, background, out, width);
+#endif
+  BlendPixels(in, background, out, done, width);
 }
 
 // A background picture wider or higher than the image (in twips) is narrowed

@@ -41,6 +41,12 @@ void LoadPNG::DecodeImage() {
   const std::size_t streamStart = std::min<std::size_t>(2, static_cast<std::size_t>(idatLength_));
   const std::span<const std::uint8_t> stream(idatBuffer_.data() + streamStart,
                                              static_cast<std::size_t>(idatLength_) - streamStart);
+  // Image data that could never fill the rows its header promises (a few
+  // hundred kilobytes claiming a gigabyte) is refused before any work is
+  // done for it: only a stream cut short, read on as zero bits, could.
+  if (header_.compression == 0 && *inflatedSize > LongestInflation(static_cast<std::int64_t>(stream.size()))) {
+    throw RunTimeError(ErrorCode::OutOfMemory, "image data far shorter than its header");
+  }
   ByteBuffer work;
   if (header_.compression == 0) {
     inflater_.Inflate(stream, work, static_cast<std::int32_t>(*inflatedSize), false);
@@ -48,8 +54,10 @@ void LoadPNG::DecodeImage() {
     work.assign(stream.begin(), stream.end());
   }
   std::vector<std::uint8_t>().swap(idatBuffer_);
+  // 8-bit RGB rows take their blue-first byte order in the unfiltering pass.
+  const bool swapWhileUnfiltering = colourType == kRgb && depth == 8 && header_.interlacing == 0;
   if (header_.interlacing == 0) {
-    Unfilter(work, format);
+    Unfilter(work, format, swapWhileUnfiltering ? RgbRowToBgr : nullptr);
   } else if (interlaced) {
     work = Deinterlace(work, format);
   }
@@ -92,7 +100,7 @@ void LoadPNG::DecodeImage() {
       break;
     case kRgb:
       if (depth == 16) Reduce16To8(work);
-      RgbToBgr(work);
+      if (!swapWhileUnfiltering) RgbToBgr(work);
       setOutBitsPerPixel(8);
       PadRows(24, work, format);
       setOutBitsPerPixel(24);

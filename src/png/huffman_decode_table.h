@@ -32,13 +32,18 @@ class HuffmanDecodeTable {
   struct View {
     const std::uint32_t* entries;
 
-    // The entry of the code at the bottom of `bits` (least significant bit first).
+    // The root entry of the code at the bottom of `bits` (least significant bit
+    // first): the code's own entry, or a link to its subtable.
+    std::uint32_t Root(std::uint64_t bits) const { return entries[bits & ((std::uint64_t{1} << kRootBits) - 1)]; }
+    // The entry a subtable link leads to for the same bits.
+    std::uint32_t Resolve(std::uint32_t link, std::uint64_t bits) const {
+      const std::uint64_t index = (bits >> kRootBits) & ((std::uint64_t{1} << entry::ExtraBits(link)) - 1);
+      return entries[entry::Value(link) + index];
+    }
+    // The entry of the code at the bottom of `bits`.
     std::uint32_t Lookup(std::uint64_t bits) const {
-      std::uint32_t e = entries[bits & ((std::uint64_t{1} << kRootBits) - 1)];
-      if (entry::IsSubtableLink(e)) [[unlikely]] {
-        const std::uint64_t index = (bits >> kRootBits) & ((std::uint64_t{1} << entry::ExtraBits(e)) - 1);
-        e = entries[entry::Value(e) + index];
-      }
+      const std::uint32_t e = Root(bits);
+      if (entry::IsSubtableLink(e)) [[unlikely]] return Resolve(e, bits);
       return e;
     }
   };

@@ -96,27 +96,34 @@ template <bool kLargeLength>
   // looked up: enough for a code, its extra bits, a distance code and its extra bits.
   FastEnd end = FastEnd::kNearEnd;
   bits = Refilled(bits);
-  std::uint32_t e = literalLength.Lookup(bits.buffer);
+  // Literals are taken from root entries alone: a link to a subtable is no
+  // literal, so the chain of literals needs no test for it.
+  std::uint32_t e = literalLength.Root(bits.buffer);
   for (;;) {
     if (e & entry::kLiteral) {
       // Literals come in runs: up to three per load, as long as 15 bits remain for the next code.
       bits = Dropped(bits, e);
       *out++ = static_cast<std::uint8_t>(entry::Value(e));
-      e = literalLength.Lookup(bits.buffer);
+      e = literalLength.Root(bits.buffer);
       if (e & entry::kLiteral) {
         bits = Dropped(bits, e);
         *out++ = static_cast<std::uint8_t>(entry::Value(e));
-        e = literalLength.Lookup(bits.buffer);
+        e = literalLength.Root(bits.buffer);
         if (e & entry::kLiteral) {
           bits = Dropped(bits, e);
           *out++ = static_cast<std::uint8_t>(entry::Value(e));
           if (!(bits.next < inLimit && out < outLimit)) break;
           bits = Refilled(bits);
-          e = literalLength.Lookup(bits.buffer);
+          e = literalLength.Root(bits.buffer);
           continue;
         }
       }
       bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
+    }
+    if (entry::IsSubtableLink(e)) [[unlikely]] {
+      // The buffer was just refilled: a long literal code starts a run of literals as any other.
+      e = literalLength.Resolve(e, bits.buffer);
+      if (e & entry::kLiteral) continue;
     }
     if (e & entry::kEndOfBlock) [[unlikely]] {
       bits = Dropped(bits, e);
@@ -144,7 +151,7 @@ template <bool kLargeLength>
     } else {
       // The next code is looked up while the match is copied.
       bits = Refilled(bits);
-      e = literalLength.Lookup(bits.buffer);
+      e = literalLength.Root(bits.buffer);
       CopyMatch(out, dist, length);
       out += length;
       if (!(bits.next < inLimit && out < outLimit)) break;
@@ -152,7 +159,7 @@ template <bool kLargeLength>
     }
     if (!(bits.next < inLimit && out < outLimit)) break;
     bits = Refilled(bits);
-    e = literalLength.Lookup(bits.buffer);
+    e = literalLength.Root(bits.buffer);
   }
   reader_.Regs() = Settled(bits);
   out_ = out;

@@ -3,6 +3,7 @@
 // sample width, byte order, row padding and row order. Each rewrites the
 // buffer in place, growing or shrinking it as its result needs.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "png/byte_buffer.h"
@@ -17,6 +18,9 @@ void Reduce16To8(ByteBuffer& buffer);
 // Swaps the first and third byte of every 3-byte group; a trailing shorter
 // group stays as it is.
 void RgbToBgr(ByteBuffer& buffer);
+
+// RgbToBgr on one row of whole 3-byte groups.
+void RgbRowToBgr(std::span<std::uint8_t> row);
 
 // Swaps the first and third byte of every 4-byte group while the third exists.
 void RgbaToBgra(ByteBuffer& buffer);

@@ -33,6 +33,9 @@ void UnfilterRow(std::uint8_t filterType, std::span<std::uint8_t> row, std::span
 // Turns `Height` stored rows into raw rows without their filter-type bytes, in
 // place: the result has (data length - Height) bytes, and bytes past the last
 // row are zero. Error 9 when the data holds fewer than Height rows.
-void Unfilter(ByteBuffer& data, const PixelFormat& format);
+// `convertRow`, when given, is applied to each raw row once the row below no
+// longer needs it, while it is still in the cache: a conversion of whole rows
+// fused into the same pass (the bytes past the last row are not converted).
+void Unfilter(ByteBuffer& data, const PixelFormat& format, void (*convertRow)(std::span<std::uint8_t> row) = nullptr);
 
 }  // namespace zorv::png

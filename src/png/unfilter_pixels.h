@@ -13,17 +13,29 @@
 
 namespace zorv::png::pixels {
 
+// Three bytes are put together in a register: gathered in memory they would be
+// read back as a word the processor cannot forward from the smaller writes.
 template <std::size_t Bpp>
 inline __m128i Load(const std::uint8_t* p) {
-  std::uint32_t v = 0;
-  std::memcpy(&v, p, Bpp);
+  std::uint32_t v;
+  if constexpr (Bpp == 4) {
+    std::memcpy(&v, p, 4);
+  } else {
+    v = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
+  }
   return _mm_cvtsi32_si128(static_cast<int>(v));
 }
 
 template <std::size_t Bpp>
 inline void Store(std::uint8_t* p, __m128i bytes) {
   const auto v = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
-  std::memcpy(p, &v, Bpp);
+  if constexpr (Bpp == 4) {
+    std::memcpy(p, &v, 4);
+  } else {
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+    p[2] = static_cast<std::uint8_t>(v >> 16);
+  }
 }
 
 inline __m128i Widen(__m128i bytes) { return _mm_unpacklo_epi8(bytes, _mm_setzero_si128()); }
