@@ -72,8 +72,9 @@ bool Exists(const fs::path& path) {
 }
 
 // One component: as written, then as Windows-1252 turned to UTF-8, then without
-// regard to case, each also without trailing dots and blanks.
-fs::path ResolveComponent(const fs::path& folder, std::string_view written) {
+// regard to case, each also without trailing dots and blanks. Below a folder
+// that does not exist nothing is looked up: the spelling alone is kept.
+fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool& found) {
   std::string trimmed(written);
   while (!trimmed.empty() && (trimmed.back() == '.' || trimmed.back() == ' ') && trimmed != "." && trimmed != "..") {
     trimmed.pop_back();
@@ -84,12 +85,15 @@ fs::path ResolveComponent(const fs::path& folder, std::string_view written) {
   for (std::size_t i = 0; i < plain; ++i) {
     if (!IsValidUtf8(spellings[i])) spellings.push_back(Cp1252ToUtf8(spellings[i]));
   }
-  for (const auto& name : spellings) {
-    if (Exists(folder / name)) return folder / name;
+  if (found) {
+    for (const auto& name : spellings) {
+      if (Exists(folder / name)) return folder / name;
+    }
+    for (const auto& name : spellings) {
+      if (auto listed = Folders().Find(folder.empty() ? fs::path(".") : folder, FoldCase(name))) return folder / *listed;
+    }
   }
-  for (const auto& name : spellings) {
-    if (auto found = Folders().Find(folder.empty() ? fs::path(".") : folder, FoldCase(name))) return folder / *found;
-  }
+  found = false;
   const std::string& fallback = spellings.back();
   return folder / (trimmed.empty() ? std::string(written) : (IsValidUtf8(trimmed) ? trimmed : fallback));
 }
@@ -155,11 +159,12 @@ fs::path ResolvePath(std::string_view windowsPath) {
   } else if (!windowsPath.empty() && IsSeparator(windowsPath[0])) {
     result = "/";
   }
+  bool found = true;
   while (start <= windowsPath.size()) {
     std::size_t end = start;
     while (end < windowsPath.size() && !IsSeparator(windowsPath[end])) ++end;
     const std::string_view component = windowsPath.substr(start, end - start);
-    if (!component.empty()) result = ResolveComponent(result, component);
+    if (!component.empty()) result = ResolveComponent(result, component, found);
     start = end + 1;
   }
   return result;

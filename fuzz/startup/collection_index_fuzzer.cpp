@@ -1,0 +1,52 @@
+// The index and data files read once into memory, as a run over the whole
+// collection reads them, against the same files read as a single run reads
+// them: any bytes, same game values. The input is every file at once.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <tuple>
+
+#include "fuzz_folder.h"
+#include "startup/collection_files.h"
+#include "startup/configuration.h"
+#include "startup/startup.h"
+
+namespace {
+
+auto Values(const zorv::SharedState& s) {
+  return std::tie(s.GameRecord, s.GameTitle, s.CloneOf, s.Manufacturer, s.Year, s.Orientation, s.Buttons, s.Controls,
+                  s.DriverStatus, s.Genre, s.Category, s.VersionAdded, s.Driver, s.Players, s.SaveState, s.HasCheat,
+                  s.HasHighscore, s.IsMature, s.RomAvailable, s.HistoryText, s.MameinfoText, s.NotesText);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto folder = zorv::fuzz::FreshFolder();
+  for (const char* name : {"datafiles/index", "datafiles/history.dat", "datafiles/mameinfo.dat", "notes.txt"}) {
+    zorv::fuzz::WriteFile(folder / name, data, size);
+  }
+  std::size_t length = 0;
+  while (length < size && length < 16 && data[length] != ';' && data[length] > ' ' && data[length] != '/') ++length;
+  const std::string rom(reinterpret_cast<const char*>(data), length);
+
+  zorv::SharedState single;
+  single.ProgramFolder = folder.string();
+  const auto singleOutcome = zorv::Main(single, rom);
+
+  zorv::SharedState configured;
+  configured.ProgramFolder = folder.string();
+  configured.Language = -1;
+  zorv::LoadSiblingConfig(configured);
+  zorv::LoadConfig(configured);
+  if (configured.Language == -1) configured.Language = 1;
+  const zorv::CollectionFiles files(configured);
+  zorv::SharedState game = configured;
+  game.Files = &files;
+  game.HeldLog.emplace();
+  const auto gameOutcome = zorv::MainForGame(game, rom);
+  if (singleOutcome != gameOutcome || (gameOutcome == zorv::StartupOutcome::GameSheet && Values(single) != Values(game))) {
+    std::abort();
+  }
+  return 0;
+}
