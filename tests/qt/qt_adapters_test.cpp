@@ -2,7 +2,6 @@
 // breaks, pictures at their sizes), the screen's metrics, the picture loader
 // for JPEG and GIF files, the window as a background picture, the message box.
 #include <QAbstractButton>
-#include <QBuffer>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTextBlock>
@@ -22,16 +21,6 @@ namespace zorv::testing {
 namespace {
 
 constexpr ScreenMetrics kScreen{1024 * 15, 768 * 15, 15.0f, 15.0f};
-
-std::string Encoded(int width, int height, QColor colour, const char* format, int quality = -1) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, format, quality);
-  return bytes.toStdString();
-}
 
 std::string Hex(const std::string& bytes) {
   std::string hex;
@@ -77,7 +66,7 @@ TEST(DocumentRenderer, ShowsRunsBreaksAndPicturesAsTheDocumentHoldsThem) {
        "#ff0000>red <Courier New 15.5 fixed #0000ff>blue|"},
       {"{\\rtf1\\ansi \\'e9t\\'e9\\tab x\\line y\\par\\par z}", "<Arial 10 #000000>\u00e9t\u00e9\tx\u2028y||<Arial 10 #000000>z"},
       {"{\\rtf1 a{\\pict\\pngblip\\picw30\\pich20\\picwgoal900\\pichgoal600 " + png + "}{\\pict\\pngblip\\picwgoal900"
-       "\\pichgoal600 " + png.substr(0, 20) + "}{\\pict\\jpegblip " + Hex(Encoded(16, 8, Qt::white, "JPEG", 100)) + "}}",
+       "\\pichgoal600 " + png.substr(0, 20) + "}{\\pict\\jpegblip " + Hex(Encoded(16, 8, Qt::white, "JPEG")) + "}}",
        "<Arial 10 #000000>a[60x40 #ff00ff][60x40 none][16x8 #ffffff]"},
   };
   for (const auto& row : rows) EXPECT_EQ(Rendered(row.rtf), row.shown) << row.rtf.substr(0, 60);
@@ -148,7 +137,7 @@ TEST(QtPlatform, PictureLoaderLoadsJpegAndGifOrFailsWithItsNumber) {
     std::string asked;       // the path the loader is given, below the folder
     std::string expected;    // size and top-left colour to the nearest 16th (JPEG is lossy), or the failure
   } rows[] = {
-      {"snap.jpg", Encoded(8, 6, QColor(0, 0, 255), "JPEG", 100), "PICTURES\\Snap.JPG", "8x6 000010"},
+      {"snap.jpg", Encoded(8, 6, QColor(0, 0, 255), "JPEG"), "PICTURES\\Snap.JPG", "8x6 000010"},
       {"red.gif", OnePixelGif(false), "pictures/red.gif", "1x1 100000"},
       {"clear.gif", OnePixelGif(true), "pictures/clear.gif", "1x1 101010"},
       {"here.gif", OnePixelGif(false), "pictures/missing.gif", "53"},

@@ -1,7 +1,6 @@
 // The window with its real picture source: PNG files through our decoder,
 // JPEG and GIF through Qt, all shown in place in the report; a transparent PNG
 // is blended onto the window, which narrows to the picture.
-#include <QBuffer>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -9,16 +8,6 @@
 
 namespace zorv::testing {
 namespace {
-
-std::string Encoded(QImage::Format format, int width, int height, QColor colour, const char* type) {
-  QImage image(width, height, format);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, type, 100);
-  return bytes.toStdString();
-}
 
 struct RealPictureTest : WindowTest {
   void SetUp() override {
@@ -50,8 +39,8 @@ struct RealPictureTest : WindowTest {
 };
 
 TEST_F(RealPictureTest, PngJpegAndGifFilesShowInTheirPlaces) {
-  collection.Write("pictures/Snap/gng.png", Encoded(QImage::Format_RGB32, 30, 20, QColor(255, 0, 255), "PNG"));
-  collection.Write("pictures/Flyers/gng.jpg", Encoded(QImage::Format_RGB32, 24, 16, QColor(255, 255, 0), "JPEG"));
+  collection.Write("pictures/Snap/gng.png", Encoded(30, 20, QColor(255, 0, 255), "PNG"));
+  collection.Write("pictures/Flyers/gng.jpg", Encoded(24, 16, QColor(255, 255, 0), "JPEG"));
   // A 1 x 1 GIF whose one pixel is the first colour of a red and black palette.
   collection.Write("pictures/Cabinets/gng.gif", std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00", 19) +
                                                      std::string(",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 17));
@@ -64,7 +53,7 @@ TEST_F(RealPictureTest, PngJpegAndGifFilesShowInTheirPlaces) {
 
 TEST_F(RealPictureTest, TransparentPngBlendsOntoTheWindowWhichNarrowsToIt) {
   // Half-transparent white over the window's blue.
-  collection.Write("pictures/Snap/gng.png", Encoded(QImage::Format_ARGB32, 40, 30, QColor(255, 255, 255, 128), "PNG"));
+  collection.Write("pictures/Snap/gng.png", Encoded(40, 30, QColor(255, 255, 255, 128), "PNG", QImage::Format_ARGB32));
   ReportWindow& form = Open("gng");
   const QRect report = form.Report().geometry();
   ShowAndActivate();

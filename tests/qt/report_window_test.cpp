@@ -1,7 +1,6 @@
 // The report window as the user meets it: its size and place from Zorv.inf,
 // the colours of the text on the screen, the keys, bad settings and broken
 // templates, the pictures put in on the first activation, and closing.
-#include <QBuffer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -166,12 +165,7 @@ class ColouredPictures final : public PictureSource {
     if (onLoad_) onLoad_(path);
   }
   std::string PictureToRtf() override {
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(QColor(255, 0, 255));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    const std::string png = Encoded(40, 30, QColor(255, 0, 255), "PNG");
     richtext::Picture picture;
     picture.kind = richtext::BlipKind::Png, picture.width = 40, picture.height = 30;
     picture.goalWidth = 600, picture.goalHeight = 450, picture.data.assign(png.begin(), png.end());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
@@ -55,6 +56,18 @@ inline int PixelsOfColour(const QImage& image, Colour colour) {
     for (int x = 0; x < pixels.width(); ++x) count += (row[x] & 0xFFFFFF) == (wanted & 0xFFFFFF) ? 1 : 0;
   }
   return count;
+}
+
+// An image of one colour in a file format ("PNG", "JPEG", "BMP"), at the best quality.
+inline std::string Encoded(int width, int height, QColor colour, const char* format,
+                           QImage::Format pixels = QImage::Format_RGB32) {
+  QImage image(width, height, pixels);
+  image.fill(colour);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, format, 100);
+  return bytes.toStdString();
 }
 
 class WindowTest : public ::testing::Test {

@@ -49,7 +49,7 @@ TEST(RtfReader, GivesThePlainTextOfWordsSymbolsEscapesDestinationsAndDamage) {
       {"{\\rtf1 {\\nonshppict{\\pict\\wmetafile8 0102}}x}", "x"}, {"{\\rtf1 abc}}}def{x}", "abc"},
       {"{\\rtf1 a\\tab b\\par {\\pict\\pngblip 00}\\line c}", "a\tb\n\uFFFC\vc"}, {"{\\rtf1 {ab\\pict 0102}c}", "abc"},
       {"{\\rtf1 abc", "abc"}, {"{\\rtf1 a{\\b b{\\i c", "abc"}, {"{\\rtf1 a}}}b", "a"}, {"}}{\\rtf1 a}", "a"},
-      {"{\\rtf1 \\", ""}, {"{\\rtf1 x\\'", "x"}, {"{\\rtf1 x\\'e", "xe"}, {"{\\rtf1 \\u", ""},
+      {"{\\rtf1 \\", ""}, {"{\\rtf1 x\\'", "x"}, {"{\\rtf1 x\\'e", "xe"}, {"{\\rtf1 \\'e9", "\u00E9"}, {"{\\rtf1 \\u", ""},
       {"{\\rtf1 \\u99999999999 xy}", "\uFFFDy"}, {"{\\rtf1 \\u-99999999999 xy}", "\uFFFDy"},
       {"{\\rtf1 \\uc99999999 \\u65 " + Repeated("x", 200) + "}", "A"}, {"{\\rtf1 a\\bin999999999 abc}", "a"},
       {"{\\rtf1 a\\bin-5 bc}", "abc"}, {"{\\rtf1 \\fs" + Repeated("9", 1000) + " a}", "a"},
