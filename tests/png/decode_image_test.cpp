@@ -145,6 +145,7 @@ TEST_F(DecodeImageTest, EachHeaderDrawsItsPixels) {
       {"drawn onto the box's background", Ihdr(2, 2, 8, 6), {}, {0, 0, 0, 0, 0, 5, 5, 5, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0},
        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0D0D0D, 0x050505, 0, 0, 0, 0, 0x171717, 0x181818, 0, 0, 0, 0, 0, 0, 0}, 24, 2,
        {.x = 3, .y = 1}},
+      {"surplus data: whole rows of it come first", Ihdr(1, 1, 8, 6), {}, {0, 10, 20, 30, 255, 9, 9, 9, 9}, {0}, 24, 1},
       {"colour type 5", Ihdr(1, 1, 8, 5), {}, Bytes(9, 0), {kUntouched}},
       {"palette of 16 bits", Ihdr(1, 1, 16, 3), {{"tRNS", {0, 0}}}, Bytes(9, 0), {kUntouched}},
       {"grey of 3 bits", Ihdr(1, 1, 3, 0), {{"tRNS", {0, 0}}}, Bytes(9, 0), {kUntouched}},
