@@ -56,9 +56,9 @@ TEST(BadInput, IsRefusedWithAMessageAndTheOldIndexStays) {
       {"history.dat: file not found", kList, "none"},
       {"list.xml: holds no games", "<mame><machine name=\"z80\" isdevice=\"yes\" runnable=\"no\"/></mame>"},
       {"roms: not a folder"}};
-  for (const std::string name : {"a;b", "a&#13;", ""}) {
-    cases.push_back({"list.xml, line 2: the ROM name \"" + (name == "a&#13;" ? "a\r" : name) + "\" cannot be written to an index",
-                     "<mame>\n<machine name=\"" + name + "\"/>\n</mame>"});
+  // A game whose name cannot stand in an index is passed over with a warning.
+  for (const std::string name : {"a;b", "a&#13;", "", "..", "a/b"}) {
+    cases.push_back({"list.xml: holds no games", "<mame>\n<machine name=\"" + name + "\"/>\n</mame>"});
   }
   for (const BadCase& c : cases) {
     const std::string& what = c.message;
@@ -133,7 +133,7 @@ TEST(Program, ExitsWithOneAndAMessageOnBadInputOrUsage) {
       {"--listxml a --output x --verbose", 1, "unknown option \"--verbose\""},
       {"--listxml a --output -", 1, "--output must name a file"},
       {"--listxml " + bad + " --history=h --mameinfo m --catver c --nplayers=n --roms r --output x", 1, "h: file not found"},
-      {"--listxml '" + dir.Str() + "/good.xml' --output '" + dir.Str() + "/missing/index'", 1, "run-time error 75"},
+      {"--listxml '" + dir.Str() + "/good.xml' --output '" + dir.Str() + "/missing/index'", 1, "missing: cannot be written"},
       {"--output x --help", 0, ""},
       {"-h", 0, ""}};
   for (const auto& [arguments, status, message] : cases) {
