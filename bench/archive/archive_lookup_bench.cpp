@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/local_time_zone.h"
 #include "startup/picture_archives.h"
 
 namespace {
@@ -116,4 +117,10 @@ BENCHMARK(BM_ReferenceLibarchiveReadingTheLastPicture)->Unit(benchmark::kMillise
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// As the programs start.
+int main(int argc, char** argv) {
+  zorv::KeepLocalTimeZone();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+}
