@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build clang pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev libpng-dev libspng-dev libdeflate-dev libstb-dev libexpat1-dev libarchive-dev
+  zlib1g-dev libpng-dev libspng-dev libdeflate-dev libstb-dev libexpat1-dev libarchive-dev libzip-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
   help2man dpkg-dev file locales

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "export_all.h"
+#include "platform/local_time_zone.h"
 #include "platform/picture_object.h"
 #include "platform/program_folder.h"
 #include "platform/regional_settings.h"
@@ -18,6 +19,7 @@
 #include "window/report_pictures.h"
 
 int main(int argc, char** argv) {
+  zorv::KeepLocalTimeZone();
   if (zorv::AsksForExportAll(argc, argv)) return zorv::ExportAll(argc, argv);
   const auto options = zorv::ParseReportOptions(argc, argv);
   if (!options) return 2;

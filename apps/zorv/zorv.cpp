@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/local_time_zone.h"
 #include "platform/program_folder.h"
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/regional_settings.h"
@@ -68,6 +69,7 @@ std::string CommandText(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zorv::KeepLocalTimeZone();
   const auto started = std::chrono::steady_clock::now();
   // Not part of the command text the viewer takes apart: a terminal user's
   // questions, answered without a window. ROM names never start with "-".

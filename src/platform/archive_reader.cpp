@@ -6,13 +6,15 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <fstream>
 #include <memory>
 #include <span>
 #include <system_error>
 #include <utility>
 
+#include "platform/archive_head.h"
+#include "platform/archive_member_source.h"
 #include "platform/run_time_error.h"
+#include "platform/zip_archive.h"
 
 namespace zorv {
 namespace fs = std::filesystem;
@@ -25,45 +27,6 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// The archive's first bytes and its whole size, enough to tell an archive that was cut short from a file that
-// never was one: libarchive reports both as unreadable.
-struct ArchiveHead {
-  std::string bytes;
-  std::uint64_t size = 0;
-};
-
-ArchiveHead FileHead(const fs::path& path) {
-  ArchiveHead head;
-  std::error_code error;
-  head.size = fs::file_size(path, error);
-  std::ifstream file(path, std::ios::binary);
-  std::array<char, 32> first{};
-  file.read(first.data(), first.size());
-  head.bytes.assign(first.data(), static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-  return head;
-}
-
-std::uint64_t LittleEndian64(std::string_view bytes) {
-  std::uint64_t value = 0;
-  for (std::size_t i = 8; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[i]);
-  return value;
-}
-
-// A zip that starts with a local header but whose central directory (at its end) cannot be found.
-bool ZipEndsEarly(const ArchiveHead& head) { return head.bytes.starts_with(std::string_view{"PK\x03\x04", 4}); }
-
-// A 7z whose start header places the header block past the end of the file.
-bool SevenZipEndsEarly(const ArchiveHead& head) {
-  if (!head.bytes.starts_with(std::string_view{"7z\xBC\xAF\x27\x1C", 6})) return false;
-  // Start header: signature 6, version 2, CRC 4, then the header block's offset (counted from the end of the
-  // 32-byte start header) and its size.
-  if (head.bytes.size() < 32) return true;
-  const std::uint64_t offset = LittleEndian64(std::string_view(head.bytes).substr(12));
-  const std::uint64_t size = LittleEndian64(std::string_view(head.bytes).substr(20));
-  const std::uint64_t room = head.size - 32;
-  return offset > room || size > room - offset;
-}
-
 std::string Describe(const std::string& name, struct archive* handle) {
   const char* text = archive_error_string(handle);
   return name + ": " + (text ? text : "cannot be read");
@@ -71,19 +34,18 @@ std::string Describe(const std::string& name, struct archive* handle) {
 
 }  // namespace
 
-// One pass over an archive with libarchive; the handle is freed however the pass ends.
-class OpenArchive {
+// One pass over an archive with libarchive (a 7z, or whatever is not a zip); the handle is freed however the
+// pass ends.
+class OpenArchive final : public ArchiveMemberSource {
  public:
-  explicit OpenArchive(const ArchiveReader& owner)
-      : owner_(owner), name_(owner.path_.string()), handle_(archive_read_new()) {
+  OpenArchive(const fs::path& path, const std::string* bytes)
+      : path_(path), bytes_(bytes), name_(path.string()), handle_(archive_read_new()) {
     if (!handle_) throw RunTimeError(ErrorCode::OutOfMemory, name_ + ": out of memory");
-    // The seekable zip reader takes the member list from the central directory and skips member data by
-    // seeking, where the streaming one would read its way through every member; 7z keeps its list at the end.
+    // 7z keeps its member list at the end, which the reader seeks to.
     archive_read_support_format_zip_seekable(handle_.get());
     archive_read_support_format_7zip(handle_.get());
-    const int opened = owner.inMemory_
-                           ? archive_read_open_memory(handle_.get(), owner.bytes_.data(), owner.bytes_.size())
-                           : archive_read_open_filename(handle_.get(), owner.path_.c_str(), kBlockSize);
+    const int opened = bytes_ ? archive_read_open_memory(handle_.get(), bytes_->data(), bytes_->size())
+                              : archive_read_open_filename(handle_.get(), path_.c_str(), kBlockSize);
     if (opened != ARCHIVE_OK) FailOpen();
   }
 
@@ -107,23 +69,22 @@ class OpenArchive {
     declared_ = static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
     limit_ = limit;
     done_ = 0;
-    if (sized_ && declared_ > limit_) TooLarge();
+    if (sized_ && declared_ > limit_) ThrowTooLarge(name_, member_, limit_);
   }
 
-  // The member's next bytes into the front of `buffer`; 0 at its end.
-  std::size_t ReadSome(std::span<char> buffer) {
+  std::size_t ReadSome(std::span<char> buffer) override {
     const la_ssize_t got = archive_read_data(handle_.get(), buffer.data(), buffer.size());
     if (got < 0) Fail();
     if (got == 0) {
-      if (sized_ && done_ < declared_) Truncated();
+      if (sized_ && done_ < declared_) ThrowTruncated(name_);
       return 0;
     }
     done_ += static_cast<std::uint64_t>(got);
-    if (done_ > limit_) TooLarge();
+    if (done_ > limit_) ThrowTooLarge(name_, member_, limit_);
     return static_cast<std::size_t>(got);
   }
 
-  std::uint64_t DeclaredSize() const { return declared_; }
+  std::uint64_t DeclaredSize() const override { return declared_; }
 
   static std::string MemberPath(archive_entry* entry) {
     const char* raw = archive_entry_pathname(entry);
@@ -138,23 +99,14 @@ class OpenArchive {
     void operator()(struct archive* handle) const { archive_read_free(handle); }
   };
 
-  ArchiveHead Head() const {
-    if (!owner_.inMemory_) return FileHead(owner_.path_);
-    return {owner_.bytes_.substr(0, 32), owner_.bytes_.size()};
-  }
-
-  [[noreturn]] void Truncated() {
-    throw RunTimeError(ErrorCode::InputPastEnd, name_ + ": the archive ends early (truncated)");
-  }
+  ArchiveHead Head() const { return bytes_ ? BytesHead(*bytes_) : FileHead(path_); }
 
   [[noreturn]] void FailOpen() {
     if (archive_errno(handle_.get()) == ENOMEM) throw RunTimeError(ErrorCode::OutOfMemory, Describe(name_, handle_.get()));
     const ArchiveHead head = Head();
-    // An empty file, or a zip that is nothing but its end record.
-    if (head.size == 0 || head.bytes.starts_with(std::string_view{"PK\x05\x06", 4}))
-      throw RunTimeError(ErrorCode::InputPastEnd, name_ + ": the archive is empty");
-    if (ZipEndsEarly(head) || SevenZipEndsEarly(head)) Truncated();
-    throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": not a .zip or .7z archive");
+    if (HoldsNothing(head)) ThrowEmpty(name_);
+    if (ZipEndsEarly(head) || SevenZipEndsEarly(head)) ThrowTruncated(name_);
+    ThrowNotAnArchive(name_);
   }
 
   [[noreturn]] void Fail() {
@@ -165,16 +117,12 @@ class OpenArchive {
     const std::string lowered = Lower(text ? text : "");
     if (lowered.find("truncated") != std::string::npos || lowered.find("premature end") != std::string::npos ||
         SevenZipEndsEarly(Head()))
-      Truncated();
+      ThrowTruncated(name_);
     throw RunTimeError(ErrorCode::PathFileAccess, message);
   }
 
-  [[noreturn]] void TooLarge() {
-    throw RunTimeError(ErrorCode::OutOfMemory,
-                       name_ + ": " + member_ + " would extract to more than " + std::to_string(limit_) + " bytes");
-  }
-
-  const ArchiveReader& owner_;
+  fs::path path_;
+  const std::string* bytes_;
   std::string name_;
   std::unique_ptr<struct archive, Free> handle_;
   std::string member_;
@@ -193,14 +141,19 @@ ArchiveReader::ArchiveReader(fs::path archive) : path_(std::move(archive)) {
 }
 
 ArchiveReader::ArchiveReader(fs::path name, std::string bytes)
-    : path_(std::move(name)), bytes_(std::move(bytes)), inMemory_(true) {
+    : path_(std::move(name)), bytes_(std::make_shared<const std::string>(std::move(bytes))) {
   ListMembers();
 }
 
 ArchiveReader ArchiveReader::FromBytes(std::string bytes) { return ArchiveReader("(archive in memory)", std::move(bytes)); }
 
 void ArchiveReader::ListMembers() {
-  OpenArchive pass(*this);
+  if (LooksLikeZip(bytes_ ? BytesHead(*bytes_) : FileHead(path_))) {
+    zip_ = std::make_shared<ZipArchive>(path_, bytes_.get(), path_.string());
+    zip_->List(members_, zipIndices_);
+    return;
+  }
+  OpenArchive pass(path_, bytes_.get());
   while (archive_entry* entry = pass.NextFile()) {
     members_.push_back({OpenArchive::MemberPath(entry),
                         static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0))});
@@ -208,14 +161,25 @@ void ArchiveReader::ListMembers() {
 }
 
 ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::uint64_t limit) const {
-  auto pass = std::make_unique<OpenArchive>(*this);
-  while (archive_entry* entry = pass->NextFile()) {
-    if (OpenArchive::MemberPath(entry) == memberPath) {
+  const auto found = std::find_if(members_.begin(), members_.end(),
+                                  [&](const ArchiveMember& member) { return member.path == memberPath; });
+  if (found == members_.end())
+    throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
+  const auto position = static_cast<std::size_t>(found - members_.begin());
+  if (zip_) return ArchiveMemberReader(ZipArchive::Open(zip_, zipIndices_[position], found->path, limit));
+  // libarchive reaches a member by passing the ones before it; their names need no reading.
+  auto pass = std::make_unique<OpenArchive>(path_, bytes_.get());
+  for (std::size_t skipped = 0;; ++skipped) {
+    archive_entry* entry = pass->NextFile();
+    if (!entry) ThrowTruncated(path_.string());
+    if (skipped == position) {
+      // The archive changed since it was listed.
+      if (OpenArchive::MemberPath(entry) != found->path)
+        throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
       pass->BeginMember(entry, limit);
       return ArchiveMemberReader(std::move(pass));
     }
   }
-  throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
 }
 
 std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit) const {
@@ -227,13 +191,13 @@ std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit
   return data;
 }
 
-ArchiveMemberReader::ArchiveMemberReader(std::unique_ptr<OpenArchive> pass) : pass_(std::move(pass)) {}
+ArchiveMemberReader::ArchiveMemberReader(std::unique_ptr<ArchiveMemberSource> source) : source_(std::move(source)) {}
 ArchiveMemberReader::ArchiveMemberReader(ArchiveMemberReader&&) noexcept = default;
 ArchiveMemberReader& ArchiveMemberReader::operator=(ArchiveMemberReader&&) noexcept = default;
 ArchiveMemberReader::~ArchiveMemberReader() = default;
 
-std::size_t ArchiveMemberReader::Read(std::span<char> buffer) { return pass_->ReadSome(buffer); }
-std::uint64_t ArchiveMemberReader::DeclaredSize() const { return pass_->DeclaredSize(); }
+std::size_t ArchiveMemberReader::Read(std::span<char> buffer) { return source_->ReadSome(buffer); }
+std::uint64_t ArchiveMemberReader::DeclaredSize() const { return source_->DeclaredSize(); }
 
 bool HasArchiveExtension(const fs::path& path) {
   const std::string extension = Lower(path.extension().string());

@@ -17,7 +17,8 @@ struct ArchiveMember {
   std::uint64_t size = 0;
 };
 
-class OpenArchive;
+class ArchiveMemberSource;
+class ZipArchive;
 
 // One member read in pieces, for members too large to hold whole (a game list of hundreds of megabytes). The
 // ArchiveReader it came from must outlive it.
@@ -34,11 +35,12 @@ class ArchiveMemberReader {
 
  private:
   friend class ArchiveReader;
-  explicit ArchiveMemberReader(std::unique_ptr<OpenArchive> pass);
-  std::unique_ptr<OpenArchive> pass_;
+  explicit ArchiveMemberReader(std::unique_ptr<ArchiveMemberSource> source);
+  std::unique_ptr<ArchiveMemberSource> source_;
 };
 
-// A .zip or .7z archive read through libarchive. Failures are RunTimeErrors: 53 when the file does not exist,
+// A .zip or .7z archive: a zip (told by its first bytes, not its name) read through libzip, which lists it from
+// its central directory and reads a member from its own offset; anything else through libarchive. Failures are RunTimeErrors: 53 when the file does not exist,
 // 75 when it is not an archive, is encrypted or cannot be read, 62 when it ends early (truncated), 7 when a member
 // would pass the size limit given to Read.
 class ArchiveReader {
@@ -64,11 +66,10 @@ class ArchiveReader {
   void ListMembers();
 
   std::filesystem::path path_;
-  std::string bytes_;  // the archive itself when it was given in memory
-  bool inMemory_ = false;
+  std::shared_ptr<const std::string> bytes_;  // the archive itself when it was given in memory
+  std::shared_ptr<ZipArchive> zip_;          // set when the archive is a zip
   std::vector<ArchiveMember> members_;
-
-  friend class OpenArchive;
+  std::vector<std::uint64_t> zipIndices_;    // each member's index in the zip
 };
 
 // True when the name ends in ".zip" or ".7z", whatever the case.

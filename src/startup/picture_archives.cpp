@@ -26,13 +26,16 @@ constexpr char kMemberMark = '|';
 class ArchiveListing {
  public:
   explicit ArchiveListing(const fs::path& archive) : reader_(archive) {
+    const std::vector<ArchiveMember>& members = reader_.Members();
+    byName_.reserve(members.size());
     for (const int depth : {0, 1}) {
-      for (const ArchiveMember& member : reader_.Members()) {
-        const auto slash = member.path.find('/');
-        const bool atRoot = slash == std::string::npos;
-        if (depth == 0 && atRoot) byName_.emplace(LowerCase(member.path), member.path);
-        if (depth == 1 && !atRoot && member.path.find('/', slash + 1) == std::string::npos) {
-          byName_.emplace(LowerCase(std::string_view(member.path).substr(slash + 1)), member.path);
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        const std::string_view path = members[i].path;
+        const auto slash = path.find('/');
+        const bool atRoot = slash == std::string_view::npos;
+        if (depth == 0 && atRoot) byName_.emplace(LowerCase(path), i);
+        if (depth == 1 && !atRoot && path.find('/', slash + 1) == std::string_view::npos) {
+          byName_.emplace(LowerCase(path.substr(slash + 1)), i);
         }
       }
     }
@@ -40,14 +43,14 @@ class ArchiveListing {
 
   const std::string* Find(const std::string& foldedName) const {
     const auto found = byName_.find(foldedName);
-    return found == byName_.end() ? nullptr : &found->second;
+    return found == byName_.end() ? nullptr : &reader_.Members()[found->second].path;
   }
 
   std::string Read(std::string_view member) const { return reader_.Read(member, kLargestPicture); }
 
  private:
   ArchiveReader reader_;
-  std::unordered_map<std::string, std::string> byName_;
+  std::unordered_map<std::string, std::size_t> byName_;  // the member's place in the archive
 };
 
 // Every archive is listed once per run, and again when it changes; an archive
