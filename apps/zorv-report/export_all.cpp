@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "export_index_page.h"
-#include "export_options.h"
 #include "platform/picture_object.h"
 #include "platform/program_folder.h"
 #include "platform/progress_bar.h"
@@ -105,8 +104,13 @@ class ExportLog {
 
 class Export {
  public:
-  Export(const SharedState& configured, const CollectionFiles& files, const ExportOptions& options, ExportLog& log)
-      : configured_(configured), files_(files), options_(options), log_(log), rows_(files.RomNames().size()) {}
+  Export(const SharedState& configured, const CollectionFiles& files, const ReportOptions& options, ExportLog& log)
+      : configured_(configured),
+        files_(files),
+        options_(options),
+        switches_(options.CommandText.empty() ? "" : " " + options.CommandText),
+        log_(log),
+        rows_(files.RomNames().size()) {}
 
   // Runs the games on `jobs` threads; the bar shows how many are done.
   void Run(unsigned jobs) {
@@ -142,7 +146,7 @@ class Export {
     state.HeldLog.emplace();
     row.RomName = rom;
     bool written = false;
-    if (MainForGame(state, rom + options_.Switches) == StartupOutcome::GameSheet) {
+    if (MainForGame(state, rom + switches_) == StartupOutcome::GameSheet) {
       row.Title = state.GameTitle;
       row.Year = state.Year;
       row.Manufacturer = state.Manufacturer;
@@ -167,7 +171,8 @@ class Export {
 
   const SharedState& configured_;
   const CollectionFiles& files_;
-  const ExportOptions& options_;
+  const ReportOptions& options_;
+  const std::string switches_;  // put after each ROM name
   ExportLog& log_;
   std::vector<IndexPageRow> rows_;
   std::atomic<std::size_t> next_{0};
@@ -192,22 +197,22 @@ bool CheckOutputDir(const fs::path& folder) {
 
 }  // namespace
 
-bool AsksForExportAll(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--all") == 0) return true;
+int ExportAll(const ReportOptions& options, const std::string& programFolder) {
+  if (options.OutputDir.empty()) {
+    std::cerr << "zorv-report: --all needs --output-dir DIR\n";
+    return 2;
   }
-  return false;
-}
-
-int ExportAll(int argc, char** argv) {
-  const auto options = ParseExportOptions(argc, argv);
-  if (!options) return 2;
-  if (!CheckOutputDir(options->OutputDir)) return 1;
+  // Every game gets the same switches; a ROM name has no place here.
+  if (!options.CommandText.empty() && options.CommandText.front() != '/') {
+    std::cerr << "zorv-report: with --all only switches may follow the options, not '" << options.CommandText << "'\n";
+    return 2;
+  }
+  if (!CheckOutputDir(options.OutputDir)) return 1;
 
   // The configuration, the index and the data files are read once, under the
   // export's one log header, as a single run reads them.
   SharedState configured;
-  configured.ProgramFolder = ProgramFolderOf(argc > 0 ? argv[0] : "");
+  configured.ProgramFolder = programFolder;
   SharedState logState = configured;
   ExportLog log(logState);
   std::optional<CollectionFiles> files;
@@ -236,18 +241,18 @@ int ExportAll(int argc, char** argv) {
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
   Export run(configured, *files, *options, log);
-  run.Run(options->Jobs != 0 ? options->Jobs : std::max(1u, std::thread::hardware_concurrency()));
+  run.Run(options.Jobs != 0 ? options.Jobs : std::max(1u, std::thread::hardware_concurrency()));
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
 
   bool complete = run.Written() == run.Rows().size() && !interrupted;
-  if (options->Format == ReportFormat::Html && !interrupted &&
-      !WriteReplacing(options->OutputDir / "index.html", IndexPage(run.Rows()))) {
+  if (options.Format == ReportFormat::Html && !interrupted &&
+      !WriteReplacing(options.OutputDir / "index.html", IndexPage(run.Rows()))) {
     std::cerr << "zorv-report: cannot write index.html\n";
     complete = false;
   }
   std::cerr << "zorv-report: " << run.Written() << " of " << run.Rows().size() << " reports written to "
-            << options->OutputDir.string() << (interrupted ? " (interrupted)" : "")
+            << options.OutputDir.string() << (interrupted ? " (interrupted)" : "")
             << (run.Written() < run.Rows().size() && !interrupted ? "; see Zorv.Log.txt for the others" : "")
             << '\n';
   return complete ? 0 : 1;

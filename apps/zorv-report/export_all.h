@@ -3,14 +3,16 @@
 // each the same as a run of zorv-report for that game writes. An addition to
 // the viewer, which only ever shows one game.
 
+#include <string>
+
+#include "report_options.h"
+
 namespace zorv {
 
-// True when "--all" stands among the options (before the first other word).
-bool AsksForExportAll(int argc, char** argv);
-
-// Runs the export; the exit status: 0 when every game was written, 1 when
-// some were not or the export could not start, 2 for a wrong option.
-int ExportAll(int argc, char** argv);
+// Runs the export of `options` (All set) for the collection in `programFolder`;
+// the exit status: 0 when every game was written, 1 when some were not or the
+// export could not start, 2 for a wrong option.
+int ExportAll(const ReportOptions& options, const std::string& programFolder);
 
 void PrintExportHelp();
 

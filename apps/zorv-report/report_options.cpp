@@ -2,6 +2,7 @@
 
 #include <getopt.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -15,6 +16,9 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
       {"format", required_argument, nullptr, 'f'},
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},
+      {"all", no_argument, nullptr, 'a'},
+      {"output-dir", required_argument, nullptr, 'o'},
+      {"jobs", required_argument, nullptr, 'j'},
       {nullptr, 0, nullptr, 0},
   };
   ReportOptions options;
@@ -46,6 +50,21 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
       case 'V':
         options.Version = true;
         break;
+      case 'a':
+        options.All = true;
+        break;
+      case 'o':
+        options.OutputDir = optarg;
+        break;
+      case 'j': {
+        const char* end = optarg + std::strlen(optarg);
+        const auto [at, error] = std::from_chars(optarg, end, options.Jobs);
+        if (error != std::errc() || at != end || options.Jobs == 0 || options.Jobs > 1024) {
+          std::cerr << "zorv-report: --jobs takes a number from 1 to 1024\n";
+          return std::nullopt;
+        }
+        break;
+      }
       default:
         std::cerr << "Try 'zorv-report --help'.\n";
         return std::nullopt;

@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,10 @@ struct ReportOptions {
   ReportFormat Format = ReportFormat::Rtf;
   bool Help = false;
   bool Version = false;
+  // --all: every game of the index into OutputDir, on Jobs threads (0: one per processor).
+  bool All = false;
+  std::filesystem::path OutputDir;
+  unsigned Jobs = 0;
   // The words that are not options, joined with blanks: the viewer's command text.
   std::string CommandText;
 };

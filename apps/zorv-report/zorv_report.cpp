@@ -20,7 +20,6 @@
 
 int main(int argc, char** argv) {
   zorv::KeepLocalTimeZone();
-  if (zorv::AsksForExportAll(argc, argv)) return zorv::ExportAll(argc, argv);
   const auto options = zorv::ParseReportOptions(argc, argv);
   if (!options) return 2;
   if (options->Help) {
@@ -33,8 +32,11 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  const std::string programFolder = zorv::ProgramFolderOf(argc > 0 ? argv[0] : "");
+  if (options->All) return zorv::ExportAll(*options, programFolder);
+
   zorv::SharedState state;
-  state.ProgramFolder = zorv::ProgramFolderOf(argc > 0 ? argv[0] : "");
+  state.ProgramFolder = programFolder;
   const zorv::StopMessage stop(state.ProgramFolder);
   if (zorv::Main(state, options->CommandText) == zorv::StartupOutcome::SilentStop) {
     std::cerr << stop.Text() << '\n';

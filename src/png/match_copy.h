@@ -48,8 +48,17 @@ template <std::size_t kBytes>
   if (distance == 1) {
     word = 0x0101010101010101ULL * out[-1];
   } else {
-    std::memcpy(&word, out - 8, sizeof word);
-    word >>= 8 * (8 - distance);
+    // Only the period itself is sure to lie before `out`: the match may start
+    // fewer than 8 bytes into the output.
+    word = 0;
+    switch (distance) {
+      case 2: std::memcpy(&word, out - 2, 2); break;
+      case 3: std::memcpy(&word, out - 3, 3); break;
+      case 4: std::memcpy(&word, out - 4, 4); break;
+      case 5: std::memcpy(&word, out - 5, 5); break;
+      case 6: std::memcpy(&word, out - 6, 6); break;
+      default: std::memcpy(&word, out - 7, 7); break;
+    }
     for (std::size_t filled = distance; filled < 8; filled *= 2) word |= word << (8 * filled);
   }
   if (8 % distance == 0) {
