@@ -240,7 +240,7 @@ int ExportAll(const ReportOptions& options, const std::string& programFolder) {
 
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
-  Export run(configured, *files, *options, log);
+  Export run(configured, *files, options, log);
   run.Run(options.Jobs != 0 ? options.Jobs : std::max(1u, std::thread::hardware_concurrency()));
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
