@@ -26,7 +26,7 @@ namespace zorv::index {
 // blanks), which a classic history.dat never does.
 bool LooksLikeXml(std::string_view firstBytes);
 
-class HistoryXmlConverter : private XmlStream::Events {
+class HistoryXmlConverter final : private XmlStream::Events {
  public:
   // Receives the classic file in pieces, in order.
   using Sink = std::function<void(std::string_view)>;
