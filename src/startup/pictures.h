@@ -17,4 +17,9 @@ inline constexpr int kPictureCategories = 6;
 // category takes its parent's (CloneOf) the same way.
 void FindPictures(SharedState& state);
 
+// True when `name` (a ROM name, a parent's name) names one file in a folder: it
+// holds no folder separator, no drive's ":" and no "..", so a picture look-up or
+// a saved report made of it cannot leave its folder.
+bool IsNameOfOneFile(std::string_view name);
+
 }  // namespace zorv

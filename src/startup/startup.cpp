@@ -43,9 +43,7 @@ bool ReadRecord(SharedState& state) {
 // names never hold a folder separator, a drive's ":" or "..": such a name could
 // reach outside its folder, so it is refused before any file is looked for.
 void RequireNameOfOneFile(std::string_view romName) {
-  if (romName.find_first_of("\\/:") != std::string_view::npos || romName.find("..") != std::string_view::npos) {
-    throw RunTimeError(ErrorCode::BadFileNameOrNumber);
-  }
+  if (!IsNameOfOneFile(romName)) throw RunTimeError(ErrorCode::BadFileNameOrNumber);
 }
 
 StartupOutcome GatherGame(SharedState& state) {
