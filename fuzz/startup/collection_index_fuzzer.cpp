@@ -22,13 +22,9 @@ auto Values(const zorv::SharedState& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto folder = zorv::fuzz::FreshFolder();
-  for (const char* name : {"datafiles/index", "datafiles/history.dat", "datafiles/mameinfo.dat", "notes.txt"}) {
-    zorv::fuzz::WriteFile(folder / name, data, size);
-  }
-  std::size_t length = 0;
-  while (length < size && length < 16 && data[length] != ';' && data[length] > ' ' && data[length] != '/') ++length;
-  const std::string rom(reinterpret_cast<const char*>(data), length);
+  const auto collection = zorv::fuzz::CollectionOfInput(data, size);
+  const auto& folder = collection.folder;
+  const std::string& rom = collection.rom;
 
   zorv::SharedState single;
   single.ProgramFolder = folder.string();

@@ -19,4 +19,22 @@ inline void WriteFile(const std::filesystem::path& file, const std::uint8_t* dat
   std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
+// A fresh collection whose index, history.dat, mameinfo.dat and notes.txt are
+// all the input; the ROM name is the input's first word, so records can be found.
+struct FuzzCollection {
+  std::filesystem::path folder;
+  std::string rom;
+};
+
+inline FuzzCollection CollectionOfInput(const std::uint8_t* data, std::size_t size) {
+  FuzzCollection collection{FreshFolder(), {}};
+  for (const char* name : {"datafiles/index", "datafiles/history.dat", "datafiles/mameinfo.dat", "notes.txt"}) {
+    WriteFile(collection.folder / name, data, size);
+  }
+  std::size_t length = 0;
+  while (length < size && length < 16 && data[length] != ';' && data[length] > ' ' && data[length] != '/') ++length;
+  collection.rom.assign(reinterpret_cast<const char*>(data), length);
+  return collection;
+}
+
 }  // namespace zorv::fuzz
