@@ -2,6 +2,8 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -13,6 +15,7 @@
 
 #include "platform/archive_head.h"
 #include "platform/archive_member_source.h"
+#include "platform/kept_archive_listing.h"
 #include "platform/run_time_error.h"
 #include "platform/zip_archive.h"
 
@@ -21,6 +24,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
+// Read from a zip's local headers, a small block lets the reader seek over the members between them.
+constexpr std::size_t kHeaderBlockSize = 8 * 1024;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -34,10 +39,10 @@ std::string Describe(const std::string& name, struct archive* handle) {
 
 }  // namespace
 
-// One pass over an archive with libarchive (a 7z, or whatever is not a zip); the handle is freed however the
-// pass ends.
+// One pass over an archive with libarchive; the handle and the file are freed however the pass ends.
 class OpenArchive final : public ArchiveMemberSource {
  public:
+  // From the start of a 7z (or whatever is not a zip), or of a zip whose central directory it reads.
   OpenArchive(const fs::path& path, const std::string* bytes)
       : path_(path), bytes_(bytes), name_(path.string()), handle_(archive_read_new()) {
     if (!handle_) throw RunTimeError(ErrorCode::OutOfMemory, name_ + ": out of memory");
@@ -47,6 +52,29 @@ class OpenArchive final : public ArchiveMemberSource {
     const int opened = bytes_ ? archive_read_open_memory(handle_.get(), bytes_->data(), bytes_->size())
                               : archive_read_open_filename(handle_.get(), path_.c_str(), kBlockSize);
     if (opened != ARCHIVE_OK) FailOpen();
+  }
+
+  // A zip file read header after header from `headerOffset`, a member's local header, without its central
+  // directory.
+  OpenArchive(const fs::path& path, std::uint64_t headerOffset)
+      : path_(path), bytes_(nullptr), name_(path.string()), handle_(archive_read_new()) {
+    if (!handle_) throw RunTimeError(ErrorCode::OutOfMemory, name_ + ": out of memory");
+    file_.descriptor = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (file_.descriptor < 0) throw RunTimeError(ErrorCode::FileNotFound, name_ + ": no such file");
+    if (::lseek(file_.descriptor, static_cast<off_t>(headerOffset), SEEK_SET) < 0) ThrowTruncated(name_);
+    archive_read_support_format_zip_streamable(handle_.get());
+    if (archive_read_open_fd(handle_.get(), file_.descriptor, kHeaderBlockSize) != ARCHIVE_OK) FailOpen();
+  }
+
+  // After NextFile returned nullptr: whether the headers ended where something followed them in the file (a
+  // zip's central directory), not at the end of a file cut short or past a member that claims more than is there.
+  bool EndedBefore(std::uint64_t fileSize) const {
+    return static_cast<std::uint64_t>(std::max<la_int64_t>(archive_filter_bytes(handle_.get(), -1), 0)) < fileSize;
+  }
+
+  // Where the header NextFile last returned starts in the archive.
+  std::uint64_t HeaderOffset() const {
+    return static_cast<std::uint64_t>(std::max<la_int64_t>(archive_read_header_position(handle_.get()), 0));
   }
 
   // The next regular file's entry, or nullptr at the end.
@@ -76,7 +104,9 @@ class OpenArchive final : public ArchiveMemberSource {
     const la_ssize_t got = archive_read_data(handle_.get(), buffer.data(), buffer.size());
     if (got < 0) Fail();
     if (got == 0) {
-      if (sized_ && done_ < declared_) ThrowTruncated(name_);
+      // The data ended cleanly before the size the header gives: the member lies about its size.
+      if (sized_ && done_ < declared_)
+        throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": " + member_ + " is shorter than its header says");
       return 0;
     }
     done_ += static_cast<std::uint64_t>(got);
@@ -97,6 +127,12 @@ class OpenArchive final : public ArchiveMemberSource {
  private:
   struct Free {
     void operator()(struct archive* handle) const { archive_read_free(handle); }
+  };
+  struct Descriptor {
+    int descriptor = -1;
+    ~Descriptor() {
+      if (descriptor >= 0) ::close(descriptor);
+    }
   };
 
   ArchiveHead Head() const { return bytes_ ? BytesHead(*bytes_) : FileHead(path_); }
@@ -124,6 +160,7 @@ class OpenArchive final : public ArchiveMemberSource {
   fs::path path_;
   const std::string* bytes_;
   std::string name_;
+  Descriptor file_;  // before the handle, which reads it until freed
   std::unique_ptr<struct archive, Free> handle_;
   std::string member_;
   bool sized_ = false;
@@ -132,23 +169,24 @@ class OpenArchive final : public ArchiveMemberSource {
   std::uint64_t done_ = 0;
 };
 
-ArchiveReader::ArchiveReader(fs::path archive) : path_(std::move(archive)) {
+ArchiveReader::ArchiveReader(fs::path archive, ZipListing listing) : path_(std::move(archive)) {
   std::error_code error;
   const auto status = fs::status(path_, error);
   if (!fs::exists(status)) throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": no such file");
   if (!fs::is_regular_file(status)) throw RunTimeError(ErrorCode::PathFileAccess, path_.string() + ": not a file");
-  ListMembers();
+  ListMembers(listing);
 }
 
 ArchiveReader::ArchiveReader(fs::path name, std::string bytes)
     : path_(std::move(name)), bytes_(std::make_shared<const std::string>(std::move(bytes))) {
-  ListMembers();
+  ListMembers(ZipListing::kThisRun);
 }
 
 ArchiveReader ArchiveReader::FromBytes(std::string bytes) { return ArchiveReader("(archive in memory)", std::move(bytes)); }
 
-void ArchiveReader::ListMembers() {
+void ArchiveReader::ListMembers(ZipListing listing) {
   if (LooksLikeZip(bytes_ ? BytesHead(*bytes_) : FileHead(path_))) {
+    if (listing == ZipListing::kKeptBetweenRuns && !bytes_ && ListFromLocalHeaders()) return;
     zip_ = std::make_shared<ZipArchive>(path_, bytes_.get(), path_.string());
     zip_->List(members_, zipIndices_);
     return;
@@ -160,6 +198,40 @@ void ArchiveReader::ListMembers() {
   }
 }
 
+// The kept listing, or one made by passing the local headers in order and then kept. False, with nothing
+// listed, when the headers do not read cleanly or hold no file: libzip then lists the archive from its central
+// directory and gives the failure its number. The pass seeks over members that give their size in their header;
+// one whose size follows its data (a data descriptor) is inflated to find its end, once per change of the file.
+bool ArchiveReader::ListFromLocalHeaders() {
+  const auto fingerprint = FingerprintOf(path_);
+  if (!fingerprint) return false;
+  auto placed = LoadKeptListing(*fingerprint);
+  if (!placed) {
+    placed.emplace();
+    try {
+      OpenArchive pass(path_, std::uint64_t{0});
+      while (archive_entry* entry = pass.NextFile()) {
+        placed->push_back({OpenArchive::MemberPath(entry),
+                           static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0)),
+                           pass.HeaderOffset()});
+      }
+      std::error_code error;
+      if (!pass.EndedBefore(fs::file_size(path_, error))) return false;
+    } catch (const RunTimeError&) {
+      return false;
+    }
+    if (placed->empty()) return false;
+    KeepListing(*fingerprint, *placed);
+  }
+  members_.reserve(placed->size());
+  headerOffsets_.reserve(placed->size());
+  for (PlacedMember& member : *placed) {
+    members_.push_back({std::move(member.path), member.size});
+    headerOffsets_.push_back(member.headerOffset);
+  }
+  return true;
+}
+
 ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::uint64_t limit) const {
   const auto found = std::find_if(members_.begin(), members_.end(),
                                   [&](const ArchiveMember& member) { return member.path == memberPath; });
@@ -167,6 +239,15 @@ ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::
     throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
   const auto position = static_cast<std::size_t>(found - members_.begin());
   if (zip_) return ArchiveMemberReader(ZipArchive::Open(zip_, zipIndices_[position], found->path, limit));
+  if (!headerOffsets_.empty()) {
+    auto member = std::make_unique<OpenArchive>(path_, headerOffsets_[position]);
+    archive_entry* entry = member->NextFile();
+    // The archive changed since it was listed.
+    if (!entry || OpenArchive::MemberPath(entry) != found->path)
+      throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
+    member->BeginMember(entry, limit);
+    return ArchiveMemberReader(std::move(member));
+  }
   // libarchive reaches a member by passing the ones before it; their names need no reading.
   auto pass = std::make_unique<OpenArchive>(path_, bytes_.get());
   for (std::size_t skipped = 0;; ++skipped) {

@@ -39,14 +39,22 @@ class ArchiveMemberReader {
   std::unique_ptr<ArchiveMemberSource> source_;
 };
 
+// How a zip file's member list is had.
+enum class ZipListing {
+  kThisRun,           // from its central directory, each time
+  kKeptBetweenRuns,   // from the listing kept for this state of the file, else made and kept
+};
+
 // A .zip or .7z archive: a zip (told by its first bytes, not its name) read through libzip, which lists it from
-// its central directory and reads a member from its own offset; anything else through libarchive. Failures are RunTimeErrors: 53 when the file does not exist,
-// 75 when it is not an archive, is encrypted or cannot be read, 62 when it ends early (truncated), 7 when a member
-// would pass the size limit given to Read.
+// its central directory and reads a member from its own offset; anything else through libarchive. A zip whose
+// listing is kept between runs is read through libarchive's streaming reader from the member's local header.
+// Failures are RunTimeErrors: 53 when the file does not exist, 75 when it is not an archive, is encrypted or
+// cannot be read, 62 when it ends early (truncated), 7 when a member would pass the size limit given to Read.
 class ArchiveReader {
  public:
-  // Reads the member list from the headers alone (a zip's central directory, a 7z's header block).
-  explicit ArchiveReader(std::filesystem::path archive);
+  // Reads the member list from the headers alone (a zip's central directory or its kept listing, a 7z's header
+  // block).
+  explicit ArchiveReader(std::filesystem::path archive, ZipListing listing = ZipListing::kThisRun);
   // The same for an archive held in memory; `bytes` is kept.
   static ArchiveReader FromBytes(std::string bytes);
 
@@ -63,13 +71,15 @@ class ArchiveReader {
 
  private:
   ArchiveReader(std::filesystem::path name, std::string bytes);
-  void ListMembers();
+  void ListMembers(ZipListing listing);
+  bool ListFromLocalHeaders();
 
   std::filesystem::path path_;
   std::shared_ptr<const std::string> bytes_;  // the archive itself when it was given in memory
   std::shared_ptr<ZipArchive> zip_;          // set when the archive is a zip
   std::vector<ArchiveMember> members_;
-  std::vector<std::uint64_t> zipIndices_;    // each member's index in the zip
+  std::vector<std::uint64_t> zipIndices_;    // each member's index in the zip, when libzip reads it
+  std::vector<std::uint64_t> headerOffsets_;  // where each member's local header starts, when the listing is kept
 };
 
 // True when the name ends in ".zip" or ".7z", whatever the case.

@@ -21,36 +21,76 @@ constexpr std::uint64_t kLargestPicture = std::uint64_t{128} << 20;
 
 constexpr char kMemberMark = '|';
 
-// An archive's pictures by their folded file name: members at the root first,
-// then those one folder down, each time the first in archive order.
+// An archive's pictures by their file name without regard to case: members at
+// the root first, then those one folder down, each time the first in archive
+// order. A run of the viewer looks up one or two games in an archive, which a
+// pass over the names answers sooner than building an index of 50,000 of them;
+// an export looks up thousands, so the index is built once that many passes
+// would cost more.
 class ArchiveListing {
  public:
-  explicit ArchiveListing(const fs::path& archive) : reader_(archive) {
-    const std::vector<ArchiveMember>& members = reader_.Members();
-    byName_.reserve(members.size());
-    for (const int depth : {0, 1}) {
-      for (std::size_t i = 0; i < members.size(); ++i) {
-        const std::string_view path = members[i].path;
-        const auto slash = path.find('/');
-        const bool atRoot = slash == std::string_view::npos;
-        if (depth == 0 && atRoot) byName_.emplace(LowerCase(path), i);
-        if (depth == 1 && !atRoot && path.find('/', slash + 1) == std::string_view::npos) {
-          byName_.emplace(LowerCase(path.substr(slash + 1)), i);
-        }
-      }
-    }
-  }
+  explicit ArchiveListing(const fs::path& archive) : reader_(archive, ZipListing::kKeptBetweenRuns) {}
 
   const std::string* Find(const std::string& foldedName) const {
-    const auto found = byName_.find(foldedName);
-    return found == byName_.end() ? nullptr : &reader_.Members()[found->second].path;
+    const auto place = Place(foldedName);
+    return place ? &reader_.Members()[*place].path : nullptr;
   }
 
   std::string Read(std::string_view member) const { return reader_.Read(member, kLargestPicture); }
 
  private:
+  static constexpr int kPassesBeforeIndex = 16;
+
+  // The member's file name when it lies at `depth` (0: root, 1: one folder down).
+  static std::optional<std::string_view> NameAtDepth(std::string_view path, int depth) {
+    const auto slash = path.find('/');
+    if (slash == std::string_view::npos) return depth == 0 ? std::optional(path) : std::nullopt;
+    if (depth == 0 || path.find('/', slash + 1) != std::string_view::npos) return std::nullopt;
+    return path.substr(slash + 1);
+  }
+
+  std::optional<std::size_t> Place(const std::string& foldedName) const {
+    bool indexed = false;
+    {
+      std::lock_guard lock(mutex_);
+      if (passes_ < kPassesBeforeIndex) {
+        ++passes_;
+      } else if (!indexed_) {
+        BuildIndex();
+        indexed_ = true;
+      }
+      indexed = indexed_;
+    }
+    // Once built, the index is only read.
+    if (indexed) {
+      const auto found = byName_.find(foldedName);
+      return found == byName_.end() ? std::nullopt : std::optional(found->second);
+    }
+    const std::vector<ArchiveMember>& members = reader_.Members();
+    for (const int depth : {0, 1}) {
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        const auto name = NameAtDepth(members[i].path, depth);
+        if (name && name->size() == foldedName.size() && LowerCase(*name) == foldedName) return i;
+      }
+    }
+    return std::nullopt;
+  }
+
+  void BuildIndex() const {
+    const std::vector<ArchiveMember>& members = reader_.Members();
+    byName_.reserve(members.size());
+    for (const int depth : {0, 1}) {
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        if (const auto name = NameAtDepth(members[i].path, depth)) byName_.emplace(LowerCase(*name), i);
+      }
+    }
+  }
+
   ArchiveReader reader_;
-  std::unordered_map<std::string, std::size_t> byName_;  // the member's place in the archive
+  mutable std::mutex mutex_;
+  mutable int passes_ = 0;
+  mutable bool indexed_ = false;
+  mutable std::unordered_map<std::string, std::size_t> byName_;  // the member's place in the archive, once built
 };
 
 // Every archive is listed once per run, and again when it changes; an archive

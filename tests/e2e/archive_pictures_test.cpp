@@ -56,6 +56,7 @@ std::string LyingZip(const std::string& bytes, std::uint32_t extra) {
 class PicturesBeyondTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ::setenv("XDG_CACHE_HOME", (dir.Path() / "cache").c_str(), 1);
     std::filesystem::create_symlink(std::string(ZORV_BINARY_DIR) + "/apps/zorv-report/zorv-report",
                                     dir.Path() / "zorv-report");
     testing::WriteSmallCollection(dir);
@@ -104,6 +105,21 @@ TEST_F(PicturesBeyondTest, AnArchivedPictureGivesTheReportItsFileGives) {
     EXPECT_EQ(log.substr(std::min(log.size(), log.find("\r\n") + 2)), c.log) << &c - cases;
     EXPECT_TRUE(*c.log != '\0' || fromArchive == asFile) << &c - cases;
   }
+}
+
+// The listing a run keeps serves the next runs, and a damaged one is made again.
+TEST_F(PicturesBeyondTest, AKeptListingGivesTheSameReport) {
+  dir.Write("snap/gng.png", Demo("snap/gng.png"));
+  const std::string asFile = Html("gng");
+  std::filesystem::remove_all(dir.Path() / "snap");
+  dir.Write("snap.zip", MakeArchive("zip", {{"other.png", "x"}, {"SNAP/gng.png", Demo("snap/gng.png")}}, "zip:compression=store"));
+  EXPECT_EQ(Html("gng"), asFile);
+  const auto kept = std::filesystem::directory_iterator(dir.Path() / "cache/zorvane/archives")->path();
+  for (const std::size_t cut : {std::string::npos, std::size_t{200}, std::size_t{0}}) {
+    std::filesystem::resize_file(kept, std::min(cut, std::filesystem::file_size(kept)));
+    EXPECT_EQ(Html("gng"), asFile) << cut;
+  }
+  EXPECT_FALSE(dir.Exists("Zorv.Log.txt"));
 }
 
 TEST_F(PicturesBeyondTest, AClonesMissingPicturesAreItsParents) {

@@ -1,0 +1,61 @@
+// Any bytes as a zip read from its local headers, its listing made, kept and read back; and any bytes as a kept
+// listing: every member reads within the limit or fails with a numbered error, never a crash.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/archive_reader.h"
+#include "platform/kept_archive_listing.h"
+#include "platform/run_time_error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Never destroyed: the exit handler removing it runs after static objects are gone.
+const fs::path& Folder() {
+  static const fs::path& folder = *[] {
+    auto* made = new fs::path(fs::temp_directory_path() / ("zorv-kept-listing-fuzz-" + std::to_string(::getpid())));
+    fs::create_directories(*made);
+    ::setenv("XDG_CACHE_HOME", (*made / "cache").c_str(), 1);
+    std::atexit([] {
+      std::error_code error;
+      fs::remove_all(Folder(), error);
+    });
+    return made;
+  }();
+  return folder;
+}
+
+void ReadEveryMember(const fs::path& file) {
+  constexpr std::uint64_t kLimit = 1 << 20;
+  try {
+    const zorv::ArchiveReader archive(file, zorv::ZipListing::kKeptBetweenRuns);
+    for (const auto& member : archive.Members()) {
+      try {
+        if (archive.Read(member.path, kLimit).size() > kLimit) std::abort();
+      } catch (const zorv::RunTimeError&) {
+      }
+    }
+  } catch (const zorv::RunTimeError&) {
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const fs::path file = Folder() / "snap.zip";
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+  ReadEveryMember(file);  // makes the listing and keeps it
+  ReadEveryMember(file);  // from the kept listing
+  if (const auto fingerprint = zorv::FingerprintOf(file)) {
+    const std::string text = "zorvane archive listing 1\n" + fingerprint->path + "\n" + fingerprint->identity + "\n";
+    (void)zorv::ParseKeptListing(text + bytes, *fingerprint);
+  }
+  return 0;
+}

@@ -1,0 +1,154 @@
+#include "platform/kept_archive_listing.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <system_error>
+
+namespace zorv {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view kFirstLine = "zorvane archive listing 1";
+// A zip ends with its end record and the last entries of its central directory: rewriting the archive in
+// place, even to the same size within one tick of the file times, changes them.
+constexpr std::size_t kTailBytes = 64;
+
+std::optional<fs::path> CacheFolder() {
+  if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && fs::path(cache).is_absolute())
+    return fs::path(cache) / "zorvane" / "archives";
+  if (const char* home = std::getenv("HOME"); home != nullptr && fs::path(home).is_absolute())
+    return fs::path(home) / ".cache" / "zorvane" / "archives";
+  return std::nullopt;
+}
+
+std::optional<fs::path> KeptFile(const ArchiveFingerprint& archive) {
+  const auto folder = CacheFolder();
+  if (!folder) return std::nullopt;
+  char name[17];
+  const auto end = std::to_chars(name, name + 16, std::hash<std::string>{}(archive.path), 16).ptr;
+  return *folder / (std::string(name, end) + ".list");
+}
+
+std::string Hex(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (const char byte : bytes) {
+    text += kDigits[static_cast<unsigned char>(byte) >> 4];
+    text += kDigits[static_cast<unsigned char>(byte) & 15];
+  }
+  return text;
+}
+
+std::string_view NextLine(std::string_view& text) {
+  const auto end = text.find('\n');
+  const std::string_view line = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  return line;
+}
+
+bool ReadNumber(std::string_view& line, std::uint64_t& value) {
+  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
+  if (error != std::errc() || end == line.data() + line.size() || *end != ' ') return false;
+  line.remove_prefix(static_cast<std::size_t>(end - line.data()) + 1);
+  return true;
+}
+
+}  // namespace
+
+std::optional<ArchiveFingerprint> FingerprintOf(const fs::path& archive) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(archive, error);
+  if (error) return std::nullopt;
+  const int descriptor = ::open(absolute.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (descriptor < 0) return std::nullopt;
+  struct stat status {};
+  std::array<char, kTailBytes> tail{};
+  ssize_t got = -1;
+  if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+    const off_t from = status.st_size > static_cast<off_t>(kTailBytes) ? status.st_size - static_cast<off_t>(kTailBytes) : 0;
+    got = ::pread(descriptor, tail.data(), tail.size(), from);
+  }
+  ::close(descriptor);
+  if (got < 0) return std::nullopt;
+  const auto nanoseconds = [](const timespec& time) {
+    return std::to_string(time.tv_sec) + "." + std::to_string(time.tv_nsec);
+  };
+  std::string identity = std::to_string(status.st_size) + " " + nanoseconds(status.st_mtim) + " " +
+                         nanoseconds(status.st_ctim) + " " + std::to_string(status.st_dev) + " " +
+                         std::to_string(status.st_ino) + " " + Hex({tail.data(), static_cast<std::size_t>(got)});
+  return ArchiveFingerprint{absolute.string(), std::move(identity)};
+}
+
+std::optional<std::string> KeptListingText(const ArchiveFingerprint& archive, const std::vector<PlacedMember>& members) {
+  // One line per member: a name holding a line break cannot be kept, and such an archive is listed each run.
+  if (archive.path.find('\n') != std::string::npos) return std::nullopt;
+  std::string text;
+  text.append(kFirstLine).append("\n").append(archive.path).append("\n").append(archive.identity).append("\n");
+  for (const PlacedMember& member : members) {
+    if (member.path.empty() || member.path.find('\n') != std::string::npos) return std::nullopt;
+    text.append(std::to_string(member.headerOffset)).append(" ").append(std::to_string(member.size)).append(" ");
+    text.append(member.path).append("\n");
+  }
+  return text;
+}
+
+std::optional<std::vector<PlacedMember>> ParseKeptListing(std::string_view text, const ArchiveFingerprint& archive) {
+  if (NextLine(text) != kFirstLine || NextLine(text) != archive.path || NextLine(text) != archive.identity)
+    return std::nullopt;
+  // Every member line ends with a line break: a file cut short is not a listing.
+  if (!text.empty() && !text.ends_with('\n')) return std::nullopt;
+  std::vector<PlacedMember> members;
+  while (!text.empty()) {
+    std::string_view line = NextLine(text);
+    PlacedMember member;
+    if (!ReadNumber(line, member.headerOffset) || !ReadNumber(line, member.size) || line.empty()) return std::nullopt;
+    member.path = line;
+    members.push_back(std::move(member));
+  }
+  if (members.empty()) return std::nullopt;
+  return members;
+}
+
+std::optional<std::vector<PlacedMember>> LoadKeptListing(const ArchiveFingerprint& archive) {
+  const auto file = KeptFile(archive);
+  if (!file) return std::nullopt;
+  std::error_code error;
+  const auto size = fs::file_size(*file, error);
+  std::ifstream in(*file, std::ios::binary);
+  if (error || !in) return std::nullopt;
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) return std::nullopt;
+  return ParseKeptListing(text, archive);
+}
+
+void KeepListing(const ArchiveFingerprint& archive, const std::vector<PlacedMember>& members) {
+  const auto file = KeptFile(archive);
+  const auto text = KeptListingText(archive, members);
+  if (!file || !text) return;
+  std::error_code error;
+  fs::create_directories(file->parent_path(), error);
+  if (error) return;
+  // Written aside and renamed, so that a run reading it meanwhile, or one started in parallel, sees a whole
+  // listing or none.
+  const fs::path written = file->string() + "." + std::to_string(::getpid()) + ".new";
+  {
+    std::ofstream out(written, std::ios::binary | std::ios::trunc);
+    out.write(text->data(), static_cast<std::streamsize>(text->size()));
+    if (!out.flush()) {
+      out.close();
+      fs::remove(written, error);
+      return;
+    }
+  }
+  fs::rename(written, *file, error);
+  if (error) fs::remove(written, error);
+}
+
+}  // namespace zorv

@@ -1,0 +1,40 @@
+#pragma once
+// A zip's member list with the place of each member's local header, kept between runs in the user's cache
+// folder ($XDG_CACHE_HOME/zorvane/archives, else ~/.cache/zorvane/archives). A front end starts the viewer once
+// per game, and listing a snap.zip of 50,000 pictures at every start would cost more than the whole report.
+// A kept listing holds only for the state of the archive it was made from (size, times, file identity and its
+// last bytes); keeping is best effort and never fails a run.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorv {
+
+struct PlacedMember {
+  std::string path;                // as stored, with "/" separators
+  std::uint64_t size = 0;          // as declared
+  std::uint64_t headerOffset = 0;  // where the member's local header starts in the file
+};
+
+// One state of one archive file.
+struct ArchiveFingerprint {
+  std::string path;      // absolute
+  std::string identity;  // size, modification and change times, device, inode and the last bytes, as one line
+};
+
+// Empty when the file cannot be examined.
+std::optional<ArchiveFingerprint> FingerprintOf(const std::filesystem::path& archive);
+
+// The listing kept for this state of the archive, if there is one and it reads back whole.
+std::optional<std::vector<PlacedMember>> LoadKeptListing(const ArchiveFingerprint& archive);
+// Replaces the kept listing of the archive; nothing is kept when the cache folder cannot be written.
+void KeepListing(const ArchiveFingerprint& archive, const std::vector<PlacedMember>& members);
+
+// The kept file's text, and reading it back (empty when it is not the listing of exactly this state).
+std::optional<std::string> KeptListingText(const ArchiveFingerprint& archive, const std::vector<PlacedMember>& members);
+std::optional<std::vector<PlacedMember>> ParseKeptListing(std::string_view text, const ArchiveFingerprint& archive);
+
+}  // namespace zorv
