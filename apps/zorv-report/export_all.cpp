@@ -276,8 +276,9 @@ void PrintExportHelp() {
       "Also beyond the original, in every run: a picture that is not in its folder\n"
       "is looked for in the archive named like the folder (snap.zip or snap.7z beside\n"
       "snap, or the configured path itself when it names a .zip or .7z), at its root\n"
-      "or one folder down; and a clone with no picture of a category shows its\n"
-      "parent's.\n";
+      "or one folder down (a .zip's list of pictures is kept between runs in\n"
+      "$XDG_CACHE_HOME/zorvane/archives, else ~/.cache/zorvane/archives); and a clone\n"
+      "with no picture of a category shows its parent's.\n";
 }
 
 }  // namespace zorv
