@@ -14,16 +14,25 @@ namespace zorv::png {
 //   bit  6      the symbol is a literal byte
 //   bit  7      the symbol ends the block
 //   bits 8-11   code length; 0 in an entry that links to a subtable
-//   bits 12-15  extra bits that follow the code (or a subtable's index bits)
-//   bits 16-31  the literal, base length, base distance, code-length symbol or subtable start
+//   bits 12-15  extra bits that follow the code (or a subtable's index bits);
+//               in a literal entry, bit 12 says that a second literal follows
+//   bits 16-31  the literal, base length, base distance, code-length symbol or subtable start;
+//               a second literal sits in bits 24-31
+// An entry of two literals keeps the first one's code length in bits 8-11, so
+// that a decoder taking one symbol at a time reads it as the first literal alone.
 namespace entry {
 inline constexpr std::uint32_t kLiteral = 0x40;
 inline constexpr std::uint32_t kEndOfBlock = 0x80;
+inline constexpr std::uint32_t kSecondLiteral = 0x1000;
 
 constexpr unsigned CodeLength(std::uint32_t e) { return (e >> 8) & 0x0F; }
 constexpr unsigned ExtraBits(std::uint32_t e) { return (e >> 12) & 0x0F; }
 constexpr bool IsSubtableLink(std::uint32_t e) { return (e & 0xF00) == 0; }
 constexpr std::uint32_t Value(std::uint32_t e) { return e >> 16; }
+// The (first) literal of a literal entry.
+constexpr std::uint8_t Literal(std::uint32_t e) { return static_cast<std::uint8_t>(e >> 16); }
+// How many literals a literal entry stands for: 1 or 2.
+constexpr unsigned LiteralCount(std::uint32_t e) { return 1 + ((e >> 12) & 1); }
 // A symbol's meaning, without its code length.
 constexpr std::uint32_t Make(std::uint32_t value, unsigned extraBits, std::uint32_t flags) {
   return value << 16 | static_cast<std::uint32_t>(extraBits) << 12 | flags;

@@ -115,4 +115,33 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
   return true;
 }
 
+void HuffmanDecodeTable::PairLiterals(std::span<const std::uint8_t> literalLengths) {
+  unsigned shortest = kLongestCode + 1;
+  for (const std::uint8_t length : literalLengths) {
+    if (length != 0) shortest = std::min<unsigned>(shortest, length);
+  }
+  const unsigned rootBits = rootBits_;
+  if (2 * shortest > rootBits) return;  // no two literal codes fit together
+  // A code of n bits has its root entries at b + k * 2^n, b < 2^n being its
+  // reversed code; the code after it starts at k, and the entry at k is right
+  // for it when it is no longer than the root bits - n known there. An entry
+  // paired before keeps its first literal's length and value where these
+  // reads look.
+  std::uint32_t* const entries = entries_.data();
+  for (std::uint32_t b = 0; b < (std::uint32_t{1} << (rootBits - shortest)); ++b) {
+    const std::uint32_t first = entries[b];
+    const unsigned firstBits = entry::CodeLength(first);
+    if (!(first & entry::kLiteral) || firstBits + shortest > rootBits || (b >> firstBits) != 0) continue;
+    const unsigned room = rootBits - firstBits;
+    // The first literal's flags, code length and value.
+    const std::uint32_t kept = (first & 0x00FF0FC0) | entry::kSecondLiteral;
+    for (std::uint32_t k = 0; k < (std::uint32_t{1} << room); ++k) {
+      const std::uint32_t second = entries[k];
+      const unsigned secondBits = entry::CodeLength(second);
+      if (!(second & entry::kLiteral) || secondBits > room) continue;
+      entries[b | k << firstBits] = kept | (second & 0x00FF0000) << 8 | (firstBits + secondBits);
+    }
+  }
+}
+
 }  // namespace zorv::png

@@ -2,6 +2,9 @@
 // both the input and the output are far from their ends.
 #include "png/inflate_run.h"
 
+#include <bit>
+#include <cstring>
+
 #include "png/match_copy.h"
 
 namespace zorv::png {
@@ -12,6 +15,9 @@ namespace {
 // keeps this many input bytes away from the end, so the rules of the input's
 // end (zero bits for codes, the stored-block check) never concern it.
 constexpr std::size_t kFastInputMargin = 32;
+// A run of literals takes at most a code resolved in a subtable and two root
+// entries, then looks up the next code, all from one load of at least 56 bits.
+static_assert(kLongestCode + 3 * kLiteralLengthRootBits <= 56);
 constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
 
 // The fast loop's bit state, passed by value so that it stays in registers
@@ -37,6 +43,19 @@ using FastBits = InflateBitReader::Registers;
 [[gnu::always_inline]] inline InflateBitReader::Registers Settled(FastBits b) {
   b.count &= 63;
   return b;
+}
+
+// Stores the literal or two of a literal entry. Two bytes are written either
+// way: after a single literal the second is overwritten by what comes next.
+[[gnu::always_inline]] inline std::uint8_t* PutLiterals(std::uint8_t* out, std::uint32_t e) {
+  const auto both = static_cast<std::uint16_t>(e >> 16);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &both, 2);
+  } else {
+    out[0] = static_cast<std::uint8_t>(both);
+    out[1] = static_cast<std::uint8_t>(both >> 8);
+  }
+  return out + entry::LiteralCount(e);
 }
 
 // The base of a length or distance entry plus its extra bits, read from the
@@ -101,17 +120,18 @@ template <bool kLargeLength>
   std::uint32_t e = literalLength.Root(bits.buffer);
   for (;;) {
     if (e & entry::kLiteral) {
-      // Literals come in runs: up to three per load, as long as 15 bits remain for the next code.
+      // Literals come in runs: up to three root entries (of at most the root
+      // bits each) per load, which leaves the root bits for the next code.
       bits = Dropped(bits, e);
-      *out++ = static_cast<std::uint8_t>(entry::Value(e));
+      out = PutLiterals(out, e);
       e = literalLength.Root(bits.buffer);
       if (e & entry::kLiteral) {
         bits = Dropped(bits, e);
-        *out++ = static_cast<std::uint8_t>(entry::Value(e));
+        out = PutLiterals(out, e);
         e = literalLength.Root(bits.buffer);
         if (e & entry::kLiteral) {
           bits = Dropped(bits, e);
-          *out++ = static_cast<std::uint8_t>(entry::Value(e));
+          out = PutLiterals(out, e);
           if (!(bits.next < inLimit && out < outLimit)) break;
           bits = Refilled(bits);
           e = literalLength.Root(bits.buffer);
