@@ -61,7 +61,7 @@ using FastBits = InflateBitReader::Registers;
 // The base of a length or distance entry plus its extra bits, read from the
 // buffer as it was before the code and the extra bits were dropped together.
 [[gnu::always_inline]] inline std::size_t BaseAndExtra(std::uint32_t e, std::uint64_t before) {
-  return entry::Value(e) + LowBits(before >> entry::CodeLength(e), entry::ExtraBits(e));
+  return entry::Value(e) + (LowBits(before, e & 63) >> entry::CodeLength(e));
 }
 
 }  // namespace
