@@ -1,7 +1,10 @@
 // The decode pipeline: which stages run for which header, from the collected
 // image data to a device bitmap drawn into the picture box.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
+#include "platform/image.h"
 #include "platform/run_time_error.h"
 #include "png/composite.h"
 #include "png/deinterlace.h"
@@ -18,6 +21,33 @@ enum ColourTypes : std::int32_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha 
 
 bool IsOneOf(std::int64_t value, std::initializer_list<std::int64_t> values) {
   return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+// The rows of an 8-bit RGB image (still filtered, or deinterlaced) as a picture
+// in device colours: each row is converted as soon as it is raw, while it is
+// in the cache, and appended, so that the picture is written once.
+Image RgbRowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced) {
+  const auto width = static_cast<std::size_t>(format.width);
+  Image picture;
+  picture.width = static_cast<std::int32_t>(format.width);
+  picture.height = static_cast<std::int32_t>(format.height);
+  picture.pixels.reserve(width * static_cast<std::size_t>(format.height));
+  std::vector<std::uint32_t> converted(width);
+  const auto append = [&](std::span<std::uint8_t> row) {
+    RgbRowToColours(row.data(), width, converted.data());
+    picture.pixels.insert(picture.pixels.end(), converted.begin(), converted.end());
+  };
+  if (!interlaced) {
+    Unfilter(work, format, append);
+    return picture;
+  }
+  work = Deinterlace(work, format);
+  const std::size_t rowLength = 3 * width;
+  if (work.size() < rowLength * static_cast<std::size_t>(format.height)) {
+    throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
+  }
+  for (std::int64_t y = 0; y < format.height; ++y) append({work.data() + static_cast<std::size_t>(y) * rowLength, rowLength});
+  return picture;
 }
 
 }  // namespace
@@ -54,10 +84,21 @@ void LoadPNG::DecodeImage() {
     work.assign(stream.begin(), stream.end());
   }
   std::vector<std::uint8_t>().swap(idatBuffer_);
+  if (colourType == kRgb && depth == 8 && (header_.interlacing == 0 || interlaced) &&
+      !(haveTransparence_ && setTrans_) && width * height <= bitmap::kLargestBitmapPixels) {
+    // The common true-colour image goes from its rows straight to device colours.
+    Image picture = RgbRowsToColours(work, format, interlaced);
+    ByteBuffer().swap(work);
+    outBitsPerPixel_ = 24;
+    bitmaps_->TakeBitmapTrue(std::move(picture), true);
+    bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
+                           setToBG_);
+    return;
+  }
   // 8-bit RGB rows take their blue-first byte order in the unfiltering pass.
   const bool swapWhileUnfiltering = colourType == kRgb && depth == 8 && header_.interlacing == 0;
   if (header_.interlacing == 0) {
-    Unfilter(work, format, swapWhileUnfiltering ? RgbRowToBgr : nullptr);
+    Unfilter(work, format, swapWhileUnfiltering ? RowConversion(RgbRowToBgr) : RowConversion());
   } else if (interlaced) {
     work = Deinterlace(work, format);
   }

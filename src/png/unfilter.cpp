@@ -144,7 +144,7 @@ void UnfilterRow(std::uint8_t filterType, std::span<std::uint8_t> row, std::span
   RowByDistance(filterType, row.data(), row.data(), previous.data(), row.size(), bytesPerPixel);
 }
 
-void Unfilter(ByteBuffer& data, const PixelFormat& format, void (*convertRow)(std::span<std::uint8_t> row)) {
+void Unfilter(ByteBuffer& data, const PixelFormat& format, const RowConversion& convertRow) {
   const std::int64_t height = format.height;
   const std::int64_t stored = ScanlineLength(format);
   const std::int64_t rowLength = stored - 1;
@@ -168,9 +168,9 @@ void Unfilter(ByteBuffer& data, const PixelFormat& format, void (*convertRow)(st
     std::uint8_t* row = base + i * rowLength;
     const std::uint8_t* previous = i == 0 ? zeros.data() : row - rowLength;
     RowByDistance(base[i * stored], base + i * stored + 1, row, previous, length, bytesPerPixel);
-    if (convertRow != nullptr && i > 0) convertRow({row - rowLength, length});
+    if (convertRow && i > 0) convertRow({row - rowLength, length});
   }
-  if (convertRow != nullptr && height > 0) convertRow({base + (height - 1) * rowLength, length});
+  if (convertRow && height > 0) convertRow({base + (height - 1) * rowLength, length});
   const auto end = static_cast<std::ptrdiff_t>(height * rowLength);
   std::fill(data.begin() + end, data.begin() + static_cast<std::ptrdiff_t>(resultLength), 0);
   data.resize(resultLength);
