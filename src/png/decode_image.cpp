@@ -1,6 +1,7 @@
 // The decode pipeline: which stages run for which header, from the collected
 // image data to a device bitmap drawn into the picture box.
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -23,18 +24,22 @@ bool IsOneOf(std::int64_t value, std::initializer_list<std::int64_t> values) {
   return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-// The rows of an 8-bit RGB image (still filtered, or deinterlaced) as a picture
-// in device colours: each row is converted as soon as it is raw, while it is
-// in the cache, and appended, so that the picture is written once.
-Image RgbRowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced) {
+// Turns one raw row (y from the top) of 8-bit samples into device colours.
+using ColourConversion = std::function<void(std::int64_t y, const std::uint8_t* row, std::uint32_t* out)>;
+
+// The rows of an 8-bit RGB or RGBA image (still filtered, or interlaced) as a
+// picture in device colours: each row is converted as soon as it is raw, while
+// it is in the cache, and appended, so that the picture is written once.
+Image RowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced, const ColourConversion& convert) {
   const auto width = static_cast<std::size_t>(format.width);
   Image picture;
   picture.width = static_cast<std::int32_t>(format.width);
   picture.height = static_cast<std::int32_t>(format.height);
   picture.pixels.reserve(width * static_cast<std::size_t>(format.height));
   std::vector<std::uint32_t> converted(width);
+  std::int64_t y = 0;
   const auto append = [&](std::span<std::uint8_t> row) {
-    RgbRowToColours(row.data(), width, converted.data());
+    convert(y++, row.data(), converted.data());
     picture.pixels.insert(picture.pixels.end(), converted.begin(), converted.end());
   };
   if (!interlaced) {
@@ -42,11 +47,13 @@ Image RgbRowsToColours(ByteBuffer& work, const PixelFormat& format, bool interla
     return picture;
   }
   work = Deinterlace(work, format);
-  const std::size_t rowLength = 3 * width;
+  const auto rowLength = static_cast<std::size_t>(ScanlineLength(format) - 1);
   if (work.size() < rowLength * static_cast<std::size_t>(format.height)) {
     throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
   }
-  for (std::int64_t y = 0; y < format.height; ++y) append({work.data() + static_cast<std::size_t>(y) * rowLength, rowLength});
+  for (std::int64_t row = 0; row < format.height; ++row) {
+    append({work.data() + static_cast<std::size_t>(row) * rowLength, rowLength});
+  }
   return picture;
 }
 
@@ -84,13 +91,34 @@ void LoadPNG::DecodeImage() {
     work.assign(stream.begin(), stream.end());
   }
   std::vector<std::uint8_t>().swap(idatBuffer_);
-  if (colourType == kRgb && depth == 8 && (header_.interlacing == 0 || interlaced) &&
-      !(haveTransparence_ && setTrans_) && width * height <= bitmap::kLargestBitmapPixels) {
-    // The common true-colour image goes from its rows straight to device colours.
-    Image picture = RgbRowsToColours(work, format, interlaced);
+  // The common 8-bit true-colour images go from their rows straight to device
+  // colours: RGB as it is, RGBA blended onto what lies behind it.
+  const bool directRgb = colourType == kRgb && !(haveTransparence_ && setTrans_);
+  // (Whole rows of surplus data would come first once RGBA rows are turned
+  // bottom row first: such data keeps the general path.)
+  const bool directRgba = colourType == kRgbAlpha && setAlpha_ &&
+                          (interlaced || static_cast<std::int64_t>(work.size()) < height + (height + 1) * 4 * width);
+  if ((directRgb || directRgba) && depth == 8 && (header_.interlacing == 0 || interlaced) &&
+      width * height <= bitmap::kLargestBitmapPixels) {
+    const auto pixelsPerRow = static_cast<std::size_t>(width);
+    Image picture;
+    if (directRgb) {
+      picture = RowsToColours(work, format, interlaced, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
+        RgbRowToColours(row, pixelsPerRow, out);
+      });
+    } else {
+      haveAlpha_ = true;
+      const BackgroundRows background(
+          Backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_, bitmaps_->Screen()}, width,
+          height);
+      picture = RowsToColours(work, format, interlaced, [&](std::int64_t y, const std::uint8_t* row, std::uint32_t* out) {
+        BlendRgbaRowToColours(row, background.Row(y), pixelsPerRow, out);
+      });
+    }
     ByteBuffer().swap(work);
     outBitsPerPixel_ = 24;
-    bitmaps_->TakeBitmapTrue(std::move(picture), true);
+    // Blended rows are described bottom row first, as the composited rows are.
+    bitmaps_->TakeBitmapTrue(std::move(picture), directRgb);
     bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
                            setToBG_);
     return;
