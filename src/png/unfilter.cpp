@@ -23,6 +23,9 @@ struct Kernels {
   static void Sub(const std::uint8_t* in, std::uint8_t* out, std::size_t n, std::size_t bpp) {
 #if defined(__SSE2__)
     if constexpr (kWholePixels) {
+#if defined(ZORV_UNFILTER_SSE41)
+      if (n % Bpp == 0 && pixels::HasSse41()) return pixels::SubSse41<Bpp>(in, out, n);
+#endif
       if (n % Bpp == 0) return pixels::Sub<Bpp>(in, out, n);
     }
 #endif
@@ -66,6 +69,9 @@ struct Kernels {
                     std::size_t bpp) {
 #if defined(__SSE2__)
     if constexpr (kWholePixels) {
+#if defined(ZORV_UNFILTER_SSE41)
+      if (n % Bpp == 0 && pixels::HasSse41()) return pixels::PaethSse41<Bpp>(in, out, previous, n);
+#endif
       if (n % Bpp == 0) return pixels::Paeth<Bpp>(in, out, previous, n);
     }
 #endif
