@@ -54,6 +54,9 @@ struct Kernels {
                       std::size_t bpp) {
 #if defined(__SSE2__)
     if constexpr (kWholePixels) {
+#if defined(ZORV_UNFILTER_SSE41)
+      if (n % Bpp == 0 && pixels::HasSse41()) return pixels::AverageSse41<Bpp>(in, out, previous, n);
+#endif
       if (n % Bpp == 0) return pixels::Average<Bpp>(in, out, previous, n);
     }
 #endif

@@ -130,6 +130,50 @@ template <std::size_t Bpp>
   for (; x < n; ++x) out[x] = static_cast<std::uint8_t>(in[x] + (x >= Bpp ? out[x - Bpp] : 0));
 }
 
+// One Average step on the bytes of a pixel: the stored bytes plus the floor of
+// the mean of the left and upper bytes (avg_epu8 rounds up; the floor is one
+// less when the sum is odd).
+inline __m128i AverageStep(__m128i stored, __m128i left, __m128i above) {
+  const __m128i odd = _mm_and_si128(_mm_xor_si128(left, above), _mm_set1_epi8(1));
+  return _mm_add_epi8(stored, _mm_sub_epi8(_mm_avg_epu8(left, above), odd));
+}
+
+// Average four pixels a block, read at once and spread to 4-byte slots, the
+// block written once all of it was read (as PaethSse41 does).
+template <std::size_t Bpp>
+[[gnu::target("sse4.1")]] void AverageSse41(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* previous,
+                                            std::size_t n) {
+  static_assert(Bpp == 3 || Bpp == 4);
+  const __m128i spread = Bpp == 4 ? _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)
+                                  : _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m128i gather = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  __m128i left = _mm_setzero_si128();  // the pixel rebuilt last, in the low slot
+  std::size_t x = 0;
+  for (; x + 16 <= n; x += 4 * Bpp) {
+    const __m128i stored = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)), spread);
+    const __m128i above = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(previous + x)), spread);
+    const __m128i p0 = AverageStep(stored, left, above);
+    const __m128i p1 = AverageStep(_mm_srli_si128(stored, 4), p0, _mm_srli_si128(above, 4));
+    const __m128i p2 = AverageStep(_mm_srli_si128(stored, 8), p1, _mm_srli_si128(above, 8));
+    left = AverageStep(_mm_srli_si128(stored, 12), p2, _mm_srli_si128(above, 12));
+    const __m128i block = _mm_unpacklo_epi64(_mm_unpacklo_epi32(p0, p1), _mm_unpacklo_epi32(p2, left));
+    if constexpr (Bpp == 4) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), block);
+    } else {
+      const __m128i pixels = _mm_shuffle_epi8(block, gather);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), pixels);
+      const auto high = static_cast<std::uint32_t>(_mm_extract_epi32(pixels, 2));
+      std::memcpy(out + x + 8, &high, 4);
+    }
+  }
+  // The left pixel's bytes past its own may be any: each step looks at its own bytes only.
+  left = _mm_and_si128(left, _mm_setr_epi32(Bpp == 4 ? -1 : 0xFFFFFF, 0, 0, 0));
+  for (; x + Bpp <= n; x += Bpp) {
+    left = AverageStep(Load<Bpp>(in + x), left, Load<Bpp>(previous + x));
+    Store<Bpp>(out + x, left);
+  }
+}
+
 // One Paeth step on 16-bit lanes: the rebuilt pixel from its stored bytes, the
 // pixel above b, the one rebuilt to its left a and the one above that c. What
 // depends on a is eight operations long (SSE4.1 blends, lanes kept 16 bits wide).
