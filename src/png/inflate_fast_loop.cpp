@@ -60,8 +60,18 @@ using FastBits = InflateBitReader::Registers;
 
 // The base of a length or distance entry plus its extra bits, read from the
 // buffer as it was before the code and the extra bits were dropped together.
+// (Bits 8-13 of the entry are its code length, as a shift count reads them.)
+template <bool kBmi2>
 [[gnu::always_inline]] inline std::size_t BaseAndExtra(std::uint32_t e, std::uint64_t before) {
-  return entry::Value(e) + (LowBits(before, e & 63) >> entry::CodeLength(e));
+#if defined(__x86_64__) && defined(__GNUC__)
+  if constexpr (kBmi2) {
+    // BZHI keeps the bits below the index in the entry's low byte: code and extra bits.
+    std::uint64_t low;
+    asm("bzhi %2, %1, %0" : "=r"(low) : "r"(before), "r"(std::uint64_t{e}));
+    return entry::Value(e) + (low >> ((e >> 8) & 63));
+  }
+#endif
+  return entry::Value(e) + (LowBits(before, e & 63) >> ((e >> 8) & 63));
 }
 
 }  // namespace
@@ -73,7 +83,7 @@ using FastBits = InflateBitReader::Registers;
 template <bool kLargeLength>
 [[gnu::target("bmi2,avx2")]] InflateRun::FastEnd InflateRun::DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength,
                                                                          const HuffmanDecodeTable& distance) {
-  return DecodeFastLoop<kLargeLength>(literalLength, distance);
+  return DecodeFastLoop<kLargeLength, true>(literalLength, distance);
 }
 
 bool InflateRun::HasBmi2() {
@@ -84,7 +94,7 @@ bool InflateRun::HasBmi2() {
 template <bool kLargeLength>
 InflateRun::FastEnd InflateRun::DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength,
                                                    const HuffmanDecodeTable& distance) {
-  return DecodeFastLoop<kLargeLength>(literalLength, distance);
+  return DecodeFastLoop<kLargeLength, true>(literalLength, distance);
 }
 
 bool InflateRun::HasBmi2() { return false; }
@@ -94,10 +104,10 @@ template <bool kLargeLength>
 InflateRun::FastEnd InflateRun::DecodeFast(const HuffmanDecodeTable& literalLength,
                                            const HuffmanDecodeTable& distance) {
   return HasBmi2() ? DecodeFastWithBmi2<kLargeLength>(literalLength, distance)
-                   : DecodeFastLoop<kLargeLength>(literalLength, distance);
+                   : DecodeFastLoop<kLargeLength, false>(literalLength, distance);
 }
 
-template <bool kLargeLength>
+template <bool kLargeLength, bool kBmi2>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
     const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
   const auto literalLength = literalLengthTable.Decoder<kLiteralLengthRootBits>();
@@ -152,7 +162,7 @@ template <bool kLargeLength>
     }
     std::uint64_t before = bits.buffer;
     bits = Dropped(bits, e);
-    std::size_t length = BaseAndExtra(e, before);
+    std::size_t length = BaseAndExtra<kBmi2>(e, before);
     if constexpr (kLargeLength) {
       if (length == kLongestMatch) {
         length = LowBits(bits.buffer, 16) + 3;
@@ -162,7 +172,7 @@ template <bool kLargeLength>
     const std::uint32_t d = distance.Lookup(bits.buffer);
     before = bits.buffer;
     bits = Dropped(bits, d);
-    const std::size_t dist = BaseAndExtra(d, before);
+    const std::size_t dist = BaseAndExtra<kBmi2>(d, before);
     if (dist > static_cast<std::size_t>(out - outBegin) || (kLargeLength && length > kLongestMatch)) [[unlikely]] {
       reader_.Regs() = Settled(bits);
       out_ = out;
