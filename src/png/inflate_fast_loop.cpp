@@ -143,8 +143,10 @@ template <bool kLargeLength, bool kBmi2>
           bits = Dropped(bits, e);
           out = PutLiterals(out, e);
           if (!(bits.next < inLimit && out < outLimit)) break;
-          bits = Refilled(bits);
+          // At least 17 bits remain, enough for the root lookup: it need not
+          // wait for the refill.
           e = literalLength.Root(bits.buffer);
+          bits = Refilled(bits);
           continue;
         }
       }
