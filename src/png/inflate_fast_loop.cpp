@@ -18,6 +18,9 @@ constexpr std::size_t kFastInputMargin = 32;
 // A run of literals takes at most a code resolved in a subtable and two root
 // entries, then looks up the next code, all from one load of at least 56 bits.
 static_assert(kLongestCode + 3 * kLiteralLengthRootBits <= 56);
+// How far ahead of the output the lines to be written are asked for (a
+// prefetch never faults, past the end of the output or not).
+constexpr std::size_t kWriteAhead = 4096;
 constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
 
 // The fast loop's bit state, passed by value so that it stays in registers
@@ -184,6 +187,9 @@ template <bool kLargeLength, bool kBmi2>
       // The next code is looked up while the match is copied.
       bits = Refilled(bits);
       e = literalLength.Root(bits.buffer);
+      // The output is fresh memory: asking for its lines some way ahead keeps
+      // long matches from waiting for each line they write.
+      __builtin_prefetch(out + kWriteAhead, 1);
       CopyMatch(out, dist, length);
       out += length;
       if (!(bits.next < inLimit && out < outLimit)) break;
