@@ -3,6 +3,7 @@
 #include "png/inflate_run.h"
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "png/match_copy.h"
@@ -19,7 +20,8 @@ constexpr std::size_t kFastInputMargin = 32;
 // entries, then looks up the next code, all from one load of at least 56 bits.
 static_assert(kLongestCode + 3 * kLiteralLengthRootBits <= 56);
 // How far ahead of the output the lines to be written are asked for (a
-// prefetch never faults, past the end of the output or not).
+// prefetch never faults, past the end of the output or not; the address is
+// computed as a number, not as a pointer into the output).
 constexpr std::size_t kWriteAhead = 4096;
 constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
 
@@ -189,7 +191,7 @@ template <bool kLargeLength, bool kBmi2>
       e = literalLength.Root(bits.buffer);
       // The output is fresh memory: asking for its lines some way ahead keeps
       // long matches from waiting for each line they write.
-      __builtin_prefetch(out + kWriteAhead, 1);
+      __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
       CopyMatch(out, dist, length);
       out += length;
       if (!(bits.next < inLimit && out < outLimit)) break;
