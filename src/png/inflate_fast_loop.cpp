@@ -99,7 +99,7 @@ bool InflateRun::HasBmi2() {
 template <bool kLargeLength>
 InflateRun::FastEnd InflateRun::DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength,
                                                    const HuffmanDecodeTable& distance) {
-  return DecodeFastLoop<kLargeLength, true>(literalLength, distance);
+  return DecodeFastLoop<kLargeLength, false>(literalLength, distance);
 }
 
 bool InflateRun::HasBmi2() { return false; }
