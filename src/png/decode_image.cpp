@@ -1,6 +1,7 @@
 // The decode pipeline: which stages run for which header, from the collected
 // image data to a device bitmap drawn into the picture box.
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -57,6 +58,44 @@ Image RowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced
   return picture;
 }
 
+// The rows of an 8-bit RGBA image (still filtered, or interlaced) blended onto
+// what lies behind them, as a picture in device colours. Each row is blended
+// in place as soon as it is raw, while it is in the cache; the capture of the
+// background is released before the picture is made from the blended rows, so
+// that no more than two buffers the size of the picture are held at a time.
+Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlaced, const Backdrop& backdrop) {
+  const auto width = static_cast<std::size_t>(format.width);
+  const auto height = static_cast<std::size_t>(format.height);
+  const std::size_t rowLength = 4 * width;
+  std::vector<std::uint32_t> row(width);
+  {
+    if (interlaced) {
+      work = Deinterlace(work, format);
+      if (work.size() < rowLength * height) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
+    }
+    const BackgroundRows background(backdrop, format.width, format.height);
+    std::size_t y = 0;
+    const auto blendInPlace = [&](std::span<std::uint8_t> raw) {
+      BlendRgbaRowToColours(raw.data(), background.Row(static_cast<std::int64_t>(y++)), width, row.data());
+      std::memcpy(raw.data(), row.data(), rowLength);
+    };
+    if (interlaced) {
+      for (std::size_t r = 0; r < height; ++r) blendInPlace({work.data() + r * rowLength, rowLength});
+    } else {
+      Unfilter(work, format, blendInPlace);
+    }
+  }
+  Image picture;
+  picture.width = static_cast<std::int32_t>(format.width);
+  picture.height = static_cast<std::int32_t>(format.height);
+  picture.pixels.reserve(width * height);
+  for (std::size_t y = 0; y < height; ++y) {
+    std::memcpy(row.data(), work.data() + y * rowLength, rowLength);
+    picture.pixels.insert(picture.pixels.end(), row.begin(), row.end());
+  }
+  return picture;
+}
+
 }  // namespace
 
 void LoadPNG::DecodeImage() {
@@ -95,25 +134,25 @@ void LoadPNG::DecodeImage() {
   // colours: RGB as it is, RGBA blended onto what lies behind it.
   const bool directRgb = colourType == kRgb && !(haveTransparence_ && setTrans_);
   // (Whole rows of surplus data would come first once RGBA rows are turned
-  // bottom row first: such data keeps the general path.)
+  // bottom row first: such data keeps the general path, and so do rows too few,
+  // which fail before the background is looked at.)
+  const std::int64_t rgbaStored = height * (4 * width + 1);
   const bool directRgba = colourType == kRgbAlpha && setAlpha_ &&
-                          (interlaced || static_cast<std::int64_t>(work.size()) < height + (height + 1) * 4 * width);
+                          (interlaced || (static_cast<std::int64_t>(work.size()) >= rgbaStored &&
+                                          static_cast<std::int64_t>(work.size()) < rgbaStored + 4 * width));
   if ((directRgb || directRgba) && depth == 8 && (header_.interlacing == 0 || interlaced) &&
       width * height <= bitmap::kLargestBitmapPixels) {
-    const auto pixelsPerRow = static_cast<std::size_t>(width);
     Image picture;
     if (directRgb) {
+      const auto pixelsPerRow = static_cast<std::size_t>(width);
       picture = RowsToColours(work, format, interlaced, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
         RgbRowToColours(row, pixelsPerRow, out);
       });
     } else {
       haveAlpha_ = true;
-      const BackgroundRows background(
-          Backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_, bitmaps_->Screen()}, width,
-          height);
-      picture = RowsToColours(work, format, interlaced, [&](std::int64_t y, const std::uint8_t* row, std::uint32_t* out) {
-        BlendRgbaRowToColours(row, background.Row(y), pixelsPerRow, out);
-      });
+      picture = BlendedRgbaRows(
+          work, format, interlaced,
+          Backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_, bitmaps_->Screen()});
     }
     ByteBuffer().swap(work);
     outBitsPerPixel_ = 24;
