@@ -27,6 +27,9 @@ struct BitmapInfo {
 
 using SizePair = std::pair<std::int32_t, std::int32_t>;
 
+// The most pixels a device bitmap holds.
+inline constexpr std::int64_t kLargestBitmapPixels = std::int64_t{1} << 28;
+
 class CBitmap {
  public:
   explicit CBitmap(const ScreenMetrics& screen = ScreenMetrics{}) : screen_(screen) {}
@@ -50,6 +53,10 @@ class CBitmap {
   // Mode 0: 32 bits per pixel; 1: 24 bits per pixel; any other: nothing.
   void CreateBitmapTrue(std::span<const std::uint8_t> rows, std::int32_t width, std::int32_t height,
                         bool topRowFirst, int mode);
+  // Sets the 24-bit description's header as CreateBitmapTrue (mode 1) does and
+  // takes `picture`, already in device colours, as the device bitmap; a
+  // picture a device bitmap could not hold leaves none.
+  void TakeBitmapTrue(Image picture, bool topRowFirst);
 
   // Sizes the box to the image (when `sizeToImage` and not `setToBackground`),
   // copies the device bitmap to (x, y), makes the drawing the box's picture and

@@ -1,6 +1,8 @@
 // Device bitmaps from decoded rows, through the description of their depth.
 #include "bitmap/cbitmap.h"
 
+#include <utility>
+
 namespace zorv::bitmap {
 namespace {
 
@@ -42,6 +44,13 @@ void CBitmap::CreateBitmapTrue(std::span<const std::uint8_t> rows, std::int32_t 
     SetHeader(header24_, width, height, topRowFirst, 24);
     bitmap_ = CreateDeviceBitmap(header24_, {}, rows);
   }
+}
+
+void CBitmap::TakeBitmapTrue(Image picture, bool topRowFirst) {
+  SetHeader(header24_, picture.width, picture.height, topRowFirst, 24);
+  bitmap_.reset();
+  if (picture.Empty() || std::int64_t{picture.width} * picture.height > kLargestBitmapPixels) return;
+  bitmap_ = std::move(picture);
 }
 
 }  // namespace zorv::bitmap

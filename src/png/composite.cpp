@@ -59,7 +59,58 @@ void BlendPixels(const std::uint8_t* in, const std::uint8_t* background, std::ui
   }
   return x;
 }
+
+// Four RGBA pixels a step onto four background colours (SSSE3, chosen at run time).
+[[gnu::target("ssse3")]] std::size_t BlendToColoursSsse3(const std::uint8_t* rgba, const std::uint32_t* background,
+                                                         std::size_t width, std::uint32_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i blueFirst = _mm_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
+  const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
+  std::size_t x = 0;
+  for (; x + 4 <= width; x += 4) {
+    const __m128i pixels =
+        _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rgba + 4 * x)), blueFirst);
+    const __m128i behind = _mm_loadu_si128(reinterpret_cast<const __m128i*>(background + x));
+    const __m128i low = BlendLanes(_mm_unpacklo_epi8(pixels, zero), _mm_unpacklo_epi8(behind, zero), full);
+    const __m128i high = BlendLanes(_mm_unpackhi_epi8(pixels, zero), _mm_unpackhi_epi8(behind, zero), full);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_and_si128(_mm_packus_epi16(low, high), colourBytes));
+  }
+  return x;
+}
 #endif
+
+// BlendLanes on four pixels, two in each half of the register.
+[[gnu::target("avx2")]] inline __m256i BlendLanesAvx2(__m256i colour, __m256i behind, __m256i full) {
+  const __m256i spreadAlpha = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6,
+                                               7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+  const __m256i alpha = _mm256_shuffle_epi8(colour, spreadAlpha);
+  const __m256i sum =
+      _mm256_add_epi16(_mm256_mullo_epi16(colour, alpha), _mm256_mullo_epi16(behind, _mm256_sub_epi16(full, alpha)));
+  return _mm256_srli_epi16(_mm256_add_epi16(sum, full), 8);
+}
+
+// Eight RGBA pixels a step onto eight background colours (AVX2, chosen at run
+// time); the same lanes as BlendToColoursSsse3 in each half of the register.
+[[gnu::target("avx2")]] std::size_t BlendToColoursAvx2(const std::uint8_t* rgba, const std::uint32_t* background,
+                                                       std::size_t width, std::uint32_t* out) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i full = _mm256_set1_epi16(255);
+  const __m256i blueFirst = _mm256_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15, 2, 1, 0, 3, 6, 5,
+                                             4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
+  const __m256i colourBytes = _mm256_set1_epi32(0x00FFFFFF);
+  std::size_t x = 0;
+  for (; x + 8 <= width; x += 8) {
+    const __m256i pixels =
+        _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(rgba + 4 * x)), blueFirst);
+    const __m256i behind = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(background + x));
+    const __m256i low = BlendLanesAvx2(_mm256_unpacklo_epi8(pixels, zero), _mm256_unpacklo_epi8(behind, zero), full);
+    const __m256i high = BlendLanesAvx2(_mm256_unpackhi_epi8(pixels, zero), _mm256_unpackhi_epi8(behind, zero), full);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
+                        _mm256_and_si256(_mm256_packus_epi16(low, high), colourBytes));
+  }
+  return x;
+}
 
 // Blends one row of BGRA pixels onto a row of BGR background pixels; `out` may
 // be the input itself, as it never runs ahead of what is still to be read.
@@ -83,22 +134,35 @@ void FitPictureToImage(PictureObject& picture, const ScreenMetrics& screen, std:
 
 }  // namespace
 
-void FillColour(std::span<std::uint8_t> buffer, Colour colour, std::int64_t stride) {
-  const auto red = static_cast<std::uint8_t>(RedOf(colour));
-  const auto green = static_cast<std::uint8_t>(GreenOf(colour));
-  const auto blue = static_cast<std::uint8_t>(BlueOf(colour));
-  if (red == green && green == blue) {
-    std::fill(buffer.begin(), buffer.end(), red);
+BackgroundRows::BackgroundRows(const Backdrop& backdrop, std::int64_t width, std::int64_t height)
+    : width_(static_cast<std::size_t>(std::max<std::int64_t>(width, 0))) {
+  if (backdrop.picture == nullptr) {
+    plain_.assign(width_, PackRgb(RedOf(backdrop.colour), GreenOf(backdrop.colour), BlueOf(backdrop.colour)));
     return;
   }
-  if (stride <= 0) return;
-  for (std::size_t rowStart = 0; rowStart < buffer.size(); rowStart += static_cast<std::size_t>(stride)) {
-    const std::size_t rowEnd = std::min(buffer.size(), rowStart + static_cast<std::size_t>(stride));
-    for (std::size_t at = rowStart; at + 3 <= rowEnd; at += 3) {
-      buffer[at] = blue;
-      buffer[at + 1] = green;
-      buffer[at + 2] = red;
-    }
+  FitPictureToImage(*backdrop.picture, backdrop.screen, width, height);
+  captured_ = backdrop.picture->Capture(backdrop.x, backdrop.y, static_cast<std::int32_t>(width),
+                                        static_cast<std::int32_t>(height));
+  haveCapture_ = !captured_.Empty() &&
+                 captured_.pixels.size() == width_ * static_cast<std::size_t>(std::max<std::int64_t>(height, 0));
+  if (!haveCapture_) plain_.assign(width_, 0);
+}
+
+void BlendRgbaRowToColours(const std::uint8_t* rgba, const std::uint32_t* background, std::size_t width,
+                           std::uint32_t* out) {
+  std::size_t x = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+  static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
+  if (hasAvx2) x = BlendToColoursAvx2(rgba, background, width, out);
+  if (hasSsse3) x += BlendToColoursSsse3(rgba + 4 * x, background + x, width - x, out + x);
+#endif
+  for (; x < width; ++x) {
+    const std::uint8_t* pixel = rgba + 4 * x;
+    const unsigned alpha = pixel[3];
+    const std::uint32_t behind = background[x];
+    out[x] = PackRgb(Blend(pixel[0], (behind >> 16) & 0xFF, alpha), Blend(pixel[1], (behind >> 8) & 0xFF, alpha),
+                     Blend(pixel[2], behind & 0xFF, alpha));
   }
 }
 
@@ -108,20 +172,9 @@ void CompositeOnBackground(const Backdrop& backdrop, ByteBuffer& buffer, std::in
   const auto outputLength = static_cast<std::size_t>(std::max<std::int64_t>(height * stride, 0));
   const auto rowPixels = static_cast<std::size_t>(std::max<std::int64_t>(width, 0));
 
-  // The background of one row: the plain colour is the same for every row; a
-  // picture's capture is turned into BGR rows one at a time, bottom row first.
+  // The background of one row, turned into BGR bytes, bottom row first.
   std::vector<std::uint8_t> backgroundRow(static_cast<std::size_t>(std::max<std::int64_t>(stride, 0)), 0);
-  Image captured;
-  if (backdrop.picture == nullptr) {
-    FillColour(backgroundRow, backdrop.colour, stride);
-  } else {
-    FitPictureToImage(*backdrop.picture, backdrop.screen, width, height);
-    captured = backdrop.picture->Capture(backdrop.x, backdrop.y, static_cast<std::int32_t>(width),
-                                         static_cast<std::int32_t>(height));
-  }
-
-  // A capture of another size than asked for is no background at all.
-  const bool haveCapture = !captured.Empty() && captured.pixels.size() == rowPixels * static_cast<std::size_t>(height);
+  const BackgroundRows background(backdrop, width, height);
 
   // Whole rows present in the buffer are blended in place: the output row y
   // starts at y * stride, never after its input at y * 4 * width.
@@ -132,10 +185,10 @@ void CompositeOnBackground(const Backdrop& backdrop, ByteBuffer& buffer, std::in
   if (buffer.size() < outputLength) buffer.resize(outputLength, 0);
 
   for (std::size_t y = 0; y < static_cast<std::size_t>(std::max<std::int64_t>(height, 0)); ++y) {
-    // A row of the capture like the one before it (a plain window) is not converted again.
-    const std::uint32_t* source =
-        haveCapture ? &captured.pixels[(static_cast<std::size_t>(height) - 1 - y) * rowPixels] : nullptr;
-    if (haveCapture && (y == 0 || !std::equal(source, source + rowPixels, source + rowPixels))) {
+    // A row of background like the one before it (a plain window) is not converted again.
+    const std::uint32_t* source = background.Row(height - 1 - static_cast<std::int64_t>(y));
+    const std::uint32_t* before = y == 0 ? nullptr : background.Row(height - static_cast<std::int64_t>(y));
+    if (before == nullptr || (source != before && !std::equal(source, source + rowPixels, before))) {
       for (std::size_t x = 0; x < rowPixels; ++x) {
         backgroundRow[3 * x] = static_cast<std::uint8_t>(source[x]);
         backgroundRow[3 * x + 1] = static_cast<std::uint8_t>(source[x] >> 8);

@@ -6,15 +6,12 @@
 #include <vector>
 
 #include "platform/colour.h"
+#include "platform/image.h"
 #include "png/byte_buffer.h"
 #include "platform/picture_object.h"
 #include "platform/screen_metrics.h"
 
 namespace zorv::png {
-
-// Paints a buffer taken as rows of `stride` bytes with a colour: a grey fills
-// every byte, padding included; any other colour fills only the pixels.
-void FillColour(std::span<std::uint8_t> buffer, Colour colour, std::int64_t stride);
 
 struct Backdrop {
   PictureObject* picture = nullptr;  // the background picture, or none
@@ -24,11 +21,34 @@ struct Backdrop {
   ScreenMetrics screen;
 };
 
+// What lies behind each row of a width x height image, in device colours
+// (0x00RRGGBB), top row first: a background picture is first narrowed to the
+// image plus 100 twips where it is wider, then the width x height pixels at
+// (x, y) of it are taken; without a picture, the backdrop's colour. A capture
+// of another size than asked for is no background at all: black.
+class BackgroundRows {
+ public:
+  BackgroundRows(const Backdrop& backdrop, std::int64_t width, std::int64_t height);
+  const std::uint32_t* Row(std::int64_t y) const {
+    return haveCapture_ ? captured_.pixels.data() + static_cast<std::size_t>(y) * width_ : plain_.data();
+  }
+
+ private:
+  std::size_t width_;
+  Image captured_;
+  bool haveCapture_ = false;
+  std::vector<std::uint32_t> plain_;  // one row of the colour, or of black
+};
+
+// One row of `width` 8-bit RGBA pixels blended onto a row of background colours
+// as CompositeOnBackground blends, written to `out` as device colours.
+void BlendRgbaRowToColours(const std::uint8_t* rgba, const std::uint32_t* background, std::size_t width,
+                           std::uint32_t* out);
+
 // BGRA rows of width x height pixels, bottom row first, become BGR rows padded
 // to 4 bytes in the same order. Each pixel is (C x A + (255 - A) x K + 255) / 256
-// of its colour C and the background K. A background picture is first narrowed
-// to the image plus 100 twips where it is wider, then the width x height pixels
-// at (x, y) of it are taken. Pixels missing from the buffer stay zero.
+// of its colour C and the background K of BackgroundRows. Pixels missing from
+// the buffer stay zero.
 void CompositeOnBackground(const Backdrop& backdrop, ByteBuffer& buffer, std::int64_t width,
                            std::int64_t height);
 

@@ -1,7 +1,12 @@
 // The decode pipeline: which stages run for which header, from the collected
 // image data to a device bitmap drawn into the picture box.
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <utility>
+#include <vector>
 
+#include "platform/image.h"
 #include "platform/run_time_error.h"
 #include "png/composite.h"
 #include "png/deinterlace.h"
@@ -18,6 +23,77 @@ enum ColourTypes : std::int32_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha 
 
 bool IsOneOf(std::int64_t value, std::initializer_list<std::int64_t> values) {
   return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+// Turns one raw row (y from the top) of 8-bit samples into device colours.
+using ColourConversion = std::function<void(std::int64_t y, const std::uint8_t* row, std::uint32_t* out)>;
+
+// The rows of an 8-bit RGB or RGBA image (still filtered, or interlaced) as a
+// picture in device colours: each row is converted as soon as it is raw, while
+// it is in the cache, and appended, so that the picture is written once.
+Image RowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced, const ColourConversion& convert) {
+  const auto width = static_cast<std::size_t>(format.width);
+  Image picture;
+  picture.width = static_cast<std::int32_t>(format.width);
+  picture.height = static_cast<std::int32_t>(format.height);
+  picture.pixels.reserve(width * static_cast<std::size_t>(format.height));
+  std::vector<std::uint32_t> converted(width);
+  std::int64_t y = 0;
+  const auto append = [&](std::span<std::uint8_t> row) {
+    convert(y++, row.data(), converted.data());
+    picture.pixels.insert(picture.pixels.end(), converted.begin(), converted.end());
+  };
+  if (!interlaced) {
+    Unfilter(work, format, append);
+    return picture;
+  }
+  work = Deinterlace(work, format);
+  const auto rowLength = static_cast<std::size_t>(ScanlineLength(format) - 1);
+  if (work.size() < rowLength * static_cast<std::size_t>(format.height)) {
+    throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
+  }
+  for (std::int64_t row = 0; row < format.height; ++row) {
+    append({work.data() + static_cast<std::size_t>(row) * rowLength, rowLength});
+  }
+  return picture;
+}
+
+// The rows of an 8-bit RGBA image (still filtered, or interlaced) blended onto
+// what lies behind them, as a picture in device colours. Each row is blended
+// in place as soon as it is raw, while it is in the cache; the capture of the
+// background is released before the picture is made from the blended rows, so
+// that no more than two buffers the size of the picture are held at a time.
+Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlaced, const Backdrop& backdrop) {
+  const auto width = static_cast<std::size_t>(format.width);
+  const auto height = static_cast<std::size_t>(format.height);
+  const std::size_t rowLength = 4 * width;
+  std::vector<std::uint32_t> row(width);
+  {
+    if (interlaced) {
+      work = Deinterlace(work, format);
+      if (work.size() < rowLength * height) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
+    }
+    const BackgroundRows background(backdrop, format.width, format.height);
+    std::size_t y = 0;
+    const auto blendInPlace = [&](std::span<std::uint8_t> raw) {
+      BlendRgbaRowToColours(raw.data(), background.Row(static_cast<std::int64_t>(y++)), width, row.data());
+      std::memcpy(raw.data(), row.data(), rowLength);
+    };
+    if (interlaced) {
+      for (std::size_t r = 0; r < height; ++r) blendInPlace({work.data() + r * rowLength, rowLength});
+    } else {
+      Unfilter(work, format, blendInPlace);
+    }
+  }
+  Image picture;
+  picture.width = static_cast<std::int32_t>(format.width);
+  picture.height = static_cast<std::int32_t>(format.height);
+  picture.pixels.reserve(width * height);
+  for (std::size_t y = 0; y < height; ++y) {
+    std::memcpy(row.data(), work.data() + y * rowLength, rowLength);
+    picture.pixels.insert(picture.pixels.end(), row.begin(), row.end());
+  }
+  return picture;
 }
 
 }  // namespace
@@ -54,10 +130,42 @@ void LoadPNG::DecodeImage() {
     work.assign(stream.begin(), stream.end());
   }
   std::vector<std::uint8_t>().swap(idatBuffer_);
+  // The common 8-bit true-colour images go from their rows straight to device
+  // colours: RGB as it is, RGBA blended onto what lies behind it.
+  const bool directRgb = colourType == kRgb && !(haveTransparence_ && setTrans_);
+  // (Whole rows of surplus data would come first once RGBA rows are turned
+  // bottom row first: such data keeps the general path, and so do rows too few,
+  // which fail before the background is looked at.)
+  const std::int64_t rgbaStored = height * (4 * width + 1);
+  const bool directRgba = colourType == kRgbAlpha && setAlpha_ &&
+                          (interlaced || (static_cast<std::int64_t>(work.size()) >= rgbaStored &&
+                                          static_cast<std::int64_t>(work.size()) < rgbaStored + 4 * width));
+  if ((directRgb || directRgba) && depth == 8 && (header_.interlacing == 0 || interlaced) &&
+      width * height <= bitmap::kLargestBitmapPixels) {
+    Image picture;
+    if (directRgb) {
+      const auto pixelsPerRow = static_cast<std::size_t>(width);
+      picture = RowsToColours(work, format, interlaced, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
+        RgbRowToColours(row, pixelsPerRow, out);
+      });
+    } else {
+      haveAlpha_ = true;
+      picture = BlendedRgbaRows(
+          work, format, interlaced,
+          Backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_, bitmaps_->Screen()});
+    }
+    ByteBuffer().swap(work);
+    outBitsPerPixel_ = 24;
+    // Blended rows are described bottom row first, as the composited rows are.
+    bitmaps_->TakeBitmapTrue(std::move(picture), directRgb);
+    bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
+                           setToBG_);
+    return;
+  }
   // 8-bit RGB rows take their blue-first byte order in the unfiltering pass.
   const bool swapWhileUnfiltering = colourType == kRgb && depth == 8 && header_.interlacing == 0;
   if (header_.interlacing == 0) {
-    Unfilter(work, format, swapWhileUnfiltering ? RgbRowToBgr : nullptr);
+    Unfilter(work, format, swapWhileUnfiltering ? RowConversion(RgbRowToBgr) : RowConversion());
   } else if (interlaced) {
     work = Deinterlace(work, format);
   }

@@ -10,28 +10,39 @@ namespace zorv::png {
 
 // A decode table entry (32 bits):
 //   bits 0-5    code length plus extra bits: what the fast loop drops at once
-//               (the only bits a shift count looks at)
+//               (the only bits a shift count looks at); in a link to a
+//               subtable, the subtable's index bits
 //   bit  6      the symbol is a literal byte
 //   bit  7      the symbol ends the block
 //   bits 8-11   code length; 0 in an entry that links to a subtable
-//   bits 12-15  extra bits that follow the code (or a subtable's index bits)
-//   bits 16-31  the literal, base length, base distance, code-length symbol or subtable start
+//   bit  12     in a literal entry: a second literal follows (bits 13-15 stay 0,
+//               so bits 8-13 read as a shift count are the code length)
+//   bits 16-31  the literal, base length, base distance, code-length symbol or subtable start;
+//               a second literal sits in bits 24-31
+// An entry of two literals keeps the first one's code length in bits 8-11, so
+// that a decoder taking one symbol at a time reads it as the first literal alone.
 namespace entry {
 inline constexpr std::uint32_t kLiteral = 0x40;
 inline constexpr std::uint32_t kEndOfBlock = 0x80;
+inline constexpr std::uint32_t kSecondLiteral = 0x1000;
 
 constexpr unsigned CodeLength(std::uint32_t e) { return (e >> 8) & 0x0F; }
-constexpr unsigned ExtraBits(std::uint32_t e) { return (e >> 12) & 0x0F; }
+// The extra bits after a length or distance code, or a subtable's index bits.
+constexpr unsigned ExtraBits(std::uint32_t e) { return (e & 63) - CodeLength(e); }
 constexpr bool IsSubtableLink(std::uint32_t e) { return (e & 0xF00) == 0; }
 constexpr std::uint32_t Value(std::uint32_t e) { return e >> 16; }
+// The (first) literal of a literal entry.
+constexpr std::uint8_t Literal(std::uint32_t e) { return static_cast<std::uint8_t>(e >> 16); }
+// How many literals a literal entry stands for: 1 or 2.
+constexpr unsigned LiteralCount(std::uint32_t e) { return 1 + ((e >> 12) & 1); }
 // A symbol's meaning, without its code length.
 constexpr std::uint32_t Make(std::uint32_t value, unsigned extraBits, std::uint32_t flags) {
-  return value << 16 | static_cast<std::uint32_t>(extraBits) << 12 | flags;
+  return value << 16 | flags | extraBits;
 }
 constexpr std::uint32_t MakeSubtableLink(std::uint32_t start, unsigned indexBits) { return Make(start, indexBits, 0); }
 // The meaning completed with the code length of its symbol.
 constexpr std::uint32_t WithCodeLength(std::uint32_t meaning, unsigned codeLength) {
-  return meaning | codeLength << 8 | (codeLength + ExtraBits(meaning));
+  return (meaning + codeLength) | codeLength << 8;
 }
 }  // namespace entry
 

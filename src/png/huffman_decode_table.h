@@ -25,6 +25,12 @@ class HuffmanDecodeTable {
   // (which includes a lone code and a code without symbols).
   bool Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings);
 
+  // For a literal/length table just built from code lengths whose first 256
+  // are `literalLengths`: every root entry of a literal whose code leaves room
+  // within the root bits for the whole code of another literal takes that
+  // literal as its second one (one probe, two bytes of output).
+  void PairLiterals(std::span<const std::uint8_t> literalLengths);
+
   // What a lookup needs, to be held in registers by a decoding loop (its output
   // stores could otherwise alias the table's fields); the root size is a
   // constant there.

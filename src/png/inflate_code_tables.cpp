@@ -15,6 +15,7 @@ std::shared_ptr<const FixedCodeTables> FixedCodeTables::Build() {
 
   auto tables = std::make_shared<FixedCodeTables>();
   if (!tables->literalLength.Build(literalLengths, kLiteralLengthMeanings)) return nullptr;
+  tables->literalLength.PairLiterals(std::span(literalLengths).first(kEndOfBlockSymbol));
   if (!tables->distance.Build(distanceLengths, kDistanceMeanings)) return nullptr;
   return tables;
 }

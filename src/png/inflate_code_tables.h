@@ -9,7 +9,7 @@ namespace zorv::png {
 
 // Root table sizes: big enough that nearly every code is found in one probe,
 // small enough to stay in the first-level cache.
-inline constexpr unsigned kLiteralLengthRootBits = 11;
+inline constexpr unsigned kLiteralLengthRootBits = 12;
 inline constexpr unsigned kDistanceRootBits = 8;
 inline constexpr unsigned kCodeLengthRootBits = 7;
 inline constexpr unsigned kLongestCodeLengthCode = 7;

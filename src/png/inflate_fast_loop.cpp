@@ -2,6 +2,10 @@
 // both the input and the output are far from their ends.
 #include "png/inflate_run.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "png/match_copy.h"
 
 namespace zorv::png {
@@ -12,6 +16,13 @@ namespace {
 // keeps this many input bytes away from the end, so the rules of the input's
 // end (zero bits for codes, the stored-block check) never concern it.
 constexpr std::size_t kFastInputMargin = 32;
+// A run of literals takes at most a code resolved in a subtable and two root
+// entries, then looks up the next code, all from one load of at least 56 bits.
+static_assert(kLongestCode + 3 * kLiteralLengthRootBits <= 56);
+// How far ahead of the output the lines to be written are asked for (a
+// prefetch never faults, past the end of the output or not; the address is
+// computed as a number, not as a pointer into the output).
+constexpr std::size_t kWriteAhead = 4096;
 constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
 
 // The fast loop's bit state, passed by value so that it stays in registers
@@ -39,10 +50,33 @@ using FastBits = InflateBitReader::Registers;
   return b;
 }
 
+// Stores the literal or two of a literal entry. Two bytes are written either
+// way: after a single literal the second is overwritten by what comes next.
+[[gnu::always_inline]] inline std::uint8_t* PutLiterals(std::uint8_t* out, std::uint32_t e) {
+  const auto both = static_cast<std::uint16_t>(e >> 16);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &both, 2);
+  } else {
+    out[0] = static_cast<std::uint8_t>(both);
+    out[1] = static_cast<std::uint8_t>(both >> 8);
+  }
+  return out + entry::LiteralCount(e);
+}
+
 // The base of a length or distance entry plus its extra bits, read from the
 // buffer as it was before the code and the extra bits were dropped together.
+// (Bits 8-13 of the entry are its code length, as a shift count reads them.)
+template <bool kBmi2>
 [[gnu::always_inline]] inline std::size_t BaseAndExtra(std::uint32_t e, std::uint64_t before) {
-  return entry::Value(e) + LowBits(before >> entry::CodeLength(e), entry::ExtraBits(e));
+#if defined(__x86_64__) && defined(__GNUC__)
+  if constexpr (kBmi2) {
+    // BZHI keeps the bits below the index in the entry's low byte: code and extra bits.
+    std::uint64_t low;
+    asm("bzhi %2, %1, %0" : "=r"(low) : "r"(before), "r"(std::uint64_t{e}));
+    return entry::Value(e) + (low >> ((e >> 8) & 63));
+  }
+#endif
+  return entry::Value(e) + (LowBits(before, e & 63) >> ((e >> 8) & 63));
 }
 
 }  // namespace
@@ -54,7 +88,7 @@ using FastBits = InflateBitReader::Registers;
 template <bool kLargeLength>
 [[gnu::target("bmi2,avx2")]] InflateRun::FastEnd InflateRun::DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength,
                                                                          const HuffmanDecodeTable& distance) {
-  return DecodeFastLoop<kLargeLength>(literalLength, distance);
+  return DecodeFastLoop<kLargeLength, true>(literalLength, distance);
 }
 
 bool InflateRun::HasBmi2() {
@@ -65,7 +99,7 @@ bool InflateRun::HasBmi2() {
 template <bool kLargeLength>
 InflateRun::FastEnd InflateRun::DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength,
                                                    const HuffmanDecodeTable& distance) {
-  return DecodeFastLoop<kLargeLength>(literalLength, distance);
+  return DecodeFastLoop<kLargeLength, false>(literalLength, distance);
 }
 
 bool InflateRun::HasBmi2() { return false; }
@@ -75,10 +109,10 @@ template <bool kLargeLength>
 InflateRun::FastEnd InflateRun::DecodeFast(const HuffmanDecodeTable& literalLength,
                                            const HuffmanDecodeTable& distance) {
   return HasBmi2() ? DecodeFastWithBmi2<kLargeLength>(literalLength, distance)
-                   : DecodeFastLoop<kLargeLength>(literalLength, distance);
+                   : DecodeFastLoop<kLargeLength, false>(literalLength, distance);
 }
 
-template <bool kLargeLength>
+template <bool kLargeLength, bool kBmi2>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
     const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
   const auto literalLength = literalLengthTable.Decoder<kLiteralLengthRootBits>();
@@ -101,20 +135,23 @@ template <bool kLargeLength>
   std::uint32_t e = literalLength.Root(bits.buffer);
   for (;;) {
     if (e & entry::kLiteral) {
-      // Literals come in runs: up to three per load, as long as 15 bits remain for the next code.
+      // Literals come in runs: up to three root entries (of at most the root
+      // bits each) per load, which leaves the root bits for the next code.
       bits = Dropped(bits, e);
-      *out++ = static_cast<std::uint8_t>(entry::Value(e));
+      out = PutLiterals(out, e);
       e = literalLength.Root(bits.buffer);
       if (e & entry::kLiteral) {
         bits = Dropped(bits, e);
-        *out++ = static_cast<std::uint8_t>(entry::Value(e));
+        out = PutLiterals(out, e);
         e = literalLength.Root(bits.buffer);
         if (e & entry::kLiteral) {
           bits = Dropped(bits, e);
-          *out++ = static_cast<std::uint8_t>(entry::Value(e));
+          out = PutLiterals(out, e);
           if (!(bits.next < inLimit && out < outLimit)) break;
-          bits = Refilled(bits);
+          // At least 17 bits remain, enough for the root lookup: it need not
+          // wait for the refill.
           e = literalLength.Root(bits.buffer);
+          bits = Refilled(bits);
           continue;
         }
       }
@@ -132,7 +169,7 @@ template <bool kLargeLength>
     }
     std::uint64_t before = bits.buffer;
     bits = Dropped(bits, e);
-    std::size_t length = BaseAndExtra(e, before);
+    std::size_t length = BaseAndExtra<kBmi2>(e, before);
     if constexpr (kLargeLength) {
       if (length == kLongestMatch) {
         length = LowBits(bits.buffer, 16) + 3;
@@ -142,7 +179,7 @@ template <bool kLargeLength>
     const std::uint32_t d = distance.Lookup(bits.buffer);
     before = bits.buffer;
     bits = Dropped(bits, d);
-    const std::size_t dist = BaseAndExtra(d, before);
+    const std::size_t dist = BaseAndExtra<kBmi2>(d, before);
     if (dist > static_cast<std::size_t>(out - outBegin) || (kLargeLength && length > kLongestMatch)) [[unlikely]] {
       reader_.Regs() = Settled(bits);
       out_ = out;
@@ -152,6 +189,9 @@ template <bool kLargeLength>
       // The next code is looked up while the match is copied.
       bits = Refilled(bits);
       e = literalLength.Root(bits.buffer);
+      // The output is fresh memory: asking for its lines some way ahead keeps
+      // long matches from waiting for each line they write.
+      __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
       CopyMatch(out, dist, length);
       out += length;
       if (!(bits.next < inLimit && out < outLimit)) break;

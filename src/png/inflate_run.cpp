@@ -112,6 +112,7 @@ bool InflateRun::ReadDynamicTables() {
   }
   const std::span<const std::uint8_t> all(lengths.data(), total);
   if (!tables.literalLength.Build(all.first(literalLengthCount), kLiteralLengthMeanings)) return false;
+  tables.literalLength.PairLiterals(all.first(kEndOfBlockSymbol));
   return tables.distance.Build(all.subspan(literalLengthCount), kDistanceMeanings);
 }
 
@@ -137,11 +138,11 @@ InflateRun::Flow InflateRun::DecodeCarefully(const HuffmanDecodeTable& literalLe
       if (allPastInput) {
         // Only zero bits remain, so the same literal would come again until the
         // output is full.
-        std::memset(out_, static_cast<int>(entry::Value(e)), static_cast<std::size_t>(outEnd_ - out_));
+        std::memset(out_, entry::Literal(e), static_cast<std::size_t>(outEnd_ - out_));
         out_ = outEnd_;
         return StopAtOutputLimit();
       }
-      *out_++ = static_cast<std::uint8_t>(entry::Value(e));
+      *out_++ = entry::Literal(e);
       continue;
     }
     if (e & entry::kEndOfBlock) return Flow::kGoOn;

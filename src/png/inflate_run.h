@@ -44,7 +44,8 @@ class InflateRun {
   FastEnd DecodeFast(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   template <bool kLargeLength>
   FastEnd DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
-  template <bool kLargeLength>
+  // kBmi2: compiled for processors with BMI2, whose instructions it may use.
+  template <bool kLargeLength, bool kBmi2>
   FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   static bool HasBmi2();
   Flow DecodeCarefully(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);

@@ -7,6 +7,7 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/image.h"
 #include "platform/run_time_error.h"
 
 namespace zorv::png {
@@ -56,6 +57,33 @@ void RgbRowToBgr(std::span<std::uint8_t> row) {
 }
 
 void RgbToBgr(ByteBuffer& buffer) { RgbRowToBgr(buffer); }
+
+namespace {
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Four pixels per 16-byte shuffle (SSSE3, chosen at run time); a step reads 16
+// bytes for its 12, so it stops while 16 bytes of the row remain.
+[[gnu::target("ssse3")]] std::size_t RgbToColoursSsse3(const std::uint8_t* row, std::size_t width, std::uint32_t* out) {
+  const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
+  std::size_t x = 0;
+  for (; 3 * x + 16 <= 3 * width; x += 4) {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 3 * x));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_shuffle_epi8(pixels, order));
+  }
+  return x;
+}
+#endif
+
+}  // namespace
+
+void RgbRowToColours(const std::uint8_t* row, std::size_t width, std::uint32_t* out) {
+  std::size_t x = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
+  if (hasSsse3) x = RgbToColoursSsse3(row, width, out);
+#endif
+  for (; x < width; ++x) out[x] = PackRgb(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
+}
 
 void RgbaToBgra(ByteBuffer& buffer) {
   for (std::size_t i = 0; i + 2 < buffer.size(); i += 4) std::swap(buffer[i], buffer[i + 2]);

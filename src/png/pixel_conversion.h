@@ -22,6 +22,9 @@ void RgbToBgr(ByteBuffer& buffer);
 // RgbToBgr on one row of whole 3-byte groups.
 void RgbRowToBgr(std::span<std::uint8_t> row);
 
+// One row of `width` 8-bit RGB pixels as device colours (0x00RRGGBB), written to `out`.
+void RgbRowToColours(const std::uint8_t* row, std::size_t width, std::uint32_t* out);
+
 // Swaps the first and third byte of every 4-byte group while the third exists.
 void RgbaToBgra(ByteBuffer& buffer);
 

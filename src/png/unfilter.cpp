@@ -23,6 +23,9 @@ struct Kernels {
   static void Sub(const std::uint8_t* in, std::uint8_t* out, std::size_t n, std::size_t bpp) {
 #if defined(__SSE2__)
     if constexpr (kWholePixels) {
+#if defined(ZORV_UNFILTER_SSE41)
+      if (n % Bpp == 0 && pixels::HasSse41()) return pixels::SubSse41<Bpp>(in, out, n);
+#endif
       if (n % Bpp == 0) return pixels::Sub<Bpp>(in, out, n);
     }
 #endif
@@ -51,6 +54,9 @@ struct Kernels {
                       std::size_t bpp) {
 #if defined(__SSE2__)
     if constexpr (kWholePixels) {
+#if defined(ZORV_UNFILTER_SSE41)
+      if (n % Bpp == 0 && pixels::HasSse41()) return pixels::AverageSse41<Bpp>(in, out, previous, n);
+#endif
       if (n % Bpp == 0) return pixels::Average<Bpp>(in, out, previous, n);
     }
 #endif
@@ -66,6 +72,9 @@ struct Kernels {
                     std::size_t bpp) {
 #if defined(__SSE2__)
     if constexpr (kWholePixels) {
+#if defined(ZORV_UNFILTER_SSE41)
+      if (n % Bpp == 0 && pixels::HasSse41()) return pixels::PaethSse41<Bpp>(in, out, previous, n);
+#endif
       if (n % Bpp == 0) return pixels::Paeth<Bpp>(in, out, previous, n);
     }
 #endif
@@ -144,7 +153,7 @@ void UnfilterRow(std::uint8_t filterType, std::span<std::uint8_t> row, std::span
   RowByDistance(filterType, row.data(), row.data(), previous.data(), row.size(), bytesPerPixel);
 }
 
-void Unfilter(ByteBuffer& data, const PixelFormat& format, void (*convertRow)(std::span<std::uint8_t> row)) {
+void Unfilter(ByteBuffer& data, const PixelFormat& format, const RowConversion& convertRow) {
   const std::int64_t height = format.height;
   const std::int64_t stored = ScanlineLength(format);
   const std::int64_t rowLength = stored - 1;
@@ -168,9 +177,9 @@ void Unfilter(ByteBuffer& data, const PixelFormat& format, void (*convertRow)(st
     std::uint8_t* row = base + i * rowLength;
     const std::uint8_t* previous = i == 0 ? zeros.data() : row - rowLength;
     RowByDistance(base[i * stored], base + i * stored + 1, row, previous, length, bytesPerPixel);
-    if (convertRow != nullptr && i > 0) convertRow({row - rowLength, length});
+    if (convertRow && i > 0) convertRow({row - rowLength, length});
   }
-  if (convertRow != nullptr && height > 0) convertRow({base + (height - 1) * rowLength, length});
+  if (convertRow && height > 0) convertRow({base + (height - 1) * rowLength, length});
   const auto end = static_cast<std::ptrdiff_t>(height * rowLength);
   std::fill(data.begin() + end, data.begin() + static_cast<std::ptrdiff_t>(resultLength), 0);
   data.resize(resultLength);

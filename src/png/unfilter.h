@@ -4,6 +4,7 @@
 // byte one pixel to the left, the byte above and the byte above-left, and the
 // stored byte is the difference modulo 256.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -33,9 +34,11 @@ void UnfilterRow(std::uint8_t filterType, std::span<std::uint8_t> row, std::span
 // Turns `Height` stored rows into raw rows without their filter-type bytes, in
 // place: the result has (data length - Height) bytes, and bytes past the last
 // row are zero. Error 9 when the data holds fewer than Height rows.
-// `convertRow`, when given, is applied to each raw row once the row below no
-// longer needs it, while it is still in the cache: a conversion of whole rows
-// fused into the same pass (the bytes past the last row are not converted).
-void Unfilter(ByteBuffer& data, const PixelFormat& format, void (*convertRow)(std::span<std::uint8_t> row) = nullptr);
+// `convertRow`, when given, is handed each raw row, top row first, once the
+// row below no longer needs it, while it is still in the cache: a conversion
+// of whole rows fused into the same pass, in place or to somewhere else (the
+// bytes past the last row are not handed on).
+using RowConversion = std::function<void(std::span<std::uint8_t> row)>;
+void Unfilter(ByteBuffer& data, const PixelFormat& format, const RowConversion& convertRow = {});
 
 }  // namespace zorv::png
