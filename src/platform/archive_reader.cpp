@@ -25,7 +25,11 @@ namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
 // Read from a zip's local headers, a small block lets the reader seek over the members between them.
-constexpr std::size_t kHeaderBlockSize = 8 * 1024;
+constexpr std::size_t kHeaderBlockSize = 1024;
+// A pass over the local headers that reads more than this per member, beyond a start, is reading the members
+// through (their sizes follow their data): the central directory lists such an archive sooner.
+constexpr std::uint64_t kHeaderBytesPerMember = 2 * kHeaderBlockSize;
+constexpr std::uint64_t kHeaderBytesAtStart = std::uint64_t{1} << 20;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -63,8 +67,14 @@ class OpenArchive final : public ArchiveMemberSource {
     if (file_.descriptor < 0) throw RunTimeError(ErrorCode::FileNotFound, name_ + ": no such file");
     if (::lseek(file_.descriptor, static_cast<off_t>(headerOffset), SEEK_SET) < 0) ThrowTruncated(name_);
     archive_read_support_format_zip_streamable(handle_.get());
-    if (archive_read_open_fd(handle_.get(), file_.descriptor, kHeaderBlockSize) != ARCHIVE_OK) FailOpen();
+    archive_read_set_read_callback(handle_.get(), &Descriptor::Read);
+    archive_read_set_skip_callback(handle_.get(), &Descriptor::Skip);
+    archive_read_set_callback_data(handle_.get(), &file_);
+    if (archive_read_open1(handle_.get()) != ARCHIVE_OK) FailOpen();
   }
+
+  // What the pass has read from the file, apart from what it seeked over.
+  std::uint64_t BytesRead() const { return file_.bytesRead; }
 
   // After NextFile returned nullptr: whether the headers ended where something followed them in the file (a
   // zip's central directory), not at the end of a file cut short or past a member that claims more than is there.
@@ -128,10 +138,32 @@ class OpenArchive final : public ArchiveMemberSource {
   struct Free {
     void operator()(struct archive* handle) const { archive_read_free(handle); }
   };
+  // A zip file read from a member's local header on, block by block, seeking over what the reader skips.
   struct Descriptor {
     int descriptor = -1;
+    std::array<char, kHeaderBlockSize> block{};
+    std::uint64_t bytesRead = 0;
+
     ~Descriptor() {
       if (descriptor >= 0) ::close(descriptor);
+    }
+    static la_ssize_t Read(struct archive* handle, void* data, const void** buffer) {
+      auto* file = static_cast<Descriptor*>(data);
+      *buffer = file->block.data();
+      for (;;) {
+        const ssize_t got = ::read(file->descriptor, file->block.data(), file->block.size());
+        if (got >= 0) {
+          file->bytesRead += static_cast<std::uint64_t>(got);
+          return got;
+        }
+        if (errno != EINTR) {
+          archive_set_error(handle, errno, "cannot read the archive");
+          return -1;
+        }
+      }
+    }
+    static la_int64_t Skip(struct archive*, void* data, la_int64_t request) {
+      return ::lseek(static_cast<Descriptor*>(data)->descriptor, static_cast<off_t>(request), SEEK_CUR) < 0 ? 0 : request;
     }
   };
 
@@ -201,7 +233,8 @@ void ArchiveReader::ListMembers(ZipListing listing) {
 // The kept listing, or one made by passing the local headers in order and then kept. False, with nothing
 // listed, when the headers do not read cleanly or hold no file: libzip then lists the archive from its central
 // directory and gives the failure its number. The pass seeks over members that give their size in their header;
-// one whose size follows its data (a data descriptor) is inflated to find its end, once per change of the file.
+// one whose size follows its data (a data descriptor) would have to be read through to find its end, so a pass
+// reading much more than the headers gives way to the central directory too.
 bool ArchiveReader::ListFromLocalHeaders() {
   const auto fingerprint = FingerprintOf(path_);
   if (!fingerprint) return false;
@@ -214,6 +247,7 @@ bool ArchiveReader::ListFromLocalHeaders() {
         placed->push_back({OpenArchive::MemberPath(entry),
                            static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0)),
                            pass.HeaderOffset()});
+        if (pass.BytesRead() > kHeaderBytesAtStart + kHeaderBytesPerMember * placed->size()) return false;
       }
       std::error_code error;
       if (!pass.EndedBefore(fs::file_size(path_, error))) return false;
