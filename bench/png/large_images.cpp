@@ -46,6 +46,8 @@ std::vector<LargeImage> WriteLargeImages(const std::filesystem::path& folder) {
   const Picture rgb = Fractal(1920, 1080, 3);
   const Picture rgba = Fractal(1920, 1080, 4);
   const Picture game = ScaleUp(GameScreen(480, 270), 4);
+  // Snapshots of older games keep the machine's own resolution.
+  const Picture native = GameScreen(320, 240);
   struct Kind {
     const char* name;
     const Picture& picture;
@@ -56,7 +58,9 @@ std::vector<LargeImage> WriteLargeImages(const std::filesystem::path& folder) {
                         {"fractal-rgba-1920x1080", rgba, PNG_COLOR_TYPE_RGBA, false},
                         {"fractal-palette-1920x1080", rgb, PNG_COLOR_TYPE_PALETTE, false},
                         {"fractal-rgb-interlaced-1920x1080", rgb, PNG_COLOR_TYPE_RGB, true},
-                        {"game-screen-x4-1920x1080", game, PNG_COLOR_TYPE_RGB, false}};
+                        {"game-screen-x4-1920x1080", game, PNG_COLOR_TYPE_RGB, false},
+                        {"game-screen-320x240", native, PNG_COLOR_TYPE_RGB, false},
+                        {"game-screen-palette-320x240", native, PNG_COLOR_TYPE_PALETTE, false}};
   std::vector<LargeImage> images;
   for (const Kind& kind : kinds) {
     const std::string path = (folder / (std::string(kind.name) + ".png")).string();

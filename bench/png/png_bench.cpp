@@ -1,6 +1,7 @@
 // Decoding time of LoadPNG against libpng, libspng and stb_image, each step of
 // a benchmark decoding the same file with all four in turn: the PNG test suite
-// (every image that all four decode) and large pictures written at start-up.
+// (every image that all four decode) and pictures written at start-up: large ones
+// and game screens at an older machine's own resolution.
 // LoadPNG decodes as the report window does, onto a background picture.
 // Counters: LoadPNG's processor time over each reference's (below 1: LoadPNG
 // is faster).
