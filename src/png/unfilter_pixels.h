@@ -101,6 +101,33 @@ inline bool HasSse41() {
   return has;
 }
 
+// Four pixels' bytes, packed at the front of `bytes` (12 or 16), written
+// without touching the bytes after them.
+template <std::size_t Bpp>
+[[gnu::target("sse4.1")]] inline void StoreFourPixels(std::uint8_t* p, __m128i bytes) {
+  if constexpr (Bpp == 4) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), bytes);
+  } else {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), bytes);
+    const auto high = static_cast<std::uint32_t>(_mm_extract_epi32(bytes, 2));
+    std::memcpy(p + 8, &high, 4);
+  }
+}
+
+// Four pixels read at once, each spread to a 4-byte slot (a 3-byte pixel's
+// fourth byte is 0); StoreFourSlots writes them back packed.
+template <std::size_t Bpp>
+[[gnu::target("sse4.1")]] inline __m128i LoadFourSlots(const std::uint8_t* p) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  if constexpr (Bpp == 4) return bytes;
+  return _mm_shuffle_epi8(bytes, _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
+}
+template <std::size_t Bpp>
+[[gnu::target("sse4.1")]] inline void StoreFourSlots(std::uint8_t* p, __m128i slots) {
+  if constexpr (Bpp == 4) return StoreFourPixels<4>(p, slots);
+  StoreFourPixels<3>(p, _mm_shuffle_epi8(slots, _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1)));
+}
+
 // Sub as a prefix sum: a step takes four pixels, adds each pixel to the ones
 // after it within the register (two shifted adds), then adds the last pixel
 // rebuilt before them to all four; only that last add waits for the step
@@ -118,13 +145,7 @@ template <std::size_t Bpp>
     v = _mm_add_epi8(v, _mm_slli_si128(v, Bpp));
     v = _mm_add_epi8(v, _mm_slli_si128(v, 2 * Bpp));
     v = _mm_add_epi8(v, left);
-    if constexpr (Bpp == 4) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), v);
-    } else {
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), v);
-      const auto high = static_cast<std::uint32_t>(_mm_extract_epi32(v, 2));
-      std::memcpy(out + x + 8, &high, 4);
-    }
+    StoreFourPixels<Bpp>(out + x, v);
     left = _mm_shuffle_epi8(v, lastPixel);
   }
   for (; x < n; ++x) out[x] = static_cast<std::uint8_t>(in[x] + (x >= Bpp ? out[x - Bpp] : 0));
@@ -144,27 +165,17 @@ template <std::size_t Bpp>
 [[gnu::target("sse4.1")]] void AverageSse41(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* previous,
                                             std::size_t n) {
   static_assert(Bpp == 3 || Bpp == 4);
-  const __m128i spread = Bpp == 4 ? _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)
-                                  : _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-  const __m128i gather = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   __m128i left = _mm_setzero_si128();  // the pixel rebuilt last, in the low slot
   std::size_t x = 0;
   for (; x + 16 <= n; x += 4 * Bpp) {
-    const __m128i stored = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)), spread);
-    const __m128i above = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(previous + x)), spread);
+    const __m128i stored = LoadFourSlots<Bpp>(in + x);
+    const __m128i above = LoadFourSlots<Bpp>(previous + x);
     const __m128i p0 = AverageStep(stored, left, above);
     const __m128i p1 = AverageStep(_mm_srli_si128(stored, 4), p0, _mm_srli_si128(above, 4));
     const __m128i p2 = AverageStep(_mm_srli_si128(stored, 8), p1, _mm_srli_si128(above, 8));
     left = AverageStep(_mm_srli_si128(stored, 12), p2, _mm_srli_si128(above, 12));
     const __m128i block = _mm_unpacklo_epi64(_mm_unpacklo_epi32(p0, p1), _mm_unpacklo_epi32(p2, left));
-    if constexpr (Bpp == 4) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), block);
-    } else {
-      const __m128i pixels = _mm_shuffle_epi8(block, gather);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), pixels);
-      const auto high = static_cast<std::uint32_t>(_mm_extract_epi32(pixels, 2));
-      std::memcpy(out + x + 8, &high, 4);
-    }
+    StoreFourSlots<Bpp>(out + x, block);
   }
   // The left pixel's bytes past its own may be any: each step looks at its own bytes only.
   left = _mm_and_si128(left, _mm_setr_epi32(Bpp == 4 ? -1 : 0xFFFFFF, 0, 0, 0));
@@ -198,15 +209,12 @@ template <std::size_t Bpp>
                                           std::size_t n) {
   static_assert(Bpp == 3 || Bpp == 4);
   const __m128i zero = _mm_setzero_si128();
-  const __m128i spread = Bpp == 4 ? _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)
-                                  : _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-  const __m128i gather = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   __m128i a = zero;  // left, upper left: 16-bit lanes (only the low four matter)
   __m128i c = zero;
   std::size_t x = 0;
   for (; x + 16 <= n; x += 4 * Bpp) {
-    const __m128i stored = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)), spread);
-    const __m128i above = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(previous + x)), spread);
+    const __m128i stored = LoadFourSlots<Bpp>(in + x);
+    const __m128i above = LoadFourSlots<Bpp>(previous + x);
     const __m128i storedLow = _mm_unpacklo_epi8(stored, zero), storedHigh = _mm_unpackhi_epi8(stored, zero);
     const __m128i aboveLow = _mm_unpacklo_epi8(above, zero), aboveHigh = _mm_unpackhi_epi8(above, zero);
     const __m128i b1 = _mm_srli_si128(aboveLow, 8), b3 = _mm_srli_si128(aboveHigh, 8);
@@ -216,14 +224,7 @@ template <std::size_t Bpp>
     a = PaethStep(_mm_srli_si128(storedHigh, 8), p2, b3, aboveHigh);
     c = b3;
     const __m128i block = _mm_packus_epi16(_mm_unpacklo_epi64(p0, p1), _mm_unpacklo_epi64(p2, a));
-    if constexpr (Bpp == 4) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), block);
-    } else {
-      const __m128i pixels = _mm_shuffle_epi8(block, gather);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), pixels);
-      const auto high = static_cast<std::uint32_t>(_mm_extract_epi32(pixels, 2));
-      std::memcpy(out + x + 8, &high, 4);
-    }
+    StoreFourSlots<Bpp>(out + x, block);
   }
   for (; x + Bpp <= n; x += Bpp) {
     const __m128i b = Widen(Load<Bpp>(previous + x));
