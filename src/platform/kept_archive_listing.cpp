@@ -36,16 +36,6 @@ std::optional<fs::path> KeptFile(const ArchiveFingerprint& archive) {
   return *folder / (std::string(name, end) + ".list");
 }
 
-std::string Hex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (const char byte : bytes) {
-    text += kDigits[static_cast<unsigned char>(byte) >> 4];
-    text += kDigits[static_cast<unsigned char>(byte) & 15];
-  }
-  return text;
-}
-
 std::string_view NextLine(std::string_view& text) {
   const auto end = text.find('\n');
   const std::string_view line = text.substr(0, end);
@@ -82,7 +72,8 @@ std::optional<ArchiveFingerprint> FingerprintOf(const fs::path& archive) {
   };
   std::string identity = std::to_string(status.st_size) + " " + nanoseconds(status.st_mtim) + " " +
                          nanoseconds(status.st_ctim) + " " + std::to_string(status.st_dev) + " " +
-                         std::to_string(status.st_ino) + " " + Hex({tail.data(), static_cast<std::size_t>(got)});
+                         std::to_string(status.st_ino) + " " +
+                         std::to_string(std::hash<std::string_view>{}({tail.data(), static_cast<std::size_t>(got)}));
   return ArchiveFingerprint{absolute.string(), std::move(identity)};
 }
 

@@ -22,7 +22,7 @@ struct PlacedMember {
 // One state of one archive file.
 struct ArchiveFingerprint {
   std::string path;      // absolute
-  std::string identity;  // size, modification and change times, device, inode and the last bytes, as one line
+  std::string identity;  // size, modification and change times, device, inode and a hash of the last bytes
 };
 
 // Empty when the file cannot be examined.
