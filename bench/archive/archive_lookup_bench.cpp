@@ -22,7 +22,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/archive_reader.h"
+#include "platform/archive/archive_reader.h"
 #include "platform/local_time_zone.h"
 #include "startup/picture_archives.h"
 

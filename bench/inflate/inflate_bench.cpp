@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench_images.h"
-#include "png/inflate.h"
+#include "png/inflate/inflate.h"
 
 namespace zorv::bench {
 namespace {

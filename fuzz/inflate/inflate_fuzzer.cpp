@@ -14,7 +14,7 @@
 
 #include "platform/message_box.h"
 #include "platform/run_time_error.h"
-#include "png/inflate.h"
+#include "png/inflate/inflate.h"
 
 namespace {
 

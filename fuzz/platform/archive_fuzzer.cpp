@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/archive_reader.h"
+#include "platform/archive/archive_reader.h"
 #include "platform/run_time_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

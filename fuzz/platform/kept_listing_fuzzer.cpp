@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/archive_reader.h"
-#include "platform/kept_archive_listing.h"
+#include "platform/archive/archive_reader.h"
+#include "platform/archive/kept_archive_listing.h"
 #include "platform/run_time_error.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/message_box.h"
 #include "platform/picture_box.h"
 #include "platform/picture_object.h"
-#include "png/inflate.h"
+#include "png/inflate/inflate.h"
 #include "png/png_file.h"
 
 namespace zorv::png {

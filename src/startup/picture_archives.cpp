@@ -6,7 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "platform/archive_reader.h"
+#include "platform/archive/archive_reader.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 #include "startup/basic_text.h"

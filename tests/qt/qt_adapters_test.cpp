@@ -11,7 +11,7 @@
 #include "platform/run_time_error.h"
 #include "richtext/rich_text_box.h"
 #include "window/qt/document_renderer.h"
-#include "platform/qt/qt_embedded_picture.h"
+#include "window/qt/qt_embedded_picture.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/qt/qt_window_picture.h"

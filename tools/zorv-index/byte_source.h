@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/archive_reader.h"
+#include "platform/archive/archive_reader.h"
 
 namespace zorv::index {
 

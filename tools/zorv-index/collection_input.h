@@ -8,7 +8,7 @@
 #include <string>
 
 #include "byte_source.h"
-#include "platform/archive_reader.h"
+#include "platform/archive/archive_reader.h"
 
 namespace zorv::index {
 

@@ -12,7 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/run_time_error.h"
-#include "png/inflate.h"
+#include "png/inflate/inflate.h"
 #include "program_version.h"
 
 namespace {

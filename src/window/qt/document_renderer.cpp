@@ -8,7 +8,7 @@
 #include <string_view>
 #include <variant>
 
-#include "platform/qt/qt_embedded_picture.h"
+#include "window/qt/qt_embedded_picture.h"
 
 namespace zorv {
 namespace {

@@ -1,10 +1,10 @@
-#include "png/inflate_run.h"
+#include "png/inflate/inflate_run.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "png/inflate.h"
-#include "png/match_copy.h"
+#include "png/inflate/inflate.h"
+#include "png/inflate/match_copy.h"
 #include "platform/run_time_error.h"
 
 namespace zorv::png {

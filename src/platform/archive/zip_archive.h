@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/archive_member_source.h"
+#include "platform/archive/archive_member_source.h"
 
 namespace zorv {
 

@@ -1,4 +1,4 @@
-#include "png/huffman_decode_table.h"
+#include "png/inflate/huffman_decode_table.h"
 
 #include <algorithm>
 #include <array>

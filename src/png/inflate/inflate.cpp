@@ -1,8 +1,8 @@
-#include "png/inflate.h"
+#include "png/inflate/inflate.h"
 
 #include <new>
 
-#include "png/inflate_run.h"
+#include "png/inflate/inflate_run.h"
 #include "platform/run_time_error.h"
 
 namespace zorv::png {

@@ -1,4 +1,4 @@
-#include "png/inflate_code_tables.h"
+#include "png/inflate/inflate_code_tables.h"
 
 #include <array>
 #include <cstdint>

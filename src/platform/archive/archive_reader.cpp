@@ -1,4 +1,4 @@
-#include "platform/archive_reader.h"
+#include "platform/archive/archive_reader.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -13,11 +13,11 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/archive_head.h"
-#include "platform/archive_member_source.h"
-#include "platform/kept_archive_listing.h"
+#include "platform/archive/archive_head.h"
+#include "platform/archive/archive_member_source.h"
+#include "platform/archive/kept_archive_listing.h"
 #include "platform/run_time_error.h"
-#include "platform/zip_archive.h"
+#include "platform/archive/zip_archive.h"
 
 namespace zorv {
 namespace fs = std::filesystem;

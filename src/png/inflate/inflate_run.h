@@ -7,8 +7,8 @@
 #include <span>
 #include <string_view>
 
-#include "png/inflate_bit_reader.h"
-#include "png/inflate_code_tables.h"
+#include "png/inflate/inflate_bit_reader.h"
+#include "png/inflate/inflate_code_tables.h"
 
 namespace zorv::png {
 

@@ -1,4 +1,4 @@
-#include "platform/kept_archive_listing.h"
+#include "platform/archive/kept_archive_listing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

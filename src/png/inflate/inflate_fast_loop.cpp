@@ -1,12 +1,12 @@
 // The fast decoding loop of InflateRun: symbols of a compressed block while
 // both the input and the output are far from their ends.
-#include "png/inflate_run.h"
+#include "png/inflate/inflate_run.h"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
-#include "png/match_copy.h"
+#include "png/inflate/match_copy.h"
 
 namespace zorv::png {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_embedded_picture.h"
+#include "window/qt/qt_embedded_picture.h"
 
 #include <algorithm>
 #include <cmath>

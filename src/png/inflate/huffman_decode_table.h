@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "png/deflate_alphabet.h"
+#include "png/inflate/deflate_alphabet.h"
 
 namespace zorv::png {
 

@@ -1,12 +1,12 @@
-#include "platform/zip_archive.h"
+#include "platform/archive/zip_archive.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/archive_head.h"
-#include "platform/archive_reader.h"
+#include "platform/archive/archive_head.h"
+#include "platform/archive/archive_reader.h"
 #include "platform/run_time_error.h"
 
 namespace zorv {

@@ -3,7 +3,7 @@
 // per inflater, and the tables of dynamic blocks, rebuilt for each block.
 #include <memory>
 
-#include "png/huffman_decode_table.h"
+#include "png/inflate/huffman_decode_table.h"
 
 namespace zorv::png {
 

@@ -1,4 +1,4 @@
-#include "platform/archive_head.h"
+#include "platform/archive/archive_head.h"
 
 #include <algorithm>
 #include <array>
