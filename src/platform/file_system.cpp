@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <mutex>
 #include <optional>
@@ -12,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/cp1252.h"
 #include "platform/run_time_error.h"
 
@@ -20,12 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-std::string FoldCase(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
 
 // A folder's names by their folded spelling. Big picture folders are listed once
 // per run; a changed folder is listed again.
@@ -41,7 +35,7 @@ class FolderIndex {
       entry.names.clear();
       for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().native();
-        entry.names.emplace(FoldCase(name), name);
+        entry.names.emplace(LowerCase(name), name);
       }
       entry.stamp = stamp;
       entry.listed = true;
@@ -90,7 +84,7 @@ fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool
       if (Exists(folder / name)) return folder / name;
     }
     for (const auto& name : spellings) {
-      if (auto listed = Folders().Find(folder.empty() ? fs::path(".") : folder, FoldCase(name))) return folder / *listed;
+      if (auto listed = Folders().Find(folder.empty() ? fs::path(".") : folder, LowerCase(name))) return folder / *listed;
     }
   }
   found = false;

@@ -1,7 +1,5 @@
 #include "startup/basic_text.h"
 
-#include <cctype>
-
 #include "platform/run_time_error.h"
 
 namespace zorv {
@@ -41,18 +39,6 @@ std::string_view TrimBlanks(std::string_view text) {
   text = TrimLeadingBlanks(text);
   const auto last = text.find_last_not_of(' ');
   return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
-}
-
-std::string UpperCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string LowerCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view what, std::string_view with) {

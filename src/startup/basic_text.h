@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii_case.h"
+
 namespace zorv {
 
 // 1-based position of the first `what` in `text` at or after `start`; 0 when absent.
@@ -24,9 +26,6 @@ std::string_view Left(std::string_view text, std::int64_t count);
 // Leading and trailing spaces removed; tabs stay.
 std::string_view TrimBlanks(std::string_view text);
 std::string_view TrimLeadingBlanks(std::string_view text);
-
-std::string UpperCase(std::string_view text);
-std::string LowerCase(std::string_view text);
 
 // Every occurrence of `what`, scanning left to right without overlaps; the
 // inserted text is not searched again.

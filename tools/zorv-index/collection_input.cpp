@@ -3,17 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 
 namespace zorv::index {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lowered(text);
-  for (char& c : lowered) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return lowered;
-}
 
 std::string BaseName(std::string_view memberPath) {
   const std::size_t slash = memberPath.rfind('/');
@@ -22,7 +17,7 @@ std::string BaseName(std::string_view memberPath) {
 
 // What a member of an archive given for this option is called, in order of preference.
 bool NamedLikeOption(InputKind kind, std::string_view baseName) {
-  const std::string name = Lower(baseName);
+  const std::string name = LowerCase(baseName);
   switch (kind) {
     case InputKind::GameList:
       return name.ends_with(".xml");
@@ -64,8 +59,8 @@ std::string ChooseMember(const ArchiveReader& archive, InputKind kind, const std
   }
   // history.zip may carry both forms of the same file: the XML one is today's.
   if (kind == InputKind::History && candidates.size() == 2 &&
-      Lower(BaseName(candidates[0])).ends_with(".xml") != Lower(BaseName(candidates[1])).ends_with(".xml")) {
-    return Lower(BaseName(candidates[0])).ends_with(".xml") ? candidates[0] : candidates[1];
+      LowerCase(BaseName(candidates[0])).ends_with(".xml") != LowerCase(BaseName(candidates[1])).ends_with(".xml")) {
+    return LowerCase(BaseName(candidates[0])).ends_with(".xml") ? candidates[0] : candidates[1];
   }
   if (candidates.size() == 1) return candidates.front();
   std::string found;

@@ -1,10 +1,10 @@
 #include "field_mapping.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/cp1252.h"
 
 namespace zorv::index {
@@ -14,7 +14,7 @@ constexpr std::string_view kMatureMark = "* Mature *";
 
 std::string Capitalised(std::string_view word) {
   std::string text(word);
-  if (!text.empty()) text.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(text.front())));
+  if (!text.empty()) text.front() = AsciiUpper(text.front());
   return text;
 }
 

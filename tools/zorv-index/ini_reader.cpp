@@ -1,9 +1,9 @@
 #include "ini_reader.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "line_splitter.h"
+#include "platform/ascii_case.h"
 #include "platform/cp1252.h"
 #include "platform/file_system.h"
 
@@ -15,12 +15,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-bool SameWithoutCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
 }
 
 }  // namespace
@@ -35,7 +29,7 @@ std::vector<IniSection> ParseIniSections(std::string_view bytes, const std::vect
     if (text.front() == '[' && text.back() == ']') {
       const std::string_view name = text.substr(1, text.size() - 2);
       const auto wanted = std::find_if(wantedSections.begin(), wantedSections.end(),
-                                       [&](const std::string& w) { return SameWithoutCase(w, name); });
+                                       [&](const std::string& w) { return EqualIgnoringCase(w, name); });
       current = wanted == wantedSections.end() ? nullptr : &sections[wanted - wantedSections.begin()];
       return;
     }

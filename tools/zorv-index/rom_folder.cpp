@@ -1,19 +1,13 @@
 #include "rom_folder.h"
 
-#include <cctype>
 #include <filesystem>
 
+#include "platform/ascii_case.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 
 namespace zorv::index {
 namespace {
-
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
 
 }  // namespace
 
@@ -26,7 +20,7 @@ RomFolder::RomFolder(std::string_view windowsPath) {
   }
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     if (it->is_directory(error)) continue;
-    const std::string name = Folded(it->path().filename().string());
+    const std::string name = LowerCase(it->path().filename().string());
     for (const std::string_view extension : {".zip", ".7z"}) {
       if (name.size() > extension.size() && name.ends_with(extension)) {
         sets_.insert(name.substr(0, name.size() - extension.size()));
@@ -36,6 +30,6 @@ RomFolder::RomFolder(std::string_view windowsPath) {
   if (error) throw RunTimeError(ErrorCode::PathFileAccess, std::string(windowsPath) + ": cannot be listed");
 }
 
-bool RomFolder::Has(std::string_view romName) const { return sets_.contains(Folded(romName)); }
+bool RomFolder::Has(std::string_view romName) const { return sets_.contains(LowerCase(romName)); }
 
 }  // namespace zorv::index

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/archive/archive_head.h"
 #include "platform/archive/archive_member_source.h"
 #include "platform/archive/kept_archive_listing.h"
@@ -30,11 +31,6 @@ constexpr std::size_t kHeaderBlockSize = 1024;
 // through (their sizes follow their data): the central directory lists such an archive sooner.
 constexpr std::uint64_t kHeaderBytesPerMember = 2 * kHeaderBlockSize;
 constexpr std::uint64_t kHeaderBytesAtStart = std::uint64_t{1} << 20;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return text;
-}
 
 std::string Describe(const std::string& name, struct archive* handle) {
   const char* text = archive_error_string(handle);
@@ -182,7 +178,7 @@ class OpenArchive final : public ArchiveMemberSource {
     const char* text = archive_error_string(handle_.get());
     const std::string message = Describe(name_, handle_.get());
     if (number == ENOMEM) throw RunTimeError(ErrorCode::OutOfMemory, message);
-    const std::string lowered = Lower(text ? text : "");
+    const std::string lowered = LowerCase(text ? text : "");
     if (lowered.find("truncated") != std::string::npos || lowered.find("premature end") != std::string::npos ||
         SevenZipEndsEarly(Head()))
       ThrowTruncated(name_);
@@ -315,7 +311,7 @@ std::size_t ArchiveMemberReader::Read(std::span<char> buffer) { return source_->
 std::uint64_t ArchiveMemberReader::DeclaredSize() const { return source_->DeclaredSize(); }
 
 bool HasArchiveExtension(const fs::path& path) {
-  const std::string extension = Lower(path.extension().string());
+  const std::string extension = LowerCase(path.extension().string());
   return extension == ".zip" || extension == ".7z";
 }
 
