@@ -6,7 +6,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <string>
@@ -20,6 +19,7 @@
 #include "platform/regional_settings.h"
 #include "platform/run_time_error.h"
 #include "platform/screen_metrics.h"
+#include "platform/staged_file.h"
 #include "report_output.h"
 #include "startup/collection_files.h"
 #include "startup/configuration.h"
@@ -54,21 +54,12 @@ const char* ExtensionOf(ReportFormat format) {
 // Writes under a temporary name in the same folder and renames, so a report is
 // either whole or absent.
 bool WriteReplacing(const fs::path& target, const std::string& bytes) {
-  const fs::path temporary =
-      target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (file) {
-      std::error_code error;
-      fs::rename(temporary, target, error);
-      if (!error) return true;
-    }
+  try {
+    WriteWholeFile(target, bytes);
+    return true;
+  } catch (const RunTimeError&) {
+    return false;
   }
-  std::error_code ignored;
-  fs::remove(temporary, ignored);
-  return false;
 }
 
 // A ROM name that is a plain file name: nothing that would leave the folder.

@@ -14,11 +14,11 @@
 #include "history_xml_reader.h"
 #include "ini_reader.h"
 #include "platform/file_system.h"
-#include "platform/run_time_error.h"
 #include "platform/progress_bar.h"
+#include "platform/run_time_error.h"
+#include "platform/staged_file.h"
 #include "record_writer.h"
 #include "rom_folder.h"
-#include "staged_file.h"
 
 namespace zorv::index {
 namespace {

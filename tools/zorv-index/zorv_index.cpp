@@ -4,11 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "index_builder.h"
 #include "index_options.h"
 #include "program_version.h"
-#include "index_builder.h"
 #include "platform/progress_bar.h"
-#include "staged_file.h"
+#include "platform/staged_file.h"
 
 int main(int argc, char** argv) {
   using namespace zorv::index;
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     command.options.showProgress = zorv::ProgressBar::StandardErrorIsTerminal();
-    RemoveTemporariesOnInterrupt();
+    zorv::RemoveTemporariesOnInterrupt();
     const IndexSummary summary = BuildIndex(command.options);
     for (const auto& warning : summary.warnings) std::fprintf(stderr, "zorv-index: warning: %s\n", warning.c_str());
     for (const auto& written : summary.dataFilesWritten) std::fprintf(stderr, "zorv-index: wrote %s\n", written.c_str());

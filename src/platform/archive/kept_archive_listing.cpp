@@ -11,6 +11,9 @@
 #include <functional>
 #include <system_error>
 
+#include "platform/run_time_error.h"
+#include "platform/staged_file.h"
+
 namespace zorv {
 namespace fs = std::filesystem;
 namespace {
@@ -127,19 +130,11 @@ void KeepListing(const ArchiveFingerprint& archive, const std::vector<PlacedMemb
   fs::create_directories(file->parent_path(), error);
   if (error) return;
   // Written aside and renamed, so that a run reading it meanwhile, or one started in parallel, sees a whole
-  // listing or none.
-  const fs::path written = file->string() + "." + std::to_string(::getpid()) + ".new";
-  {
-    std::ofstream out(written, std::ios::binary | std::ios::trunc);
-    out.write(text->data(), static_cast<std::streamsize>(text->size()));
-    if (!out.flush()) {
-      out.close();
-      fs::remove(written, error);
-      return;
-    }
+  // listing or none. A cache that cannot be written keeps nothing.
+  try {
+    WriteWholeFile(*file, *text);
+  } catch (const RunTimeError&) {
   }
-  fs::rename(written, *file, error);
-  if (error) fs::remove(written, error);
 }
 
 }  // namespace zorv

@@ -1,37 +1,40 @@
-#include "staged_file.h"
+#include "platform/staged_file.h"
 
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 #include "platform/run_time_error.h"
 
-namespace zorv::index {
+namespace zorv {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kMarker = ".zorv-index-";
+constexpr std::string_view kPrefix = ".zorv-";
 constexpr std::string_view kSuffix = ".tmp";
 
-// The temporary names a signal handler must remove. A handler may touch nothing
-// but plain memory and async-signal-safe calls, so the names live in fixed
-// slots, each published by its flag after its name is complete.
+// The temporary names a signal handler must remove. A handler may touch nothing but lock-free atomics,
+// plain memory and async-signal-safe calls, so the names live in fixed slots, each published by its state
+// once its name is complete. Threads writing at once claim slots of their own.
+enum SlotState : int { kFree, kFilling, kPublished };
 struct PendingSlot {
   std::array<char, 4096> path{};
-  volatile sig_atomic_t inUse = 0;
+  std::atomic<int> state{kFree};
 };
-std::array<PendingSlot, 8> pendingSlots;
+static_assert(std::atomic<int>::is_always_lock_free);
+std::array<PendingSlot, 64> pendingSlots;
+std::atomic<std::uint64_t> sequence{0};
 
 void OnInterrupt(int signalNumber) {
-  for (PendingSlot& slot : pendingSlots) {
-    if (slot.inUse) ::unlink(slot.path.data());
-  }
+  RemovePendingTemporaries();
   ::signal(signalNumber, SIG_DFL);
   ::raise(signalNumber);
 }
@@ -40,16 +43,17 @@ int ClaimSlot(const fs::path& path) {
   const std::string& name = path.native();
   for (std::size_t i = 0; i < pendingSlots.size(); ++i) {
     PendingSlot& slot = pendingSlots[i];
-    if (slot.inUse || name.size() >= slot.path.size()) continue;
+    int expected = kFree;
+    if (name.size() >= slot.path.size() || !slot.state.compare_exchange_strong(expected, kFilling)) continue;
     std::memcpy(slot.path.data(), name.c_str(), name.size() + 1);
-    slot.inUse = 1;
+    slot.state.store(kPublished);
     return static_cast<int>(i);
   }
   return -1;  // more files than slots: still removed by the destructor or the next run
 }
 
 void ReleaseSlot(int slot) {
-  if (slot >= 0) pendingSlots[static_cast<std::size_t>(slot)].inUse = 0;
+  if (slot >= 0) pendingSlots[static_cast<std::size_t>(slot)].state.store(kFree);
 }
 
 [[noreturn]] void CannotWrite(const fs::path& path, int error) {
@@ -57,13 +61,14 @@ void ReleaseSlot(int slot) {
                      path.string() + ": cannot be written (" + std::generic_category().message(error) + ")");
 }
 
-// The process id in "<name>.zorv-index-<pid>.tmp", or 0 when the name is not one of ours.
+// The process id in ".zorv-<pid>-<sequence>.tmp", or 0 when the name is not one of ours.
 pid_t TemporaryOwner(std::string_view name) {
-  if (!name.ends_with(kSuffix)) return 0;
+  if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) return 0;
+  name.remove_prefix(kPrefix.size());
   name.remove_suffix(kSuffix.size());
-  const std::size_t marker = name.rfind(kMarker);
-  if (marker == std::string_view::npos || marker == 0) return 0;
-  const std::string_view digits = name.substr(marker + kMarker.size());
+  const std::size_t dash = name.find('-');
+  if (dash == std::string_view::npos) return 0;
+  const std::string_view digits = name.substr(0, dash);
   pid_t pid = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
   if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return 0;
@@ -73,15 +78,20 @@ pid_t TemporaryOwner(std::string_view name) {
 }  // namespace
 
 StagedFile::StagedFile(fs::path finalPath) : finalPath_(std::move(finalPath)) {
-  temporaryPath_ = finalPath_;
-  temporaryPath_ += std::string(kMarker) + std::to_string(::getpid()) + std::string(kSuffix);
-  slot_ = ClaimSlot(temporaryPath_);
-  descriptor_ = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (descriptor_ < 0) {
-    const int error = errno;
-    ReleaseSlot(slot_);
-    CannotWrite(finalPath_.parent_path().empty() ? fs::path(".") : finalPath_.parent_path(), error);
+  const fs::path folder = finalPath_.parent_path();
+  // The exclusive open never takes over a file of that name, whoever left it.
+  for (int attempt = 0; descriptor_ < 0; ++attempt) {
+    temporaryPath_ = folder / (std::string(kPrefix) + std::to_string(::getpid()) + "-" +
+                               std::to_string(sequence.fetch_add(1)) + std::string(kSuffix));
+    descriptor_ =
+        ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (descriptor_ < 0 && (errno != EEXIST || attempt == 16)) {
+      const int error = errno;
+      temporaryPath_.clear();
+      CannotWrite(folder.empty() ? fs::path(".") : folder, error);
+    }
   }
+  slot_ = ClaimSlot(temporaryPath_);
 }
 
 StagedFile::~StagedFile() {
@@ -95,7 +105,7 @@ void StagedFile::Append(std::string_view bytes) {
     const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
-      CannotWrite(temporaryPath_, errno);
+      CannotWrite(finalPath_, errno);
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
     size_ += static_cast<std::uint64_t>(written);
@@ -105,7 +115,7 @@ void StagedFile::Append(std::string_view bytes) {
 void StagedFile::Commit() {
   const int descriptor = descriptor_;
   descriptor_ = -1;
-  if (::close(descriptor) != 0) CannotWrite(temporaryPath_, errno);
+  if (::close(descriptor) != 0) CannotWrite(finalPath_, errno);
   if (::rename(temporaryPath_.c_str(), finalPath_.c_str()) != 0) {
     throw RunTimeError(ErrorCode::PathFileAccess, finalPath_.string() + ": cannot be replaced (" +
                                                       std::generic_category().message(errno) + ")");
@@ -115,8 +125,20 @@ void StagedFile::Commit() {
   slot_ = -1;
 }
 
+void WriteWholeFile(const fs::path& path, std::string_view bytes) {
+  StagedFile file(path);
+  file.Append(bytes);
+  file.Commit();
+}
+
 void RemoveTemporariesOnInterrupt() {
   for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) ::signal(signalNumber, OnInterrupt);
+}
+
+void RemovePendingTemporaries() {
+  for (PendingSlot& slot : pendingSlots) {
+    if (slot.state.load() == kPublished) ::unlink(slot.path.data());
+  }
 }
 
 std::size_t RemoveStaleTemporaries(const fs::path& folder) {
@@ -129,9 +151,10 @@ std::size_t RemoveStaleTemporaries(const fs::path& folder) {
     // A run still going keeps its files; only a vanished process's are stale.
     if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
     std::error_code ignored;
-    if (it->is_regular_file(ignored) && fs::remove(it->path(), ignored)) ++removed;
+    if (it->is_symlink(ignored) || !it->is_regular_file(ignored)) continue;
+    if (fs::remove(it->path(), ignored)) ++removed;
   }
   return removed;
 }
 
-}  // namespace zorv::index
+}  // namespace zorv
