@@ -28,10 +28,12 @@ std::int32_t PictureBox::Height() const {
 void PictureBox::SetWidth(std::int32_t size) {
   widthTwips_ = ContainerInPixels() ? size * TwipsPerPixelX() : size;
   ResizeSurface();
+  ++revision_;
 }
 void PictureBox::SetHeight(std::int32_t size) {
   heightTwips_ = ContainerInPixels() ? size * TwipsPerPixelY() : size;
   ResizeSurface();
+  ++revision_;
 }
 
 std::int32_t PictureBox::InnerPixelWidth() const {
@@ -51,6 +53,7 @@ std::int32_t PictureBox::ScaleHeight() const {
 void PictureBox::Cls() {
   blank_ = true;
   surface_.reset();
+  ++revision_;
 }
 
 zorv::Image& PictureBox::MaterialSurface() const {
@@ -74,11 +77,15 @@ const zorv::Image& PictureBox::Picture() const {
   return picture_ ? *picture_ : kNone;
 }
 
-void PictureBox::SetPicture(zorv::Image picture) { picture_ = std::make_shared<const zorv::Image>(std::move(picture)); }
+void PictureBox::SetPicture(zorv::Image picture) {
+  picture_ = std::make_shared<const zorv::Image>(std::move(picture));
+  ++revision_;
+}
 
 void PictureBox::KeepImageAsPicture() {
   MaterialSurface();
   picture_ = surface_;
+  ++revision_;
 }
 
 // The surface follows the inner size; what was drawn stays at the top left.
@@ -106,6 +113,7 @@ void PictureBox::StretchCopy(zorv::Image&& bitmap, std::int32_t x, std::int32_t 
   if (coversSurface) {
     surface_ = std::make_shared<zorv::Image>(std::move(bitmap));
     blank_ = false;
+    ++revision_;
     return;
   }
   StretchCopy(static_cast<const zorv::Image&>(bitmap), x, y, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight);
@@ -115,6 +123,7 @@ void PictureBox::StretchCopy(const zorv::Image& bitmap, std::int32_t x, std::int
                              std::int32_t destHeight, std::int32_t srcX, std::int32_t srcY, std::int32_t srcWidth,
                              std::int32_t srcHeight) {
   if (destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0) return;
+  ++revision_;
   zorv::Image& surface = WritableSurface();
   if (destWidth == srcWidth && destHeight == srcHeight) {
     CopyUnscaled(bitmap, x, y, srcX, srcY, srcWidth, srcHeight);

@@ -84,7 +84,7 @@ void ReportForm::Activate(PictureSource& pictures, const std::function<bool()>& 
     text.clear();
     if (!letEventsRun()) return;
     alreadyActivated_ = true;
-    if (!state_.SavePath.empty()) report_.SaveFile(SavedReportPath());
+    if (!state_.SavePath.empty() && !state_.WritesOnlyItsOutput) report_.SaveFile(SavedReportPath());
   } catch (const std::exception& failure) {
     LogError(state_, 'G', ErrorNumberOf(failure));
   }
