@@ -92,31 +92,60 @@ bool IsFolder(const fs::path& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// Folders found, by their written spelling, kept while they are folders: the
-// many files looked up in one picture folder resolve it once.
+// Folders looked up, by their written spelling: the many files looked up in one
+// picture folder resolve it once. A folder found is kept while it is a folder;
+// a folder missing, while the last folder on its way that exists is unchanged
+// (nothing can have been made in it).
 class ResolvedFolders {
  public:
-  std::optional<fs::path> Find(const std::string& written) {
-    std::optional<fs::path> folder;
+  struct Folder {
+    fs::path resolved;
+    bool found = false;
+  };
+
+  std::optional<Folder> Find(const std::string& written) {
+    Kept kept;
     {
       std::lock_guard lock(mutex_);
-      const auto kept = folders_.find(written);
-      if (kept != folders_.end()) folder = kept->second;
+      const auto at = folders_.find(written);
+      if (at == folders_.end()) return std::nullopt;
+      kept = at->second;
     }
-    if (folder && !IsFolder(*folder)) folder.reset();
-    return folder;
+    if (kept.folder.found ? !IsFolder(kept.folder.resolved) : StampOf(kept.witness) != kept.stamp) return std::nullopt;
+    return kept.folder;
   }
 
-  void Keep(const std::string& written, const fs::path& folder) {
+  void Keep(const std::string& written, const Folder& folder, const fs::path& witness) {
+    Kept kept{folder, witness, {}};
+    if (!folder.found) {
+      const auto stamp = StampOf(witness);
+      if (!stamp) return;
+      kept.stamp = stamp;
+    } else if (!IsFolder(folder.resolved)) {
+      return;
+    }
     constexpr std::size_t kMostKept = 4096;
     std::lock_guard lock(mutex_);
     if (folders_.size() >= kMostKept) folders_.clear();
-    folders_.insert_or_assign(written, folder);
+    folders_.insert_or_assign(written, std::move(kept));
   }
 
  private:
+  struct Kept {
+    Folder folder;
+    fs::path witness;
+    std::optional<fs::file_time_type> stamp;
+  };
+
+  static std::optional<fs::file_time_type> StampOf(const fs::path& path) {
+    std::error_code error;
+    const auto stamp = fs::last_write_time(path, error);
+    if (error) return std::nullopt;
+    return stamp;
+  }
+
   std::mutex mutex_;
-  std::unordered_map<std::string, fs::path> folders_;
+  std::unordered_map<std::string, Kept> folders_;
 };
 
 ResolvedFolders& Folders() {
@@ -127,13 +156,34 @@ ResolvedFolders& Folders() {
 // The folder of `names` below `root`, name by name; `found` says whether all
 // of it exists.
 fs::path ResolveFolder(const fs::path& root, std::span<const std::string_view> names, bool& found) {
+  if (names.empty()) return root;
   std::string written = root.native();
   for (const std::string_view name : names) (written += name) += '/';
-  if (auto kept = Folders().Find(written)) return *kept;
+  if (const auto kept = Folders().Find(written)) {
+    found = kept->found;
+    return kept->resolved;
+  }
   fs::path folder = root;
-  for (const std::string_view name : names) folder = ResolveComponent(folder, name, found);
-  if (found && !names.empty() && IsFolder(folder)) Folders().Keep(written, folder);
+  fs::path witness = root.empty() ? fs::path(".") : root;
+  for (const std::string_view name : names) {
+    if (found) witness = folder.empty() ? fs::path(".") : folder;
+    folder = ResolveComponent(folder, name, found);
+  }
+  Folders().Keep(written, {folder, found}, witness);
   return folder;
+}
+
+// Where a Windows path lands, and whether it names something that exists.
+fs::path Resolve(std::string_view windowsPath, bool& found) {
+  found = true;
+  const WrittenPath written = SplitWindowsPath(windowsPath);
+  if (written.names.empty()) return written.root;
+  // Every name as written is the common case, and the answer then: one look.
+  fs::path asWritten = written.root;
+  for (const std::string_view name : written.names) asWritten /= name;
+  if (Exists(asWritten)) return asWritten;
+  const fs::path folder = ResolveFolder(written.root, std::span(written.names).first(written.names.size() - 1), found);
+  return ResolveComponent(folder, written.names.back(), found);
 }
 
 std::ifstream OpenForReading(std::string_view windowsPath) {
@@ -192,22 +242,17 @@ class WritableFile {
 }  // namespace
 
 fs::path ResolvePath(std::string_view windowsPath) {
-  const WrittenPath written = SplitWindowsPath(windowsPath);
-  if (written.names.empty()) return written.root;
-  // Every name as written is the common case, and the answer then: one look.
-  fs::path asWritten = written.root;
-  for (const std::string_view name : written.names) asWritten /= name;
-  if (Exists(asWritten)) return asWritten;
   bool found = true;
-  const fs::path folder = ResolveFolder(written.root, std::span(written.names).first(written.names.size() - 1), found);
-  return ResolveComponent(folder, written.names.back(), found);
+  return Resolve(windowsPath, found);
 }
 
 bool FileExists(std::string_view windowsPath) noexcept {
   try {
     if (windowsPath.empty()) return false;
+    bool found = true;
+    const fs::path path = Resolve(windowsPath, found);
     std::error_code error;
-    return fs::is_regular_file(ResolvePath(windowsPath), error);
+    return found && fs::is_regular_file(path, error);
   } catch (...) {
     return false;
   }

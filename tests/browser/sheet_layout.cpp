@@ -4,7 +4,8 @@
 // JSON object is printed with the report control's place and, for each block
 // of its text, the top, height and line count in pixels from the text's top,
 // and each picture's rectangle.
-// Usage: sheet_layout PROGRAM_FOLDER COMMAND_TEXT
+// Usage: sheet_layout PROGRAM_FOLDER COMMAND_TEXT [PICTURE.png]
+// With a picture file, the window as it shows is saved there too.
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextBlock>
@@ -39,11 +40,11 @@ void PrintLayout(zorv::ReportView& view) {
       const QTextLine line = block.layout()->lineForTextPosition(fragment.fragment().position() - block.position());
       const QTextImageFormat image = fragment.fragment().charFormat().toImageFormat();
       const double x = line.cursorToX(fragment.fragment().position() - block.position());
-      pictures += (pictures.empty() ? "[" : ",[") + std::to_string(x) + "," + std::to_string(box.top() + line.y()) + "," +
+      pictures += std::string(pictures.empty() ? "[" : ",[") + std::to_string(x) + "," + std::to_string(box.top() + line.y()) + "," +
                   std::to_string(image.width()) + "," + std::to_string(image.height()) + "]";
     }
   }
-  std::printf("],\"pictures\":[%s]}\n", pictures.empty() ? "" : pictures.substr(1).c_str());
+  std::printf("],\"pictures\":[%s]}\n", pictures.c_str());
 }
 
 }  // namespace
@@ -51,8 +52,8 @@ void PrintLayout(zorv::ReportView& view) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: sheet_layout PROGRAM_FOLDER COMMAND_TEXT\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: sheet_layout PROGRAM_FOLDER COMMAND_TEXT [PICTURE.png]\n");
     return 2;
   }
   zorv::SharedState state;
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
   window.Load();
   QObject::connect(&window, &zorv::ReportWindow::Activated, &application, [&] {
     PrintLayout(window.Report());
+    if (argc == 4) window.grab().save(QString::fromLocal8Bit(argv[3]));
     application.quit();
   });
   window.show();

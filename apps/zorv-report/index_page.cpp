@@ -1,0 +1,175 @@
+#include "index_page.h"
+
+#include <cstdio>
+#include <map>
+
+#include "html_text.h"
+#include "platform/cp1252.h"
+
+namespace zorv {
+
+extern const std::string_view kIndexScript;  // index.js, put in by the build
+
+namespace {
+
+// The page's own look: a heading with the count, the search and the filters
+// above a table whose rows are all as high as the script counts on.
+constexpr std::string_view kIndexStyle =
+    "body{margin:0;font:15px/1.4 system-ui,sans-serif;color:#1d1d1f;background:#fafafa}"
+    "header{padding:12px 16px 8px;background:#fff;border-bottom:1px solid #ddd}"
+    "h1{margin:0 0 8px;font-size:22px}h1 span{font-weight:normal;color:#666}"
+    ".filters{display:flex;flex-wrap:wrap;gap:8px 16px;align-items:center}"
+    ".filters input,.filters select{font:inherit;padding:2px 4px;max-width:16em}"
+    "#search{width:22em}#year-from,#year-to{width:4.5em}output{color:#555}"
+    "table{width:100%;border-collapse:collapse;table-layout:fixed}"
+    "thead th{position:sticky;top:0;background:#eee;text-align:left;padding:0;border-bottom:1px solid #ccc}"
+    "th button{font:inherit;font-weight:bold;width:100%;text-align:left;padding:4px 8px;border:0;background:none;"
+    "cursor:pointer}"
+    "th[aria-sort=ascending] button::after{content:\" \\25B2\"}th[aria-sort=descending] button::after{content:\" \\25BC\"}"
+    "td{height:27px;padding:0 8px;border-bottom:1px solid #e4e4e4;white-space:nowrap;overflow:hidden;"
+    "text-overflow:ellipsis}"
+    "tr.spacer td,tr.spacer{padding:0;border:0}"
+    "tr.selected td{background:#dbe9ff}td.clone{padding-left:22px}"
+    "col.rom{width:11%}col.title{width:35%}col.year{width:6%}col.manufacturer{width:20%}col.category{width:19%}"
+    "col.players{width:9%}"
+    "body:not(.ready) #rows{display:none}";
+
+std::string JsonString(std::string_view utf8) {
+  std::string json = "\"";
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += c;
+    } else if (c == '\n') {
+      json += "\\n";
+    } else if (c == '\t') {
+      json += "\\t";
+    } else if (byte < 0x20 || c == '<') {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      json += escaped;
+    } else {
+      json += c;
+    }
+  }
+  return json + "\"";
+}
+
+// A value of the data, as text a page shows: UTF-8, control characters as
+// their visible symbols (so that none can be taken for a separator).
+std::string DataText(std::string_view cp1252) {
+  std::string text;
+  for (const char byte : cp1252) {
+    const char32_t c = Cp1252ToCodePoint(static_cast<unsigned char>(byte));
+    AppendUtf8(text, c < 0x20 ? U'\u2400' + c : c == 0x7F ? U'\u2421' : c);
+  }
+  return text;
+}
+
+// Each text the rows share is written once; a row names it by its number.
+class TextTable {
+ public:
+  std::size_t NumberOf(const std::string& text) {
+    const auto [at, added] = numbers_.emplace(text, texts_.size());
+    if (added) texts_.push_back(text);
+    return at->second;
+  }
+  std::string Json() const {
+    std::string json = "[";
+    for (std::size_t i = 0; i < texts_.size(); ++i) json += (i > 0 ? "," : "") + JsonString(texts_[i]);
+    return json + "]";
+  }
+
+ private:
+  std::map<std::string, std::size_t> numbers_;
+  std::vector<std::string> texts_;
+};
+
+std::string Grouped(std::size_t count, bool french) {
+  std::string digits = std::to_string(count);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, french ? "\xc2\xa0" : ",");
+  return digits;
+}
+
+}  // namespace
+
+MachineKind KindOf(std::string_view record, std::string_view category) {
+  if (const std::size_t at = record.find(";T"); at != std::string_view::npos && at + 2 < record.size()) {
+    switch (record[at + 2]) {
+      case 'M': return MachineKind::Mechanical;
+      case 'D': return MachineKind::Device;
+      case 'B': return MachineKind::Bios;
+      default: break;
+    }
+  }
+  if (category.starts_with("System / BIOS")) return MachineKind::Bios;
+  if (category.starts_with("System / Device")) return MachineKind::Device;
+  return MachineKind::Game;
+}
+
+std::string IndexPage(const std::vector<IndexPageRow>& rows, std::int32_t language) {
+  const bool french = language == 0;
+  const std::string count = Grouped(rows.size(), french) + (french ? " jeux" : rows.size() == 1 ? " game" : " games");
+  const auto label = [&](std::string_view english, std::string_view inFrench) {
+    return std::string(french ? inFrench : english);
+  };
+  std::string html = "<!DOCTYPE html>\n<html lang=\"" + label("en", "fr") +
+                     "\">\n<head>\n<meta charset=\"utf-8\">\n"
+                     "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">\n<title>Zorvane: " +
+                     count + "</title>\n<style>" + std::string(kIndexStyle) +
+                     "</style>\n<script src=\"index.js\" defer></script>\n<script src=\"games.js\" defer></script>\n"
+                     "</head>\n<body>\n<header>\n<h1>Zorvane <span>" + count + "</span></h1>\n"
+                     "<div class=\"filters\" role=\"search\">\n";
+  html += "<input id=\"search\" type=\"search\" autofocus autocomplete=\"off\" placeholder=\"" +
+          label("Search name, description, manufacturer", "Chercher nom, description, \xc3\xa9" "diteur") +
+          "\" aria-label=\"" + label("Search", "Chercher") + "\">\n";
+  html += "<label>" + label("Year", "Ann\xc3\xa9" "e") + " <input id=\"year-from\" inputmode=\"numeric\" aria-label=\"" +
+          label("From the year", "De l'ann\xc3\xa9" "e") + "\"> " + label("to", "\xc3\xa0") +
+          " <input id=\"year-to\" inputmode=\"numeric\" aria-label=\"" + label("To the year", "\xc3\x80 l'ann\xc3\xa9" "e") +
+          "\"></label>\n";
+  html += "<label>" + label("Manufacturer", "\xc3\x89" "diteur") + " <select id=\"manufacturer\"><option value=\"\">" +
+          label("All", "Tous") + "</option></select></label>\n";
+  html += "<label>" + label("Category", "Cat\xc3\xa9gorie") + " <select id=\"category\"><option value=\"\">" +
+          label("All", "Toutes") + "</option></select></label>\n";
+  html += "<label>Clones <select id=\"clones\"><option value=\"\">" + label("Parents and clones", "Parents et clones") +
+          "</option><option value=\"parents\">" + label("Parents only", "Parents seulement") +
+          "</option><option value=\"clones\">" + label("Clones only", "Clones seulement") + "</option></select></label>\n";
+  html += "<label><input id=\"not-games\" type=\"checkbox\"> " +
+          label("Mechanical, device and BIOS machines", "Machines m\xc3\xa9" "caniques, p\xc3\xa9riph\xc3\xa9riques et BIOS") +
+          "</label>\n<output id=\"shown\" aria-live=\"polite\"></output>\n</div>\n</header>\n";
+  html += "<table>\n<colgroup><col class=\"rom\"><col class=\"title\"><col class=\"year\"><col class=\"manufacturer\">"
+          "<col class=\"category\"><col class=\"players\"></colgroup>\n<thead><tr>";
+  const std::pair<const char*, std::string> columns[] = {
+      {"rom", label("ROM name", "Nom de la ROM")}, {"title", "Description"},
+      {"year", label("Year", "Ann\xc3\xa9" "e")},  {"manufacturer", label("Manufacturer", "\xc3\x89" "diteur")},
+      {"category", label("Category", "Cat\xc3\xa9gorie")}, {"players", label("Players", "Joueurs")}};
+  for (const auto& [key, name] : columns) {
+    html += "<th scope=\"col\"><button type=\"button\" data-key=\"" + std::string(key) + "\">" + name + "</button></th>";
+  }
+  html += "</tr></thead>\n<tbody id=\"rows\"></tbody>\n</table>\n<noscript><p>" +
+          label("This list needs JavaScript.", "Cette liste demande JavaScript.") + "</p></noscript>\n</body>\n</html>\n";
+  return html;
+}
+
+std::string IndexData(const std::vector<IndexPageRow>& rows) {
+  TextTable manufacturers;
+  TextTable categories;
+  TextTable players;
+  std::string lines;
+  for (const IndexPageRow& row : rows) {
+    if (!lines.empty()) lines += '\n';
+    const std::string rom = DataText(row.RomName);
+    lines += rom + '\t' + DataText(row.Title) + '\t' + DataText(row.Year) + '\t' +
+             std::to_string(manufacturers.NumberOf(DataText(row.Manufacturer))) + '\t' +
+             std::to_string(categories.NumberOf(DataText(row.Category))) + '\t' +
+             std::to_string(players.NumberOf(DataText(row.Players))) + '\t' + DataText(row.CloneOf) + '\t' +
+             std::to_string(static_cast<int>(row.Kind)) + '\t' + (row.FileName == rom + ".html" ? "=" : row.FileName);
+  }
+  return "zorvGames({\"manufacturers\":" + manufacturers.Json() + ",\"categories\":" + categories.Json() +
+         ",\"players\":" + players.Json() + ",\n\"rows\":" + JsonString(lines) + "});\n";
+}
+
+std::string_view IndexScript() { return kIndexScript; }
+
+}  // namespace zorv
