@@ -1,101 +1,128 @@
 // The index of an export: every game in a table that is drawn only where it
 // scrolls into view, searched as the user types, sorted by any column and
-// filtered. games.js hands the games to zorvGames(). No framework, no network:
-// the page works from file:// as it stands.
+// filtered. games.js hands the games to zorvGames(), column by column and in
+// the order of their ROM names. No framework, no network: the page works from
+// file:// as it stands.
 "use strict";
 (function () {
   const ROW_HEIGHT = 28; // pixels; the page's style gives every row this height
   const SPARE_ROWS = 12; // drawn above and below what shows, for smooth scrolling
-  const KEYS = ["rom", "title", "year", "manufacturer", "category", "players"];
+  const COLUMNS = ["rom", "title", "year", "manufacturer", "category", "players"];
   const WORDS = {
     en: { shown: (n, all) => `${n} of ${all} shown`, none: "No game matches." },
     fr: { shown: (n, all) => `${n} sur ${all} affichés`, none: "Aucun jeu ne correspond." },
   };
-  const words = WORDS[document.documentElement.lang] || WORDS.en;
-  const number = new Intl.NumberFormat(document.documentElement.lang);
-  const collator = new Intl.Collator(document.documentElement.lang, { sensitivity: "base", numeric: true });
+  const language = document.documentElement.lang;
+  const words = WORDS[language] || WORDS.en;
+  const number = new Intl.NumberFormat(language);
+  const collator = new Intl.Collator(language, { sensitivity: "base", numeric: true });
   const $ = (id) => document.getElementById(id);
 
-  let games = [];
-  let shown = [];
+  let data = null; // the columns of games.js
+  let count = 0;
+  let shown = []; // the numbers of the games that pass, in their order
   let sortKey = "rom";
   let descending = false;
-  let selected = -1;
+  let selected = -1; // a place in `shown`
   let drawn = { first: -1, last: -1, count: -1 };
-  const ranks = {}; // for each key, every game's place in that order
+  const ranks = {}; // for each column but the first, every game's place in its order
+  let searchTexts = null;
+  let yearNumbers = null;
 
-  function yearNumber(year) {
-    const digits = year.replace(/\?/g, "0");
-    return /^\d{4}/.test(digits) ? parseInt(digits.slice(0, 4), 10) : NaN;
-  }
-
-  function read(data) {
-    const lines = data.rows.length ? data.rows.split("\n") : [];
-    games = lines.map((line, index) => {
-      const f = line.split("\t");
-      const game = {
-        index,
-        rom: f[0],
-        title: f[1],
-        year: f[2],
-        manufacturer: data.manufacturers[+f[3]],
-        category: data.categories[+f[4]],
-        players: data.players[+f[5]],
-        parent: f[6],
-        kind: +f[7],
-        file: f[8] === "=" ? f[0] + ".html" : f[8],
-      };
-      game.yearNumber = yearNumber(game.year);
-      game.search = (game.rom + "\n" + game.title + "\n" + game.manufacturer).toLowerCase();
-      return game;
-    });
-  }
-
-  function fillChoices(select, values) {
-    const fragment = document.createDocumentFragment();
-    for (const value of [...new Set(values)].filter((v) => v !== "").sort(collator.compare)) {
-      fragment.appendChild(new Option(value, value));
+  function value(key, game) {
+    switch (key) {
+      case "manufacturer":
+        return data.manufacturers[data.manufacturer[game]];
+      case "category":
+        return data.categories[data.category[game]];
+      case "players":
+        return data.players[data.player[game]];
+      default:
+        return data[key][game];
     }
-    select.appendChild(fragment);
+  }
+
+  function fileOf(game) {
+    const other = data.files[game];
+    return other === undefined ? data.rom[game] + ".html" : other;
+  }
+
+  function searchText(game) {
+    if (!searchTexts) searchTexts = new Array(count);
+    let text = searchTexts[game];
+    if (text === undefined) {
+      text = (data.rom[game] + "\n" + data.title[game] + "\n" + value("manufacturer", game)).toLowerCase();
+      searchTexts[game] = text;
+    }
+    return text;
+  }
+
+  // The year as a number, "198?" as 1980; NaN for none.
+  function yearNumber(game) {
+    if (!yearNumbers) {
+      yearNumbers = new Float64Array(count);
+      for (let i = 0; i < count; ++i) {
+        const digits = data.year[i].replace(/\?/g, "0");
+        yearNumbers[i] = /^\d{4}/.test(digits) ? parseInt(digits.slice(0, 4), 10) : NaN;
+      }
+    }
+    return yearNumbers[game];
   }
 
   function rankOf(key) {
+    if (key === "rom") return null;
     if (!ranks[key]) {
-      const order = games.slice();
-      order.sort((a, b) => collator.compare(a[key], b[key]) || a.index - b.index);
-      const rank = new Int32Array(games.length);
-      order.forEach((game, place) => (rank[game.index] = place));
+      const values = new Array(count);
+      const order = new Array(count);
+      for (let i = 0; i < count; ++i) {
+        values[i] = value(key, i);
+        order[i] = i;
+      }
+      order.sort((a, b) => collator.compare(values[a], values[b]) || a - b);
+      const rank = new Int32Array(count);
+      order.forEach((game, place) => (rank[game] = place));
       ranks[key] = rank;
     }
     return ranks[key];
+  }
+
+  // The texts are in order already.
+  function fillChoices(list, values) {
+    const fragment = document.createDocumentFragment();
+    for (const text of values) if (text !== "") fragment.appendChild(new Option(text, text));
+    list.appendChild(fragment);
   }
 
   function passes() {
     const terms = $("search").value.toLowerCase().split(/\s+/).filter(Boolean);
     const from = parseInt($("year-from").value, 10);
     const to = parseInt($("year-to").value, 10);
-    const manufacturer = $("manufacturer").value;
-    const category = $("category").value;
+    // Every manufacturer whose name holds what is typed.
+    const maker = $("manufacturer").value.trim().toLowerCase();
+    const makers = maker ? new Uint8Array(data.manufacturers.map((m) => m.toLowerCase().includes(maker))) : null;
+    const category = $("category").value ? data.categories.indexOf($("category").value) : -1;
     const clones = $("clones").value;
     const everything = $("not-games").checked;
     return (game) =>
-      (everything || game.kind === 0) &&
-      (!manufacturer || game.manufacturer === manufacturer) &&
-      (!category || game.category === category) &&
-      (clones !== "parents" || !game.parent) &&
-      (clones !== "clones" || game.parent) &&
-      (isNaN(from) || game.yearNumber >= from) &&
-      (isNaN(to) || game.yearNumber <= to) &&
-      terms.every((term) => game.search.includes(term));
+      (everything || data.kind[game] === "0") &&
+      (!makers || makers[data.manufacturer[game]]) &&
+      (category < 0 || data.category[game] === category) &&
+      (clones !== "parents" || !data.parent[game]) &&
+      (clones !== "clones" || data.parent[game]) &&
+      (isNaN(from) || yearNumber(game) >= from) &&
+      (isNaN(to) || yearNumber(game) <= to) &&
+      (!terms.length || terms.every((term) => searchText(game).includes(term)));
   }
 
   function apply() {
-    shown = games.filter(passes());
+    const pass = passes();
+    shown = [];
+    for (let game = 0; game < count; ++game) if (pass(game)) shown.push(game);
     const rank = rankOf(sortKey);
-    const direction = descending ? -1 : 1;
-    shown.sort((a, b) => direction * (rank[a.index] - rank[b.index]));
+    if (rank) shown.sort((a, b) => rank[a] - rank[b]);
+    if (descending) shown.reverse();
     selected = Math.min(selected, shown.length - 1);
-    $("shown").textContent = shown.length ? words.shown(number.format(shown.length), number.format(games.length)) : words.none;
+    $("shown").textContent = shown.length ? words.shown(number.format(shown.length), number.format(count)) : words.none;
     for (const button of document.querySelectorAll("th button")) {
       const sorted = button.dataset.key === sortKey;
       button.parentElement.setAttribute("aria-sort", sorted ? (descending ? "descending" : "ascending") : "none");
@@ -105,30 +132,31 @@
     remember();
   }
 
-  function cell(text) {
-    const td = document.createElement("td");
-    td.textContent = text;
-    td.title = text;
-    return td;
-  }
-
   function row(game, place) {
     const tr = document.createElement("tr");
     tr.dataset.place = place;
     tr.tabIndex = -1;
     if (place === selected) tr.className = "selected";
     const name = document.createElement("td");
-    if (game.file) {
+    const file = fileOf(game);
+    if (file) {
       const link = document.createElement("a");
-      link.href = encodeURIComponent(game.file);
-      link.textContent = game.rom;
+      link.href = encodeURIComponent(file);
+      link.textContent = data.rom[game];
       name.appendChild(link);
     } else {
-      name.textContent = game.rom;
+      name.textContent = data.rom[game];
     }
-    if (game.parent) name.classList.add("clone");
+    if (data.parent[game]) {
+      name.classList.add("clone");
+      name.title = data.parent[game];
+    }
     tr.appendChild(name);
-    for (const key of KEYS.slice(1)) tr.appendChild(cell(game[key]));
+    for (const key of COLUMNS.slice(1)) {
+      const td = document.createElement("td");
+      td.textContent = td.title = value(key, game);
+      tr.appendChild(td);
+    }
     return tr;
   }
 
@@ -168,16 +196,14 @@
 
   function focusSelected() {
     const tr = $("rows").querySelector(`tr[data-place="${selected}"]`);
-    if (!tr) return;
-    (tr.querySelector("a") || tr).focus({ preventScroll: true });
+    if (tr) (tr.querySelector("a") || tr).focus({ preventScroll: true });
   }
 
   // Moves the selection to a place in the list, scrolling it into view.
   function select(place) {
     if (!shown.length) return;
     selected = Math.max(0, Math.min(shown.length - 1, place));
-    const body = $("rows");
-    const rowTop = body.getBoundingClientRect().top + window.scrollY + selected * ROW_HEIGHT;
+    const rowTop = $("rows").getBoundingClientRect().top + window.scrollY + selected * ROW_HEIGHT;
     const headHeight = document.querySelector("thead").getBoundingClientRect().height;
     if (rowTop - headHeight < window.scrollY) window.scrollTo(0, rowTop - headHeight);
     else if (rowTop + ROW_HEIGHT > window.scrollY + window.innerHeight) window.scrollTo(0, rowTop + ROW_HEIGHT - window.innerHeight);
@@ -197,25 +223,14 @@
     event.preventDefault();
   }
 
-  // Where the list was scrolled to, for the way back from a game's page. A
-  // browser may refuse storage to a file:// page; the list then starts at its top.
-  function keep(name, value) {
-    try {
-      sessionStorage.setItem(name, value);
-    } catch {}
-  }
-  function kept(name) {
-    try {
-      return sessionStorage.getItem(name);
-    } catch {
-      return null;
-    }
-  }
+  // The search, filters and order live in the address, so that the way back
+  // from a game's page finds the list as it was; the scroll position in the
+  // session's storage, which a browser may refuse a file:// page.
+  const FIELDS = { q: "search", from: "year-from", to: "year-to", m: "manufacturer", c: "category", clones: "clones" };
 
   function remember() {
     const state = new URLSearchParams();
-    const fields = { q: "search", from: "year-from", to: "year-to", m: "manufacturer", c: "category", clones: "clones" };
-    for (const [name, id] of Object.entries(fields)) if ($(id).value) state.set(name, $(id).value);
+    for (const [name, id] of Object.entries(FIELDS)) if ($(id).value) state.set(name, $(id).value);
     if ($("not-games").checked) state.set("all", "1");
     if (sortKey !== "rom") state.set("sort", sortKey);
     if (descending) state.set("desc", "1");
@@ -224,20 +239,35 @@
 
   function recall() {
     const state = new URLSearchParams(location.hash.slice(1));
-    const fields = { q: "search", from: "year-from", to: "year-to", m: "manufacturer", c: "category", clones: "clones" };
-    for (const [name, id] of Object.entries(fields)) if (state.has(name)) $(id).value = state.get(name);
+    for (const [name, id] of Object.entries(FIELDS)) if (state.has(name)) $(id).value = state.get(name);
     $("not-games").checked = state.get("all") === "1";
-    if (KEYS.includes(state.get("sort"))) sortKey = state.get("sort");
+    if (COLUMNS.includes(state.get("sort"))) sortKey = state.get("sort");
     descending = state.get("desc") === "1";
   }
 
-  window.zorvGames = function (data) {
-    read(data);
-    fillChoices($("manufacturer"), games.map((g) => g.manufacturer));
-    fillChoices($("category"), games.map((g) => g.category));
+  function keep(name, text) {
+    try {
+      sessionStorage.setItem(name, text);
+    } catch {}
+  }
+
+  function kept(name) {
+    try {
+      return sessionStorage.getItem(name);
+    } catch {
+      return null;
+    }
+  }
+
+  window.zorvGames = function (games) {
+    data = games;
+    count = data.rom.length;
+    fillChoices($("category"), data.categories);
+    // Thousands of manufacturers: offered once the field is first used.
+    $("manufacturer").addEventListener("focus", () => fillChoices($("manufacturers"), data.manufacturers), { once: true });
     recall();
-    for (const id of ["search", "year-from", "year-to"]) $(id).addEventListener("input", apply);
-    for (const id of ["manufacturer", "category", "clones", "not-games"]) $(id).addEventListener("change", apply);
+    for (const id of ["search", "year-from", "year-to", "manufacturer"]) $(id).addEventListener("input", apply);
+    for (const id of ["category", "clones", "not-games"]) $(id).addEventListener("change", apply);
     for (const button of document.querySelectorAll("th button")) {
       button.addEventListener("click", () => {
         descending = button.dataset.key === sortKey ? !descending : false;
@@ -260,14 +290,15 @@
       tr.classList.add("selected");
     });
     document.addEventListener("keydown", (event) => {
-      if (event.key === "/" && !(event.target instanceof HTMLInputElement || event.target instanceof HTMLSelectElement)) {
+      const typing = event.target instanceof HTMLInputElement || event.target instanceof HTMLSelectElement;
+      if (event.key === "/" && !typing) {
         event.preventDefault();
         $("search").focus();
       }
     });
     window.addEventListener("scroll", drawSoon, { passive: true });
     window.addEventListener("resize", drawSoon);
-    window.addEventListener("pagehide", () => keep("zorv-scroll:" + location.pathname, window.scrollY));
+    window.addEventListener("pagehide", () => keep("zorv-scroll:" + location.pathname, String(window.scrollY)));
     apply();
     const scroll = +kept("zorv-scroll:" + location.pathname);
     if (scroll > 0) {

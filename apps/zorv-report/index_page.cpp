@@ -1,9 +1,12 @@
 #include "index_page.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "html_text.h"
+#include "platform/ascii_case.h"
 #include "platform/cp1252.h"
 
 namespace zorv {
@@ -67,23 +70,31 @@ std::string DataText(std::string_view cp1252) {
   return text;
 }
 
-// Each text the rows share is written once; a row names it by its number.
+// Each text the rows share is written once, the texts in order; a row names
+// its text by its number.
 class TextTable {
  public:
-  std::size_t NumberOf(const std::string& text) {
-    const auto [at, added] = numbers_.emplace(text, texts_.size());
-    if (added) texts_.push_back(text);
-    return at->second;
+  void Add(const std::string& text) { texts_.insert(text); }
+  // Call once every text is in.
+  void Number() {
+    std::vector<std::string> ordered(texts_.begin(), texts_.end());
+    std::ranges::sort(ordered, [](const std::string& a, const std::string& b) {
+      return std::pair(LowerCase(a), a) < std::pair(LowerCase(b), b);
+    });
+    for (std::size_t i = 0; i < ordered.size(); ++i) numbers_[ordered[i]] = i;
+    ordered_ = std::move(ordered);
   }
+  std::size_t NumberOf(const std::string& text) const { return numbers_.at(text); }
   std::string Json() const {
     std::string json = "[";
-    for (std::size_t i = 0; i < texts_.size(); ++i) json += (i > 0 ? "," : "") + JsonString(texts_[i]);
+    for (std::size_t i = 0; i < ordered_.size(); ++i) json += (i > 0 ? "," : "") + JsonString(ordered_[i]);
     return json + "]";
   }
 
  private:
+  std::set<std::string> texts_;
   std::map<std::string, std::size_t> numbers_;
-  std::vector<std::string> texts_;
+  std::vector<std::string> ordered_;
 };
 
 std::string Grouped(std::size_t count, bool french) {
@@ -128,8 +139,9 @@ std::string IndexPage(const std::vector<IndexPageRow>& rows, std::int32_t langua
           label("From the year", "De l'ann\xc3\xa9" "e") + "\"> " + label("to", "\xc3\xa0") +
           " <input id=\"year-to\" inputmode=\"numeric\" aria-label=\"" + label("To the year", "\xc3\x80 l'ann\xc3\xa9" "e") +
           "\"></label>\n";
-  html += "<label>" + label("Manufacturer", "\xc3\x89" "diteur") + " <select id=\"manufacturer\"><option value=\"\">" +
-          label("All", "Tous") + "</option></select></label>\n";
+  html += "<label>" + label("Manufacturer", "\xc3\x89" "diteur") +
+          " <input id=\"manufacturer\" type=\"search\" list=\"manufacturers\" autocomplete=\"off\">"
+          "<datalist id=\"manufacturers\"></datalist></label>\n";
   html += "<label>" + label("Category", "Cat\xc3\xa9gorie") + " <select id=\"category\"><option value=\"\">" +
           label("All", "Toutes") + "</option></select></label>\n";
   html += "<label>Clones <select id=\"clones\"><option value=\"\">" + label("Parents and clones", "Parents et clones") +
@@ -153,21 +165,46 @@ std::string IndexPage(const std::vector<IndexPageRow>& rows, std::int32_t langua
 }
 
 std::string IndexData(const std::vector<IndexPageRow>& rows) {
+  // In the order of the ROM names, the index page's first order.
+  std::vector<const IndexPageRow*> sorted;
+  for (const IndexPageRow& row : rows) sorted.push_back(&row);
+  std::ranges::sort(sorted, [](const IndexPageRow* a, const IndexPageRow* b) {
+    return std::pair(LowerCase(a->RomName), a->RomName) < std::pair(LowerCase(b->RomName), b->RomName);
+  });
+  // Column by column: a script reads long lists of strings and numbers at once.
   TextTable manufacturers;
   TextTable categories;
   TextTable players;
-  std::string lines;
-  for (const IndexPageRow& row : rows) {
-    if (!lines.empty()) lines += '\n';
-    const std::string rom = DataText(row.RomName);
-    lines += rom + '\t' + DataText(row.Title) + '\t' + DataText(row.Year) + '\t' +
-             std::to_string(manufacturers.NumberOf(DataText(row.Manufacturer))) + '\t' +
-             std::to_string(categories.NumberOf(DataText(row.Category))) + '\t' +
-             std::to_string(players.NumberOf(DataText(row.Players))) + '\t' + DataText(row.CloneOf) + '\t' +
-             std::to_string(static_cast<int>(row.Kind)) + '\t' + (row.FileName == rom + ".html" ? "=" : row.FileName);
+  for (const IndexPageRow* row : sorted) {
+    manufacturers.Add(DataText(row->Manufacturer));
+    categories.Add(DataText(row->Category));
+    players.Add(DataText(row->Players));
   }
-  return "zorvGames({\"manufacturers\":" + manufacturers.Json() + ",\"categories\":" + categories.Json() +
-         ",\"players\":" + players.Json() + ",\n\"rows\":" + JsonString(lines) + "});\n";
+  manufacturers.Number();
+  categories.Number();
+  players.Number();
+  std::string rom, title, year, manufacturer, category, player, parent, kind, files;
+  for (std::size_t i = 0; i < sorted.size(); ++i) {
+    const IndexPageRow& row = *sorted[i];
+    const char* comma = i > 0 ? "," : "";
+    const std::string name = DataText(row.RomName);
+    rom += comma + JsonString(name);
+    title += comma + JsonString(DataText(row.Title));
+    year += comma + JsonString(DataText(row.Year));
+    manufacturer += comma + std::to_string(manufacturers.NumberOf(DataText(row.Manufacturer)));
+    category += comma + std::to_string(categories.NumberOf(DataText(row.Category)));
+    player += comma + std::to_string(players.NumberOf(DataText(row.Players)));
+    parent += comma + JsonString(DataText(row.CloneOf));
+    kind += static_cast<char>('0' + static_cast<int>(row.Kind));
+    // Only the pages not named after their ROM name, and the games without one.
+    if (row.FileName != name + ".html") {
+      files += (files.empty() ? "\"" : ",\"") + std::to_string(i) + "\":" + JsonString(row.FileName);
+    }
+  }
+  return "zorvGames({\"manufacturers\":" + manufacturers.Json() + ",\n\"categories\":" + categories.Json() +
+         ",\n\"players\":" + players.Json() + ",\n\"rom\":[" + rom + "],\n\"title\":[" + title + "],\n\"year\":[" +
+         year + "],\n\"manufacturer\":[" + manufacturer + "],\n\"category\":[" + category + "],\n\"player\":[" +
+         player + "],\n\"parent\":[" + parent + "],\n\"kind\":\"" + kind + "\",\n\"files\":{" + files + "}});\n";
 }
 
 std::string_view IndexScript() { return kIndexScript; }

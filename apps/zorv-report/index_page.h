@@ -32,6 +32,7 @@ struct IndexPageRow {
 MachineKind KindOf(std::string_view record, std::string_view category);
 
 std::string IndexPage(const std::vector<IndexPageRow>& rows, std::int32_t language);
+// The rows in the order of their ROM names, without regard to case.
 std::string IndexData(const std::vector<IndexPageRow>& rows);
 std::string_view IndexScript();
 

@@ -1,5 +1,6 @@
 #include "sheet_page.h"
 
+#include <algorithm>
 #include <map>
 #include <variant>
 
@@ -56,14 +57,17 @@ class PageWriter final : private ShownParagraphVisitor {
   }
 
  private:
-  // The report control's place in the window: the sheet's margins and width.
+  // The report control's place in the window: the sheet's margins and width, so
+  // that a browser as wide as the window breaks the lines where the window does.
   std::string Geometry() const {
     const WindowLayout& layout = sheet_.Form().Layout();
     const ScreenMetrics& screen = sheet_.Screen();
     const int top = TwipsToPixels(layout.ReportTop, screen.TwipsPerPixelY);
     const int left = TwipsToPixels(layout.ReportLeft, screen.TwipsPerPixelX);
-    return "padding:" + std::to_string(top) + "px " + std::to_string(left) +
-           "px;max-width:" + std::to_string(TwipsToPixels(layout.ReportWidth, screen.TwipsPerPixelX)) + "px";
+    const int width = TwipsToPixels(layout.ReportWidth, screen.TwipsPerPixelX);
+    const int right = std::max(0, TwipsToPixels(layout.Width, screen.TwipsPerPixelX) - left - width);
+    return "padding:" + std::to_string(top) + "px " + std::to_string(right) + "px " + std::to_string(top) + "px " +
+           std::to_string(left) + "px;max-width:" + std::to_string(width) + "px";
   }
 
   // The look most paragraphs have is the sheet's own; they name none.
