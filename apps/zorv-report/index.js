@@ -239,9 +239,9 @@
 
   function recall() {
     const state = new URLSearchParams(location.hash.slice(1));
-    for (const [name, id] of Object.entries(FIELDS)) if (state.has(name)) $(id).value = state.get(name);
+    for (const [name, id] of Object.entries(FIELDS)) $(id).value = state.get(name) || "";
     $("not-games").checked = state.get("all") === "1";
-    if (COLUMNS.includes(state.get("sort"))) sortKey = state.get("sort");
+    sortKey = COLUMNS.includes(state.get("sort")) ? state.get("sort") : "rom";
     descending = state.get("desc") === "1";
   }
 
@@ -298,6 +298,10 @@
     });
     window.addEventListener("scroll", drawSoon, { passive: true });
     window.addEventListener("resize", drawSoon);
+    window.addEventListener("hashchange", () => {
+      recall();
+      apply();
+    });
     window.addEventListener("pagehide", () => keep("zorv-scroll:" + location.pathname, String(window.scrollY)));
     apply();
     const scroll = +kept("zorv-scroll:" + location.pathname);
