@@ -27,12 +27,6 @@ std::string SourceKey(const std::string& path) {
   return ResolvePath(path.substr(0, mark)).native() + "|" + path.substr(mark + 1);
 }
 
-std::uint64_t Fnv1a64(std::span<const std::uint8_t> bytes) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const std::uint8_t byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
-  return hash;
-}
-
 }  // namespace
 
 ExportAssets::ExportAssets(fs::path outputDir, std::unordered_map<std::string, GameLinks> games)
@@ -78,11 +72,10 @@ std::string ExportAssets::FileAddress(const ShownFile& file) {
 
 std::string ExportAssets::DataAddress(const PictureFile& file) {
   char name[24];
-  std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(Fnv1a64(file.bytes)));
+  const std::string_view bytes(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
+  std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(ContentHash(bytes)));
   const std::string fileName = name + std::string(file.extension);
-  return AddressOnce("|report|" + fileName, kReportFolder, fileName, [&](const fs::path& to) {
-    WriteWholeFile(to, {reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()});
-  });
+  return AddressOnce("|report|" + fileName, kReportFolder, fileName, [&](const fs::path& to) { WriteWholeFile(to, bytes); });
 }
 
 std::string ExportAssets::Navigation(const SharedState& state) {

@@ -4,6 +4,13 @@
 
 namespace zorv {
 
+char32_t VisibleCharacter(char32_t c) {
+  if (c < 0x20) return U'\u2400' + c;
+  if (c == 0x7F) return U'\u2421';
+  if (c >= 0x80 && c < 0xA0) return U'\uFFFD';
+  return c;
+}
+
 void AppendHtmlText(std::string& html, char32_t c) {
   switch (c) {
     case '<': html += "&lt;"; return;
@@ -14,15 +21,7 @@ void AppendHtmlText(std::string& html, char32_t c) {
     case '\t': html += '\t'; return;
     default: break;
   }
-  if (c < 0x20) {
-    AppendUtf8(html, U'\u2400' + c);
-  } else if (c == 0x7F) {
-    AppendUtf8(html, U'\u2421');
-  } else if (c >= 0x80 && c < 0xA0) {
-    AppendUtf8(html, U'\uFFFD');
-  } else {
-    AppendUtf8(html, c);
-  }
+  AppendUtf8(html, VisibleCharacter(c));
 }
 
 std::string HtmlText(std::u32string_view text) {
@@ -37,6 +36,12 @@ std::string HtmlTextOfCp1252(std::string_view text) {
   html.reserve(text.size());
   for (const char byte : text) AppendHtmlText(html, Cp1252ToCodePoint(static_cast<unsigned char>(byte)));
   return html;
+}
+
+std::uint64_t ContentHash(std::string_view bytes) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return hash;
 }
 
 std::string AddressSegment(std::string_view fileName) {

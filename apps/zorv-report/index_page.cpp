@@ -44,10 +44,6 @@ std::string JsonString(std::string_view utf8) {
     if (c == '"' || c == '\\') {
       json += '\\';
       json += c;
-    } else if (c == '\n') {
-      json += "\\n";
-    } else if (c == '\t') {
-      json += "\\t";
     } else if (byte < 0x20 || c == '<') {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
@@ -60,13 +56,10 @@ std::string JsonString(std::string_view utf8) {
 }
 
 // A value of the data, as text a page shows: UTF-8, control characters as
-// their visible symbols (so that none can be taken for a separator).
+// their symbols.
 std::string DataText(std::string_view cp1252) {
   std::string text;
-  for (const char byte : cp1252) {
-    const char32_t c = Cp1252ToCodePoint(static_cast<unsigned char>(byte));
-    AppendUtf8(text, c < 0x20 ? U'\u2400' + c : c == 0x7F ? U'\u2421' : c);
-  }
+  for (const char byte : cp1252) AppendUtf8(text, VisibleCharacter(Cp1252ToCodePoint(static_cast<unsigned char>(byte))));
   return text;
 }
 

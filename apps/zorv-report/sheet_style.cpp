@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "html_text.h"
+
 namespace zorv {
 namespace {
 
@@ -49,12 +51,6 @@ std::string CssString(std::string_view utf8) {
   return css + "'";
 }
 
-std::uint32_t Fnv1a(std::string_view text) {
-  std::uint32_t hash = 2166136261u;
-  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  return hash;
-}
-
 }  // namespace
 
 FontSize PlainFontMetrics::Of(const richtext::Font&, int halfPoints, bool, bool) {
@@ -81,7 +77,7 @@ std::string CssColour(Colour colour) {
 
 std::string StyleSheet::ClassFor(const std::string& declarations) {
   char name[16];
-  std::snprintf(name, sizeof name, "z%08x", Fnv1a(declarations));
+  std::snprintf(name, sizeof name, "z%08x", static_cast<unsigned>(ContentHash(declarations) & 0xFFFFFFFF));
   std::lock_guard lock(mutex_);
   // Two looks whose names collide: the later one gets a name of its own.
   std::string unique = name;
