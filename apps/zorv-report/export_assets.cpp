@@ -91,7 +91,7 @@ std::string ExportAssets::Navigation(const SharedState& state) {
     nav += std::string(french ? " \xc2\xb7 Clone de " : " \xc2\xb7 Clone of ") + link(state.CloneOf);
   }
   if (const auto game = games_.find(state.RomName); game != games_.end() && !game->second.clones.empty()) {
-    nav += " \xc2\xb7 Clones :";
+    nav += french ? " \xc2\xb7 Clones :" : " \xc2\xb7 Clones:";
     for (const std::string& clone : game->second.clones) nav += " " + link(clone);
   }
   return nav + "</nav>\n";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <variant>
 
 #include "html_text.h"
@@ -90,14 +91,17 @@ class PageWriter final : private ShownParagraphVisitor {
     return name;
   }
 
-  std::string LookOf(const richtext::CharacterFormat& format) {
+  // A page has few looks and many paragraphs: each look is made once.
+  const std::string& LookOf(const richtext::CharacterFormat& format) {
+    const Colour colour = format.colour.value_or(kAutomaticColour);
+    const auto key = std::make_tuple(format.font, format.halfPoints, format.bold, format.italic, colour);
+    if (const auto known = looks_.find(key); known != looks_.end()) return known->second;
     const richtext::Font font = format.font < document_.fonts.size() ? document_.fonts[format.font] : richtext::Font{};
-    return Use(LookDeclarations(font, format.halfPoints, format.bold, format.italic,
-                                format.colour.value_or(kAutomaticColour), metrics_));
+    return looks_[key] = Use(LookDeclarations(font, format.halfPoints, format.bold, format.italic, colour, metrics_));
   }
 
   void Text(const richtext::CharacterFormat& format, std::u32string_view text) override {
-    const std::string look = LookOf(format);
+    const std::string& look = LookOf(format);
     const bool own = look != paragraphLook_;
     if (own) html_ += "<span class=\"" + look + "\">";
     if (format.underline) html_ += "<u>";
@@ -150,6 +154,7 @@ class PageWriter final : private ShownParagraphVisitor {
   PageAssets& assets_;
   FontMetrics& metrics_;
   std::set<std::string> used_;
+  std::map<std::tuple<std::size_t, int, bool, bool, Colour>, std::string> looks_;
   std::string defaultLook_;
   std::string paragraphLook_;
   std::string paragraphAttribute_;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <mutex>
+#include <shared_mutex>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -31,8 +32,10 @@ bool Exists(const fs::path& path) {
 
 // One component: as written, then as Windows-1252 turned to UTF-8, then without
 // regard to case, each also without trailing dots and blanks. Below a folder
-// that does not exist nothing is looked up: the spelling alone is kept.
-fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool& found) {
+// that does not exist nothing is looked up: the spelling alone is kept. When
+// the caller knows the name as written is not there, it is not looked at again.
+fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool& found,
+                          bool writtenMissing = false) {
   std::string trimmed(written);
   while (!trimmed.empty() && (trimmed.back() == '.' || trimmed.back() == ' ') && trimmed != "." && trimmed != "..") {
     trimmed.pop_back();
@@ -44,8 +47,8 @@ fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool
     if (!IsValidUtf8(spellings[i])) spellings.push_back(Cp1252ToUtf8(spellings[i]));
   }
   if (found) {
-    for (const auto& name : spellings) {
-      if (Exists(folder / name)) return folder / name;
+    for (std::size_t i = writtenMissing ? 1 : 0; i < spellings.size(); ++i) {
+      if (Exists(folder / spellings[i])) return folder / spellings[i];
     }
     for (const auto& name : spellings) {
       if (auto listed = FindInFolder(folder.empty() ? fs::path(".") : folder, LowerCase(name))) return folder / *listed;
@@ -106,7 +109,7 @@ class ResolvedFolders {
   std::optional<Folder> Find(const std::string& written) {
     Kept kept;
     {
-      std::lock_guard lock(mutex_);
+      std::shared_lock lock(mutex_);
       const auto at = folders_.find(written);
       if (at == folders_.end()) return std::nullopt;
       kept = at->second;
@@ -144,7 +147,7 @@ class ResolvedFolders {
     return stamp;
   }
 
-  std::mutex mutex_;
+  std::shared_mutex mutex_;
   std::unordered_map<std::string, Kept> folders_;
 };
 
@@ -183,7 +186,7 @@ fs::path Resolve(std::string_view windowsPath, bool& found) {
   for (const std::string_view name : written.names) asWritten /= name;
   if (Exists(asWritten)) return asWritten;
   const fs::path folder = ResolveFolder(written.root, std::span(written.names).first(written.names.size() - 1), found);
-  return ResolveComponent(folder, written.names.back(), found);
+  return ResolveComponent(folder, written.names.back(), found, folder == asWritten.parent_path());
 }
 
 std::ifstream OpenForReading(std::string_view windowsPath) {

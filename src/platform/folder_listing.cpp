@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <shared_mutex>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -56,7 +57,7 @@ class Listings {
     const auto stamp = StampOf(folder);
     if (!stamp) return std::nullopt;
     {
-      std::lock_guard lock(mutex_);
+      std::shared_lock lock(mutex_);
       const auto kept = listings_.find(folder.native());
       if (kept != listings_.end() && kept->second.stamp == *stamp) return Lookup(kept->second, foldedName);
     }
@@ -87,7 +88,7 @@ class Listings {
     return found->second.front();
   }
 
-  std::mutex mutex_;
+  std::shared_mutex mutex_;  // shared to look up, alone to list or change
   std::unordered_map<std::string, Listing> listings_;
 };
 
