@@ -3,15 +3,15 @@
 #include <getopt.h>
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string_view>
-#include <vector>
+
+#include "program_front.h"
 
 namespace zorv {
 
-std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
+std::optional<ReportOptions> ParseReportOptions(int argc, char** argv, const std::string& program) {
   static const option kLong[] = {
       {"format", required_argument, nullptr, 'f'},
       {"help", no_argument, nullptr, 'h'},
@@ -19,10 +19,18 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
       {"all", no_argument, nullptr, 'a'},
       {"output-dir", required_argument, nullptr, 'o'},
       {"jobs", required_argument, nullptr, 'j'},
+      {"check", no_argument, nullptr, 'c'},
       {nullptr, 0, nullptr, 0},
   };
   ReportOptions options;
-  std::vector<std::string_view> words;
+  // getopt's own messages begin with the program's name.
+  GetoptArguments arguments(argc, argv, program);
+  argc = arguments.Count();
+  argv = arguments.Values();
+  const auto usageError = [&program](const std::string& what) {
+    UsageError(program, what);
+    return std::nullopt;
+  };
   optind = 1;
   // "-": options may stand anywhere, and the other words come back one by one
   // in their order; they are the command text ("/noimage" never starts with
@@ -30,7 +38,7 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
   for (int c; (c = getopt_long(argc, argv, "-f:h", kLong, nullptr)) != -1;) {
     switch (c) {
       case 1:
-        words.emplace_back(optarg);
+        options.Words.emplace_back(optarg);
         break;
       case 'f':
         if (std::strcmp(optarg, "rtf") == 0) {
@@ -40,8 +48,7 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
         } else if (std::strcmp(optarg, "html") == 0) {
           options.Format = ReportFormat::Html;
         } else {
-          std::cerr << "zorv-report: unknown format '" << optarg << "' (rtf, text or html)\n";
-          return std::nullopt;
+          return usageError("unknown format '" + std::string(optarg) + "' (rtf, text or html)");
         }
         break;
       case 'h':
@@ -56,24 +63,31 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
       case 'o':
         options.OutputDir = optarg;
         break;
+      case 'c':
+        options.Check = true;
+        break;
       case 'j': {
         const char* end = optarg + std::strlen(optarg);
         const auto [at, error] = std::from_chars(optarg, end, options.Jobs);
         if (error != std::errc() || at != end || options.Jobs == 0 || options.Jobs > 1024) {
-          std::cerr << "zorv-report: --jobs takes a number from 1 to 1024\n";
-          return std::nullopt;
+          return usageError("--jobs takes a number from 1 to 1024");
         }
         break;
       }
-      default:
-        std::cerr << "Try 'zorv-report --help'.\n";
+      default:  // getopt has said what is wrong
+        std::cerr << "Try '" << program << " --help' for more information.\n";
         return std::nullopt;
     }
   }
-  words.insert(words.end(), argv + optind, argv + argc);
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i > 0) options.CommandText += ' ';
-    options.CommandText += words[i];
+  options.Words.insert(options.Words.end(), argv + optind, argv + argc);
+  options.CommandText = CommandTextOf(options.Words);
+  if (options.Check && (options.All || !options.Words.empty())) {
+    return usageError("--check looks at the whole collection: it takes no ROM name and no --all");
+  }
+  if (options.All && options.OutputDir.empty()) return usageError("--all needs --output-dir DIR");
+  // Every game of an export gets the same switches; a ROM name has no place there.
+  if (options.All && !options.CommandText.empty() && options.CommandText.front() != '/') {
+    return usageError("with --all only switches may follow the options, not '" + options.CommandText + "'");
   }
   return options;
 }
@@ -81,26 +95,45 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv) {
 void PrintReportHelp() {
   std::cout <<
       "Usage: zorv-report [OPTION]... [ROMNAME [/SWITCH]...] [OPTION]...\n"
+      "  or:  zorv-report --all --output-dir=DIR [OPTION]... [/SWITCH]...\n"
+      "  or:  zorv-report --check\n"
       "Writes the sheet of one game to standard output, as the viewer would show it,\n"
       "without opening a window.\n"
       "\n"
       "The words that are not options are the viewer's command text: the ROM name\n"
-      "(\"gng\" or \"gng.zip\") and any of /noimage /notitle /noflyer /nomarquee\n"
-      "/nosnap /nocabinet /nocpanel /center /defaultrtf /ontop. Options may come before\n"
-      "or after it; every word after \"--\" belongs to it. Without it the usage sheet is\n"
-      "written. The configuration (Zorv.inf, quorbis.inf), the index and the data files\n"
-      "are found in the program folder: the folder of this program as invoked, so a\n"
-      "symbolic link to it placed in a collection's folder serves that collection.\n"
+      "(\"gng\" or \"gng.zip\", or the path of its ROM file as front ends give it:\n"
+      "/roms/gng.zip) and any of /noimage /notitle /noflyer /nomarquee /nosnap\n"
+      "/nocabinet /nocpanel /center /defaultrtf /ontop. Options may come before or\n"
+      "after it; every word after \"--\" belongs to it. Without it the usage sheet is\n"
+      "written. The configuration (Zorv.inf, quorbis.inf), the index and the data\n"
+      "files are found in the collection folder, as the viewer finds them: the\n"
+      "folder of this program as invoked (a symbolic link to it placed in a\n"
+      "collection's folder serves that collection), or, for an installed program,\n"
+      "the user's own ($ZORV_HOME, else $XDG_DATA_HOME/zorvane, else\n"
+      "~/.local/share/zorvane).\n"
       "\n"
-      "  -f, --format=FORMAT  rtf (default): the report as the viewer saves it;\n"
-      "                       text: its plain text in UTF-8, one line per paragraph;\n"
-      "                       html: one self-contained HTML page\n"
-      "  -h, --help           show this help and exit\n"
-      "      --version        show the version and exit\n"
+      "  -f, --format=FORMAT   rtf (default): the report as the viewer saves it;\n"
+      "                        text: its plain text in UTF-8, one line per paragraph;\n"
+      "                        html: one self-contained HTML page\n"
+      "      --all             the report of every game of the index, one file each\n"
+      "                        (below)\n"
+      "      --output-dir=DIR  with --all: the folder the reports are written to\n"
+      "      --jobs=N          with --all: how many games are written at once, 1 to\n"
+      "                        1024 (default: one per processor)\n"
+      "      --check           no report: one line each on the collection folder and\n"
+      "                        why it is used, the index, the history and mameinfo\n"
+      "                        files it points into, each picture folder or archive,\n"
+      "                        the keys of Zorv.inf and quorbis.inf, files whose lines\n"
+      "                        end with a lone LF, and whether the saved reports and\n"
+      "                        the log can be written; exit status 0 when nothing is\n"
+      "                        wrong, 1 otherwise\n"
+      "  -h, --help            show this help and exit\n"
+      "      --version         show the version and exit\n"
       "\n"
       "When Zorv.inf names a SavePath, the report is also saved there as the viewer\n"
-      "would. Failures are written to Zorv.Log.txt in the program folder; a run that\n"
-      "stops also says on standard error what its log line says and where the log is.\n"
+      "would. Failures are written to Zorv.Log.txt in the collection folder; a run\n"
+      "that stops also says on standard error what its log line says and where the\n"
+      "log is.\n"
       "\n"
       "Exit status: 0 with a report or the usage sheet, 1 when the run stopped (see\n"
       "Zorv.Log.txt), 2 for a wrong option.\n"

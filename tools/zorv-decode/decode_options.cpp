@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "program_front.h"
+
 namespace zorv {
 namespace {
 
@@ -20,7 +22,7 @@ std::optional<Colour> ParseRgb(const char* text) {
 
 }  // namespace
 
-std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
+std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, const std::string& program) {
   static const option kLong[] = {
       {"background", required_argument, nullptr, 'b'},
       {"info", no_argument, nullptr, 'i'},
@@ -31,6 +33,14 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
       {nullptr, 0, nullptr, 0},
   };
   DecodeOptions options;
+  // getopt's own messages begin with the program's name.
+  GetoptArguments arguments(argc, argv, program);
+  argc = arguments.Count();
+  argv = arguments.Values();
+  const auto usageError = [&program](const std::string& what) {
+    UsageError(program, what);
+    return std::nullopt;
+  };
   optind = 1;
   for (int c; (c = getopt_long(argc, argv, "b:inr:h", kLong, nullptr)) != -1;) {
     switch (c) {
@@ -38,8 +48,7 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
         if (const auto colour = ParseRgb(optarg)) {
           options.Background = *colour;
         } else {
-          std::cerr << "zorv-decode: background '" << optarg << "' is not RRGGBB in hexadecimal\n";
-          return std::nullopt;
+          return usageError("background '" + std::string(optarg) + "' is not RRGGBB in hexadecimal");
         }
         break;
       case 'i': options.Mode = DecodeMode::Info; break;
@@ -48,21 +57,24 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
         const char* last = optarg + std::strlen(optarg);
         const auto [end, error] = std::from_chars(optarg, last, options.Repeat);
         if (error != std::errc{} || end != last || options.Repeat < 1) {
-          std::cerr << "zorv-decode: repeat count '" << optarg << "' is not a positive number\n";
-          return std::nullopt;
+          return usageError("repeat count '" + std::string(optarg) + "' is not a positive number");
         }
         break;
       }
       case 'h': options.Help = true; return options;
       case 'V': options.Version = true; return options;
-      default: std::cerr << "Try 'zorv-decode --help'.\n"; return std::nullopt;
+      default:  // getopt has said what is wrong
+        std::cerr << "Try '" << program << " --help' for more information.\n";
+        return std::nullopt;
     }
   }
   options.Files.assign(argv + optind, argv + argc);
   const std::size_t wanted = options.Mode == DecodeMode::Picture ? 2 : 1;
   if (options.Files.size() < wanted || (options.Mode != DecodeMode::Null && options.Files.size() != wanted)) {
-    std::cerr << "zorv-decode: wrong number of files\nTry 'zorv-decode --help'.\n";
-    return std::nullopt;
+    const DecodeMode mode = options.Mode;
+    return usageError(mode == DecodeMode::Picture ? "give IN.png and OUT.ppm"
+                      : mode == DecodeMode::Info  ? "give one IN.png"
+                                                  : "give at least one FILE");
   }
   return options;
 }

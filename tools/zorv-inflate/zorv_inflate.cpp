@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "platform/run_time_error.h"
 #include "png/inflate/inflate.h"
+#include "program_front.h"
 #include "program_version.h"
 
 namespace {
@@ -52,14 +53,15 @@ bool ParseCount(const char* text, long long low, long long high, long long& valu
   return error == std::errc{} && end == last && value >= low && value <= high;
 }
 
-int UsageError(const char* what) {
-  std::fprintf(stderr, "zorv-inflate: %s\n%s", what, kUsage);
-  return 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string program = zorv::ProgramName(argc > 0 ? argv[0] : nullptr, "zorv-inflate");
+  // getopt's own messages begin with the program's name.
+  zorv::GetoptArguments arguments(argc, argv, program);
+  argc = arguments.Count();
+  argv = arguments.Values();
+  const auto usageError = [&program](const char* what) { return zorv::UsageError(program, what); };
   static const option kOptions[] = {{"expected", required_argument, nullptr, 'e'},
                                     {"large-length", no_argument, nullptr, 'l'},
                                     {"null", no_argument, nullptr, 'n'},
@@ -73,22 +75,24 @@ int main(int argc, char** argv) {
   for (int c; (c = getopt_long(argc, argv, "e:lnr:h", kOptions, nullptr)) != -1;) {
     switch (c) {
       case 'e':
-        if (!ParseCount(optarg, INT32_MIN, INT32_MAX, expected)) return UsageError("bad --expected value");
+        if (!ParseCount(optarg, INT32_MIN, INT32_MAX, expected)) return usageError("--expected takes a whole number");
         haveExpected = true;
         break;
       case 'l': largeLength = true; break;
       case 'n': discard = true; break;
       case 'r':
-        if (!ParseCount(optarg, 1, 1'000'000'000, repeat)) return UsageError("bad --repeat value");
+        if (!ParseCount(optarg, 1, 1'000'000'000, repeat)) return usageError("--repeat takes a number from 1 to 1000000000");
         break;
       case 'h': std::fputs(kUsage, stdout); return 0;
       case 'V': std::fputs(zorv::VersionText("zorv-inflate").c_str(), stdout); return 0;
-      default: return UsageError("unknown option");
+      default:  // getopt has said what is wrong
+        std::fprintf(stderr, "Try '%s --help' for more information.\n", program.c_str());
+        return zorv::kExitUsage;
     }
   }
   const int files = argc - optind;
-  if (files != (discard ? 1 : 2)) return UsageError(discard ? "give IN only" : "give IN and OUT");
-  if (repeat > 1 && !discard) return UsageError("--repeat needs --null");
+  if (files != (discard ? 1 : 2)) return usageError(discard ? "give IN only" : "give IN and OUT");
+  if (repeat > 1 && !discard) return usageError("--repeat needs --null");
 
   try {
     const std::string file = zorv::ReadWholeFile(argv[optind]);
@@ -114,7 +118,6 @@ int main(int argc, char** argv) {
     }
     return 0;
   } catch (const std::exception& failure) {
-    std::fprintf(stderr, "zorv-inflate: error %d\n", zorv::ErrorNumberOf(failure));
-    return 1;
+    return zorv::Failure(program, "error " + std::to_string(zorv::ErrorNumberOf(failure)));
   }
 }
