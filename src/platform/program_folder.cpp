@@ -39,16 +39,18 @@ std::string Absolute(const std::string& path) {
   return (error ? fs::path(path) : absolute).lexically_normal().string();
 }
 
-// Where packages and administrators put programs. Root can write them, but a
-// collection there would be everybody's and lost with the next upgrade.
-bool IsSystemProgramFolder(const std::string& folder) {
-  static constexpr std::array<const char*, 8> kFolders = {
-      "/bin", "/sbin", "/usr/bin", "/usr/sbin", "/usr/games", "/usr/local/bin", "/usr/local/sbin", "/usr/local/games"};
+// Where packages, administrators and "install --prefix ~/.local" put programs.
+// Their owners can write them, but a collection there would be lost among the
+// programs (and for root, be everybody's).
+bool IsFolderOfPrograms(const std::string& folder) {
+  const std::array<std::string, 9> folders = {"/bin",           "/sbin",           "/usr/bin",
+                                              "/usr/sbin",      "/usr/games",      "/usr/local/bin",
+                                              "/usr/local/sbin", "/usr/local/games", HomeFolder() + "/.local/bin"};
   std::error_code error;
   const fs::path real = fs::weakly_canonical(folder, error);
   if (error) return false;
-  for (const char* system : kFolders) {
-    if (real == fs::weakly_canonical(system, error) && !error) return true;
+  for (const std::string& programs : folders) {
+    if (real == fs::weakly_canonical(programs, error) && !error) return true;
   }
   return false;
 }
@@ -88,14 +90,14 @@ std::string ProgramFolderOf(std::string_view argv0) {
 CollectionFolder ChooseCollectionFolder(std::string_view argv0) {
   const std::string program = ProgramFolderOf(argv0);
   if (FileExists(program + "\\datafiles\\index.")) return {program, "the program folder holds datafiles/index", true};
-  const bool system = IsSystemProgramFolder(program);
-  if (!system && ::access(program.c_str(), W_OK) == 0) {
+  const bool programs = IsFolderOfPrograms(program);
+  if (!programs && ::access(program.c_str(), W_OK) == 0) {
     return {program, "the program folder can be written and is taken as the collection", true};
   }
   auto [folder, source] = UserFolder();
   return {folder,
           source + ": the program folder " + program + " holds no datafiles/index and " +
-              (system ? "is a system folder of programs" : "cannot be written"),
+              (programs ? "is a folder of installed programs" : "cannot be written"),
           false};
 }
 

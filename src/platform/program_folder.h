@@ -13,9 +13,9 @@ std::string ProgramFolderOf(std::string_view argv0);
 
 // The folder whose files a run reads and writes. It is the program folder
 // unless that is an installed program's folder: one that holds no
-// datafiles/index and that the user cannot write, or a system folder of
-// programs (/usr/bin, /usr/games, ...) whoever runs it. Then it is the user's
-// own: $ZORV_HOME when set, else $XDG_DATA_HOME/zorvane, else
+// datafiles/index and that the user cannot write, or a folder of installed
+// programs (/usr/bin, /usr/games, ~/.local/bin, ...) whoever runs it. Then it
+// is the user's own: $ZORV_HOME when set, else $XDG_DATA_HOME/zorvane, else
 // ~/.local/share/zorvane.
 struct CollectionFolder {
   std::string Path;    // absolute, without a final separator
