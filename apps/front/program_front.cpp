@@ -1,7 +1,11 @@
 #include "program_front.h"
 
+#include <getopt.h>
+
+#include <algorithm>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 namespace zorv {
 
@@ -41,11 +45,31 @@ std::string CommandTextOf(const std::vector<std::string>& words) {
   return text;
 }
 
-GetoptArguments::GetoptArguments(int argc, char** argv, const std::string& program) {
-  words_.push_back(program);
+OptionParser::OptionParser(int argc, char** argv, std::string program, const char* shortOptions,
+                           const option* longOptions)
+    : program_(std::move(program)), shortOptions_(shortOptions), longOptions_(longOptions) {
+  words_.push_back(program_);
   for (int i = 1; i < argc; ++i) words_.emplace_back(argv[i]);
   for (std::string& word : words_) pointers_.push_back(word.data());
   pointers_.push_back(nullptr);
+  optind = 1;
+}
+
+int OptionParser::Next() {
+  return getopt_long(static_cast<int>(words_.size()), pointers_.data(), shortOptions_, longOptions_, nullptr);
+}
+
+const char* OptionParser::Value() const { return optarg; }
+
+std::vector<std::string> OptionParser::Rest() const {
+  return {pointers_.begin() + std::min<std::ptrdiff_t>(optind, static_cast<std::ptrdiff_t>(words_.size())),
+          pointers_.end() - 1};
+}
+
+int OptionParser::Refuse(std::string_view what) const {
+  if (!what.empty()) std::cerr << program_ << ": " << what << '\n';
+  std::cerr << "Try '" << program_ << " --help' for more information.\n";
+  return kExitUsage;
 }
 
 }  // namespace zorv

@@ -10,6 +10,8 @@
 
 #include "platform/program_folder.h"
 
+struct option;  // <getopt.h>
+
 namespace zorv {
 
 inline constexpr int kExitFailure = 1;
@@ -33,18 +35,31 @@ std::optional<CollectionFolder> UseCollectionFolder(const char* argv0, std::stri
 // The viewer's command text: the words joined by blanks.
 std::string CommandTextOf(const std::vector<std::string>& words);
 
-// The arguments with the program's name in front instead of the path it was
-// started by, for getopt, whose own messages ("unrecognized option") begin
-// with it. Holds its own copies; getopt may reorder them.
-class GetoptArguments {
+// getopt_long over a program's arguments, as GNU programs read them: getopt's
+// own messages ("unrecognized option '--x'") begin with the program's name as
+// started, and every usage error ends with the pointer to --help.
+class OptionParser {
  public:
-  GetoptArguments(int argc, char** argv, const std::string& program);
-  int Count() const { return static_cast<int>(pointers_.size()) - 1; }
-  char** Values() { return pointers_.data(); }
+  // `shortOptions` and `longOptions` as getopt_long takes them; a "-" first in
+  // `shortOptions` hands over each word that is no option, in its place, as 1.
+  OptionParser(int argc, char** argv, std::string program, const char* shortOptions, const option* longOptions);
+
+  // The next option's code, its value in Value(); '?' after getopt's own
+  // message; -1 at the end.
+  int Next();
+  const char* Value() const;
+  // The words after the last option.
+  std::vector<std::string> Rest() const;
+  // "PROGRAM: what" (after getopt's own message: nothing) and the pointer to
+  // --help on standard error; returns the usage status, 2.
+  int Refuse(std::string_view what = {}) const;
 
  private:
-  std::vector<std::string> words_;
-  std::vector<char*> pointers_;  // ends with a null pointer, as argv does
+  std::string program_;
+  const char* shortOptions_;
+  const option* longOptions_;
+  std::vector<std::string> words_;  // a copy getopt may reorder, the program's name first
+  std::vector<char*> pointers_;     // ends with a null pointer, as argv does
 };
 
 }  // namespace zorv

@@ -28,9 +28,6 @@ namespace {
 
 constexpr std::string_view kMakeIndex = "zorv-index --mame-ini";
 
-constexpr std::array<std::string_view, 7> kPictureKinds = {
-    "", "titles", "snapshots", "marquees", "cabinets", "control panels", "flyers"};
-
 // One line per thing looked at: "ok", "-" (nothing there, and nothing wrong
 // with that) or "wrong", then what it is and what was found.
 class CheckLines {
@@ -281,8 +278,8 @@ class CollectionCheck {
     const std::string& folder = configured_.ImagePath[kind];
     const std::string key = UpperCase(kPictureKeys[kind]);
     const bool configured = std::find(configuredKeys_.begin(), configuredKeys_.end(), key) != configuredKeys_.end();
-    const std::vector<PictureSource> sources = PictureSourcesOf(folder);
-    if (sources.empty()) {
+    const std::vector<PicturePlace> places = PicturePlacesOf(folder);
+    if (places.empty()) {
       const std::string text = Shown(folder) + ": no such folder, nor a .zip or .7z of that name";
       if (configured) {
         lines_.Wrong(kPictureKinds[kind], text + "; correct " + std::string(kPictureKeys[kind]) + " in Zorv.inf");
@@ -293,11 +290,11 @@ class CollectionCheck {
     }
     std::string text;
     bool unreadable = false;
-    for (const PictureSource& source : sources) {
+    for (const PicturePlace& place : places) {
       if (!text.empty()) text += "; ";
-      text += source.Path + (source.IsArchive ? " (archive): " : ": ");
-      text += source.Problem.empty() ? Plural(source.Pictures, "picture", "pictures") : "cannot be read: " + source.Problem;
-      unreadable = unreadable || !source.Problem.empty();
+      text += place.Path + (place.IsArchive ? " (archive): " : ": ");
+      text += place.Problem.empty() ? Plural(place.Pictures, "picture", "pictures") : "cannot be read: " + place.Problem;
+      unreadable = unreadable || !place.Problem.empty();
     }
     if (unreadable) {
       lines_.Wrong(kPictureKinds[kind], text);

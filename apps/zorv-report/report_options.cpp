@@ -23,32 +23,29 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv, const std
       {nullptr, 0, nullptr, 0},
   };
   ReportOptions options;
-  // getopt's own messages begin with the program's name.
-  GetoptArguments arguments(argc, argv, program);
-  argc = arguments.Count();
-  argv = arguments.Values();
-  const auto usageError = [&program](const std::string& what) {
-    UsageError(program, what);
-    return std::nullopt;
-  };
-  optind = 1;
   // "-": options may stand anywhere, and the other words come back one by one
   // in their order; they are the command text ("/noimage" never starts with
   // "-"). After "--" every word is the command text's.
-  for (int c; (c = getopt_long(argc, argv, "-f:h", kLong, nullptr)) != -1;) {
+  OptionParser parser(argc, argv, program, "-f:h", kLong);
+  const auto refuse = [&parser](const std::string& what) {
+    parser.Refuse(what);
+    return std::nullopt;
+  };
+  for (int c; (c = parser.Next()) != -1;) {
+    const char* value = parser.Value();
     switch (c) {
       case 1:
-        options.Words.emplace_back(optarg);
+        options.Words.emplace_back(value);
         break;
       case 'f':
-        if (std::strcmp(optarg, "rtf") == 0) {
+        if (std::strcmp(value, "rtf") == 0) {
           options.Format = ReportFormat::Rtf;
-        } else if (std::strcmp(optarg, "text") == 0) {
+        } else if (std::strcmp(value, "text") == 0) {
           options.Format = ReportFormat::Text;
-        } else if (std::strcmp(optarg, "html") == 0) {
+        } else if (std::strcmp(value, "html") == 0) {
           options.Format = ReportFormat::Html;
         } else {
-          return usageError("unknown format '" + std::string(optarg) + "' (rtf, text or html)");
+          return refuse("unknown format '" + std::string(value) + "' (rtf, text or html)");
         }
         break;
       case 'h':
@@ -61,33 +58,32 @@ std::optional<ReportOptions> ParseReportOptions(int argc, char** argv, const std
         options.All = true;
         break;
       case 'o':
-        options.OutputDir = optarg;
+        options.OutputDir = value;
         break;
       case 'c':
         options.Check = true;
         break;
       case 'j': {
-        const char* end = optarg + std::strlen(optarg);
-        const auto [at, error] = std::from_chars(optarg, end, options.Jobs);
+        const char* end = value + std::strlen(value);
+        const auto [at, error] = std::from_chars(value, end, options.Jobs);
         if (error != std::errc() || at != end || options.Jobs == 0 || options.Jobs > 1024) {
-          return usageError("--jobs takes a number from 1 to 1024");
+          return refuse("--jobs takes a number from 1 to 1024");
         }
         break;
       }
       default:  // getopt has said what is wrong
-        std::cerr << "Try '" << program << " --help' for more information.\n";
-        return std::nullopt;
+        return refuse({});
     }
   }
-  options.Words.insert(options.Words.end(), argv + optind, argv + argc);
+  for (std::string& word : parser.Rest()) options.Words.push_back(std::move(word));
   options.CommandText = CommandTextOf(options.Words);
   if (options.Check && (options.All || !options.Words.empty())) {
-    return usageError("--check looks at the whole collection: it takes no ROM name and no --all");
+    return refuse("--check looks at the whole collection: it takes no ROM name and no --all");
   }
-  if (options.All && options.OutputDir.empty()) return usageError("--all needs --output-dir DIR");
+  if (options.All && options.OutputDir.empty()) return refuse("--all needs --output-dir DIR");
   // Every game of an export gets the same switches; a ROM name has no place there.
   if (options.All && !options.CommandText.empty() && options.CommandText.front() != '/') {
-    return usageError("with --all only switches may follow the options, not '" + options.CommandText + "'");
+    return refuse("with --all only switches may follow the options, not '" + options.CommandText + "'");
   }
   return options;
 }

@@ -35,23 +35,27 @@ std::size_t PicturesInArchive(const ArchiveReader& archive) {
 
 }  // namespace
 
-std::vector<PictureSource> PictureSourcesOf(std::string_view folder) {
-  std::vector<PictureSource> sources;
+std::vector<PicturePlace> PicturePlacesOf(std::string_view folder) {
+  std::vector<PicturePlace> places;
   const fs::path resolved = ResolvePath(folder);
   std::error_code error;
   if (!folder.empty() && fs::is_directory(resolved, error)) {
-    sources.push_back({resolved.string(), false, PicturesInFolder(resolved), {}});
+    PicturePlace& place = places.emplace_back();
+    place.Path = resolved.string();
+    place.Pictures = PicturesInFolder(resolved);
   }
   if (const auto archive = ArchiveOfFolder(folder)) {
-    PictureSource source{ResolvePath(*archive).string(), true, 0, {}};
+    PicturePlace place;
+    place.Path = ResolvePath(*archive).string();
+    place.IsArchive = true;
     try {
-      source.Pictures = PicturesInArchive(ArchiveReader(source.Path));
+      place.Pictures = PicturesInArchive(ArchiveReader(place.Path));
     } catch (const std::exception& failure) {
-      source.Problem = failure.what();
+      place.Problem = failure.what();
     }
-    sources.push_back(std::move(source));
+    places.push_back(std::move(place));
   }
-  return sources;
+  return places;
 }
 
 }  // namespace zorv

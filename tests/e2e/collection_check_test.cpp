@@ -54,7 +54,7 @@ TEST(CollectionCheck, SaysWhatARunFindsOneLineEach) {
         "ok     index           " + c + "/DataFiles/Index: 1 game\n",
         "ok     history         " + c + "/DataFiles/history.dat: the index points at 1 entry, each within its 58 bytes\n",
         "ok     snapshots       " + c + "/snap: 1 picture\n",
-        "-      titles          /mame/titles: no such folder, nor a .zip or .7z of that name (TitlesPath is not set)\n",
+        "-      title screens   /mame/titles: no such folder, nor a .zip or .7z of that name (TitlesPath is not set)\n",
         "ok     line ends       every file read ends its lines with CR LF\n",
         "ok     saved reports   SavePath " + c + "/saved can be written\n",
         "ok     log             " + c + "/Zorv.Log.txt can be written\n"}) {

@@ -33,46 +33,42 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, const std
       {nullptr, 0, nullptr, 0},
   };
   DecodeOptions options;
-  // getopt's own messages begin with the program's name.
-  GetoptArguments arguments(argc, argv, program);
-  argc = arguments.Count();
-  argv = arguments.Values();
-  const auto usageError = [&program](const std::string& what) {
-    UsageError(program, what);
+  OptionParser parser(argc, argv, program, "b:inr:h", kLong);
+  const auto refuse = [&parser](const std::string& what) {
+    parser.Refuse(what);
     return std::nullopt;
   };
-  optind = 1;
-  for (int c; (c = getopt_long(argc, argv, "b:inr:h", kLong, nullptr)) != -1;) {
+  for (int c; (c = parser.Next()) != -1;) {
+    const char* value = parser.Value();
     switch (c) {
       case 'b':
-        if (const auto colour = ParseRgb(optarg)) {
+        if (const auto colour = ParseRgb(value)) {
           options.Background = *colour;
         } else {
-          return usageError("background '" + std::string(optarg) + "' is not RRGGBB in hexadecimal");
+          return refuse("background '" + std::string(value) + "' is not RRGGBB in hexadecimal");
         }
         break;
       case 'i': options.Mode = DecodeMode::Info; break;
       case 'n': options.Mode = DecodeMode::Null; break;
       case 'r': {
-        const char* last = optarg + std::strlen(optarg);
-        const auto [end, error] = std::from_chars(optarg, last, options.Repeat);
+        const char* last = value + std::strlen(value);
+        const auto [end, error] = std::from_chars(value, last, options.Repeat);
         if (error != std::errc{} || end != last || options.Repeat < 1) {
-          return usageError("repeat count '" + std::string(optarg) + "' is not a positive number");
+          return refuse("repeat count '" + std::string(value) + "' is not a positive number");
         }
         break;
       }
       case 'h': options.Help = true; return options;
       case 'V': options.Version = true; return options;
       default:  // getopt has said what is wrong
-        std::cerr << "Try '" << program << " --help' for more information.\n";
-        return std::nullopt;
+        return refuse({});
     }
   }
-  options.Files.assign(argv + optind, argv + argc);
+  options.Files = parser.Rest();
   const std::size_t wanted = options.Mode == DecodeMode::Picture ? 2 : 1;
   if (options.Files.size() < wanted || (options.Mode != DecodeMode::Null && options.Files.size() != wanted)) {
     const DecodeMode mode = options.Mode;
-    return usageError(mode == DecodeMode::Picture ? "give IN.png and OUT.ppm"
+    return refuse(mode == DecodeMode::Picture ? "give IN.png and OUT.ppm"
                       : mode == DecodeMode::Info  ? "give one IN.png"
                                                   : "give at least one FILE");
   }

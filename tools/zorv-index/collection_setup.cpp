@@ -116,9 +116,9 @@ std::string SetupSummary(const SetupResult& result) {
   text += Line("Players", used.nplayers.empty() ? "no file found" : used.nplayers);
   for (std::size_t kind = 1; kind < kPictureKinds.size(); ++kind) {
     std::string where;
-    for (const PictureSource& source : found.pictures[kind].sources) {
-      where += (where.empty() ? "" : "; ") + source.Path + (source.IsArchive ? " (archive): " : ": ") +
-               (source.Problem.empty() ? Counted(source.Pictures, "picture", "pictures") : "cannot be read: " + source.Problem);
+    for (const PicturePlace& place : found.pictures[kind].places) {
+      where += (where.empty() ? "" : "; ") + place.Path + (place.IsArchive ? " (archive): " : ": ") +
+               (place.Problem.empty() ? Counted(place.Pictures, "picture", "pictures") : "cannot be read: " + place.Problem);
     }
     std::string label(kPictureKinds[kind]);
     label[0] = static_cast<char>(label[0] - 'a' + 'A');

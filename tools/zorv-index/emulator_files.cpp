@@ -111,10 +111,10 @@ PictureChoice ChoosePictures(const std::vector<fs::path>& folders, std::string_v
                              std::vector<std::string>& notFound) {
   std::optional<PictureChoice> firstThere;
   for (const fs::path& folder : folders) {
-    PictureChoice choice{folder.string(), PictureSourcesOf(folder.string())};
-    if (choice.sources.empty()) continue;
-    for (const PictureSource& source : choice.sources) {
-      if (source.Pictures > 0) return choice;
+    PictureChoice choice{folder.string(), PicturePlacesOf(folder.string())};
+    if (choice.places.empty()) continue;
+    for (const PicturePlace& place : choice.places) {
+      if (place.Pictures > 0) return choice;
     }
     if (!firstThere) firstThere = std::move(choice);
   }

@@ -11,15 +11,11 @@
 
 namespace zorv::index {
 
-// The viewer's picture categories in the user's words: 1 title screens ... 6 flyers.
-inline constexpr std::array<std::string_view, 7> kPictureKinds = {
-    "", "title screens", "snapshots", "marquees", "cabinets", "control panels", "flyers"};
-
 struct PictureChoice {
   // The folder the viewer is to be told, empty when none was found; an archive
   // of its name beside it counts (snap.zip beside snap), as the viewer reads it.
   std::string folder;
-  std::vector<PictureSource> sources;
+  std::vector<PicturePlace> places;
 };
 
 struct EmulatorFiles {
