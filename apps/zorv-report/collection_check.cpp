@@ -222,14 +222,13 @@ class CollectionCheck {
     }
   }
 
-  // Every place the index points at must lie within the file and hold the
-  // end of an entry, or the sheets show another game's text or nothing.
+  // Every place the index points at must lie within the file, or the sheets
+  // show another game's text or nothing.
   void CheckDataFile(std::string_view subject, const std::string& configured, std::string_view fileName,
                      const std::function<std::optional<DataReference>(std::string_view)>& referenceOf) {
-    std::size_t pointing = 0, unreadable = 0, pastEnd = 0, withoutEnd = 0;
+    std::size_t pointing = 0, unreadable = 0, pastEnd = 0;
     const std::string path = FindDataFile(configured_, configured, fileName);
     const std::string* data = path.empty() ? nullptr : files_->DataFile(path);
-    if (data != nullptr) dataFiles_.emplace_back(path, data);
     for (const std::string& name : files_->RomNames()) {
       std::optional<DataReference> reference;
       try {
@@ -242,13 +241,7 @@ class CollectionCheck {
       ++pointing;
       if (data == nullptr) continue;
       const auto end = static_cast<std::int64_t>(reference->Offset) + reference->Length - 1;
-      if (reference->Offset < 1 || end > static_cast<std::int64_t>(data->size())) {
-        ++pastEnd;
-      } else if (std::string_view(*data)
-                     .substr(static_cast<std::size_t>(reference->Offset - 1), static_cast<std::size_t>(reference->Length))
-                     .find("$end") == std::string_view::npos) {
-        ++withoutEnd;
-      }
+      if (reference->Offset < 1 || end > static_cast<std::int64_t>(data->size())) ++pastEnd;
     }
     const std::string name(fileName);
     if (unreadable > 0) {
@@ -263,11 +256,11 @@ class CollectionCheck {
                                 Places({configured, folder_.Path + "\\datafiles\\" + name}) +
                                 "; put the file the index was made from there, or make the index again: " +
                                 std::string(kMakeIndex));
-    } else if (pastEnd + withoutEnd > 0) {
+    } else if (pastEnd > 0) {
       lines_.Wrong(subject, Shown(path) + ": the index points at " + Plural(pointing, "entry", "entries") + ", " +
-                                std::to_string(pastEnd) + " past its end (" + std::to_string(data->size()) + " bytes), " +
-                                std::to_string(withoutEnd) + " without \"$end\": the index was made from another " +
-                                name + "; make it again: " + std::string(kMakeIndex));
+                                std::to_string(pastEnd) + " of them past its end (" + std::to_string(data->size()) +
+                                " bytes): the index was made from another " + name + "; make it again: " +
+                                std::string(kMakeIndex));
     } else {
       lines_.Ok(subject, Shown(path) + ": the index points at " + Plural(pointing, "entry", "entries") +
                              ", each within its " + std::to_string(data->size()) + " bytes");
@@ -303,7 +296,9 @@ class CollectionCheck {
     }
   }
 
-  // The design reads a lone LF as part of a line, never as its end.
+  // The files read line by line: the design reads a lone LF as part of a line,
+  // never as its end. (The data files are read by offset, their line ends as
+  // they stand.)
   void CheckLineEnds() {
     std::vector<std::pair<std::string, const std::string*>> texts;
     if (zorvInf_) texts.emplace_back(folder_.Path + "\\zorv.inf", &*zorvInf_);
@@ -313,7 +308,6 @@ class CollectionCheck {
         index_ = ReadIfThere(files_->IndexFile());
         if (index_) texts.emplace_back(files_->IndexFile(), &*index_);
       }
-      texts.insert(texts.end(), dataFiles_.begin(), dataFiles_.end());
       for (const char* notes : {"\\notes.txt", "\\Datafiles\\notes.txt"}) {
         if (const std::string* text = files_->DataFile(folder_.Path + notes)) {
           texts.emplace_back(folder_.Path + notes, text);
@@ -330,7 +324,7 @@ class CollectionCheck {
         any = true;
       }
     }
-    if (!any) lines_.Ok("line ends", "every file read ends its lines with CR LF");
+    if (!any) lines_.Ok("line ends", "every file read line by line ends its lines with CR LF");
   }
 
   void CheckSavePath() {
@@ -370,7 +364,6 @@ class CollectionCheck {
   std::optional<std::string> index_;
   std::vector<std::string> configuredKeys_;
   std::optional<CollectionFiles> files_;
-  std::vector<std::pair<std::string, const std::string*>> dataFiles_;
 };
 
 }  // namespace

@@ -41,12 +41,12 @@ std::vector<PicturePlace> PicturePlacesOf(std::string_view folder) {
   std::error_code error;
   if (!folder.empty() && fs::is_directory(resolved, error)) {
     PicturePlace& place = places.emplace_back();
-    place.Path = resolved.string();
+    place.Path = fs::absolute(resolved, error).string();
     place.Pictures = PicturesInFolder(resolved);
   }
   if (const auto archive = ArchiveOfFolder(folder)) {
     PicturePlace place;
-    place.Path = ResolvePath(*archive).string();
+    place.Path = fs::absolute(ResolvePath(*archive), error).string();
     place.IsArchive = true;
     try {
       place.Pictures = PicturesInArchive(ArchiveReader(place.Path));

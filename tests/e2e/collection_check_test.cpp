@@ -55,11 +55,21 @@ TEST(CollectionCheck, SaysWhatARunFindsOneLineEach) {
         "ok     history         " + c + "/DataFiles/history.dat: the index points at 1 entry, each within its 58 bytes\n",
         "ok     snapshots       " + c + "/snap: 1 picture\n",
         "-      title screens   /mame/titles: no such folder, nor a .zip or .7z of that name (TitlesPath is not set)\n",
-        "ok     line ends       every file read ends its lines with CR LF\n",
+        "ok     line ends       every file read line by line ends its lines with CR LF\n",
         "ok     saved reports   SavePath " + c + "/saved can be written\n",
         "ok     log             " + c + "/Zorv.Log.txt can be written\n"}) {
     EXPECT_NE(check.Output.find(line), std::string::npos) << line << "in\n" << check.Output;
   }
+}
+
+TEST(CollectionCheck, FindsNothingWrongInTheDemoCollection) {
+  TempFolder copy;
+  fs::copy(ZORV_DEMO_DIR, copy.Path(), fs::copy_options::recursive);
+  fs::create_symlink(std::string(ZORV_BINARY_DIR) + "/apps/zorv-report/zorv-report", copy.Path() / "zorv-report");
+  const ProgramResult check = RunProgram("cd " + Quoted(copy.Str()) + " && ./zorv-report --check 2>&1");
+  EXPECT_EQ(check.ExitStatus, 0) << check.Output;
+  EXPECT_NE(check.Output.find("ok     flyers          " + copy.Str() + "/pictures/flyers: 5 pictures\n"), std::string::npos)
+      << check.Output;
 }
 
 TEST(CollectionCheck, TellsEachThingThatWouldGoWrongAndChangesNothing) {
@@ -74,8 +84,8 @@ TEST(CollectionCheck, TellsEachThingThatWouldGoWrongAndChangesNothing) {
        "wrong  line ends       @/Zorv.inf: 2 lines end with a lone LF"},
       {"a history.dat other than the index's",
        [](const TempFolder& c) { c.Write("DataFiles/history.dat", "$info=gng\r\n$end\r\n"); },
-       "wrong  history         @/DataFiles/history.dat: the index points at 1 entry, 1 past its end (17 bytes), 0 "
-       "without \"$end\": the index was made from another history.dat"},
+       "wrong  history         @/DataFiles/history.dat: the index points at 1 entry, 1 of them past its end (17 "
+       "bytes): the index was made from another history.dat"},
       {"no mameinfo.dat", [](const TempFolder& c) { fs::remove(c.Path() / "DataFiles/mameinfo.dat"); },
        "wrong  mameinfo        1 game points into mameinfo.dat, but there is none at @/DataFiles/mameinfo.dat"},
       {"no index", [](const TempFolder& c) { fs::remove(c.Path() / "DataFiles/Index"); },
