@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and the demo need.
+# Installs the Debian 12 packages that building, testing and the demo need
+# (Debian's own emulator, mame, for the test of the one-command set-up).
 # Run as root on a fresh machine; packages already present are left alone.
 set -euo pipefail
 packages=(
@@ -11,6 +12,7 @@ packages=(
   libreoffice-writer-nogui poppler-utils python3
   chromium chromium-driver python3-selenium
   help2man dpkg-dev file locales
+  mame
 )
 missing=()
 for p in "${packages[@]}"; do
