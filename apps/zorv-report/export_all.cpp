@@ -23,6 +23,7 @@
 #include "platform/regional_settings.h"
 #include "platform/run_time_error.h"
 #include "platform/staged_file.h"
+#include "program_front.h"
 #include "report_output.h"
 #include "standalone_page.h"
 #include "startup/collection_files.h"
@@ -63,18 +64,17 @@ const char* ExtensionOf(ReportFormat format) {
 // The output folder, made when missing, as other tools do; a message on
 // standard error when it cannot be made or written into. Temporary files an
 // earlier export left when it was killed are removed.
-bool PrepareOutputFolder(const fs::path& folder) {
+bool PrepareOutputFolder(std::string_view program, const fs::path& folder) {
   std::error_code error;
   fs::create_directories(folder, error);
   if (error || !fs::is_directory(folder, error)) {
-    std::cerr << "zorv-report: cannot make the output folder '" << folder.string() << "'"
-              << (error ? ": " + error.message() : "") << '\n';
+    Failure(program, "cannot make the output folder '" + folder.string() + "'" + (error ? ": " + error.message() : ""));
     return false;
   }
   try {
     StagedFile probe(folder / "probe");  // removed unwritten: no file of the user's is touched
   } catch (const RunTimeError&) {
-    std::cerr << "zorv-report: cannot write into the output folder '" << folder.string() << "'\n";
+    Failure(program, "cannot write into the output folder '" + folder.string() + "'");
     return false;
   }
   RemoveStaleTemporaries(folder);
@@ -180,22 +180,24 @@ class Export {
 };
 
 // index.js and games.js, then index.html, which needs them.
-bool WriteIndex(const fs::path& folder, const std::vector<IndexPageRow>& rows, std::int32_t language) {
+bool WriteIndex(std::string_view program, const fs::path& folder, const std::vector<IndexPageRow>& rows,
+                std::int32_t language) {
   try {
     WriteWholeFile(folder / "index.js", IndexScript());
     WriteWholeFile(folder / "games.js", IndexData(rows));
     WriteWholeFile(folder / "index.html", IndexPage(rows, language));
     return true;
   } catch (const RunTimeError& failure) {
-    std::cerr << "zorv-report: " << failure.what() << '\n';
+    Failure(program, failure.what());
     return false;
   }
 }
 
 }  // namespace
 
-int ExportAll(const ReportOptions& options, const std::string& programFolder, FontMetrics& metrics) {
-  if (!PrepareOutputFolder(options.OutputDir)) return 1;
+int ExportAll(const ReportOptions& options, std::string_view program, const std::string& programFolder,
+              FontMetrics& metrics) {
+  if (!PrepareOutputFolder(program, options.OutputDir)) return kExitFailure;
 
   // The configuration, the index and the data files are read once, under the
   // export's one log header. The switches and keys are read for what they
@@ -216,13 +218,11 @@ int ExportAll(const ReportOptions& options, const std::string& programFolder, Fo
   log.Write(*configured.HeldLog);
   configured.HeldLog.reset();
   if (!files) {
-    std::cerr << "zorv-report: the configuration or the index cannot be read (see Zorv.Log.txt)\n";
-    return 1;
+    return Failure(program, "the configuration or the index cannot be read (see Zorv.Log.txt)");
   }
   if (files->IndexFile().empty()) {
     log.Write("Can't find the index. file. Please use Quorbis to create it. [END]\r\n");
-    std::cerr << "zorv-report: no index file (see Zorv.Log.txt)\n";
-    return 1;
+    return Failure(program, "no index file (see Zorv.Log.txt)");
   }
 
   const bool html = options.Format == ReportFormat::Html;
@@ -234,8 +234,7 @@ int ExportAll(const ReportOptions& options, const std::string& programFolder, Fo
   try {
     if (html) exportAssets.emplace(options.OutputDir, LinksOf(*files, names));
   } catch (const RunTimeError& failure) {
-    std::cerr << "zorv-report: " << failure.what() << '\n';
-    return 1;
+    return Failure(program, failure.what());
   }
 
   ExportInterrupts interrupts;
@@ -250,21 +249,21 @@ int ExportAll(const ReportOptions& options, const std::string& programFolder, Fo
     try {
       exportAssets->WriteStyleSheet();
     } catch (const RunTimeError& failure) {
-      std::cerr << "zorv-report: " << failure.what() << '\n';
+      Failure(program, failure.what());
       complete = false;
     }
     if (exportAssets->PicturesNotWritten() > 0) {
-      std::cerr << "zorv-report: " << exportAssets->PicturesNotWritten() << " pictures could not be written\n";
+      Failure(program, std::to_string(exportAssets->PicturesNotWritten()) + " pictures could not be written");
       complete = false;
     }
-    if (!interrupted && !WriteIndex(options.OutputDir, run.Rows(), configured.Language)) complete = false;
+    if (!interrupted && !WriteIndex(program, options.OutputDir, run.Rows(), configured.Language)) complete = false;
   }
-  std::cerr << "zorv-report: " << run.Written() << " of " << run.Rows().size() << " reports written to "
+  std::cerr << program << ": " << run.Written() << " of " << run.Rows().size() << " reports written to "
             << options.OutputDir.string() << (interrupted ? " (interrupted)" : "")
             << (run.Written() < run.Rows().size() && !interrupted ? "; see Zorv.Log.txt for the others" : "")
             << '\n';
   interrupts.EndBySignal();
-  return complete ? 0 : 1;
+  return complete ? 0 : kExitFailure;
 }
 
 void PrintExportHelp() {

@@ -4,6 +4,7 @@
 // page over them all. An addition to the viewer, which only ever shows one game.
 
 #include <string>
+#include <string_view>
 
 #include "report_options.h"
 #include "sheet_style.h"
@@ -11,10 +12,12 @@
 namespace zorv {
 
 // Runs the export of `options` (All set, with OutputDir and switches only, as
-// the options are parsed) for the collection in `programFolder`; the exit
-// status: 0 when every game was written, 1 when some were not or the export
-// could not start.
-int ExportAll(const ReportOptions& options, const std::string& programFolder, FontMetrics& metrics);
+// the options are parsed) for the collection in `programFolder`; what goes
+// wrong is told on standard error after `program`, the name it was started by.
+// The exit status: 0 when every game was written, 1 when some were not or the
+// export could not start.
+int ExportAll(const ReportOptions& options, std::string_view program, const std::string& programFolder,
+              FontMetrics& metrics);
 
 void PrintExportHelp();
 

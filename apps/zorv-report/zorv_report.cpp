@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   const auto windowMetrics =
       options->Format == zorv::ReportFormat::Html ? zorv::MakeFontMetrics(argc, argv) : nullptr;
   zorv::FontMetrics& metrics = windowMetrics ? *windowMetrics : plainMetrics;
-  if (options->All) return zorv::ExportAll(*options, collection->Path, metrics);
+  if (options->All) return zorv::ExportAll(*options, program, collection->Path, metrics);
 
   zorv::SharedState state;
   state.ProgramFolder = collection->Path;
