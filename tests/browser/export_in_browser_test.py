@@ -66,8 +66,17 @@ def browser(width, height, profile):
     return driver
 
 
-# Each paragraph of the sheet: its top from the first one's, its height, its lines.
+# Each paragraph of the sheet: its top from the first one's, its height, its lines, the look of its first
+# character (as sheet_layout tells the window's).
 PAGE_LAYOUT = """
+function lookOfFirstText(p) {
+  const texts = document.createTreeWalker(p, NodeFilter.SHOW_TEXT, n => n.data.trim() ? 1 : 3);
+  const text = texts.nextNode();
+  if (!text) return null;
+  const style = getComputedStyle(text.parentElement);
+  const hex = style.color.match(/\\d+/g).slice(0, 3).map(c => (+c).toString(16).padStart(2, '0')).join('');
+  return [parseFloat(style.fontSize), +style.fontWeight >= 600, style.fontStyle == 'italic', '#' + hex];
+}
 const paragraphs = [...document.querySelectorAll('main.sheet > p')];
 const first = paragraphs[0].getBoundingClientRect().top, left = document.querySelector('main.sheet p').getBoundingClientRect().left;
 const blocks = paragraphs.map(p => {
@@ -76,7 +85,7 @@ const blocks = paragraphs.map(p => {
   const rects = [...range.getClientRects()].filter(r => r.height > 0).sort((a, b) => a.top - b.top);
   let lines = 0, bottom = -1e9;
   for (const r of rects) if (r.top >= bottom - 0.5) { ++lines; bottom = r.bottom; } else bottom = Math.max(bottom, r.bottom);
-  return [box.top - first, box.height, Math.max(lines, 1)];
+  return [box.top - first, box.height, Math.max(lines, 1), lookOfFirstText(p)];
 });
 const pictures = [...document.querySelectorAll('main.sheet img')].map(i => {
   const r = i.getBoundingClientRect();
@@ -207,6 +216,7 @@ class ExportInBrowser(unittest.TestCase):
                 for number, (ours, its) in enumerate(zip(page["blocks"], window["blocks"])):
                     self.assertLessEqual(abs(ours[0] - its[0]), 3, f"{rom}, paragraph {number}: {ours} {its}")
                     self.assertEqual(ours[2], its[2], f"{rom}, paragraph {number}: lines")
+                    self.assertEqual(ours[3], its[3], f"{rom}, paragraph {number}: size, bold, italic, colour")
                 self.assertEqual(len(page["pictures"]), len(window["pictures"]), rom)
                 for ours, its in zip(page["pictures"], window["pictures"]):
                     self.assertTrue(ours[4], f"{rom}: a picture that did not load")

@@ -2,12 +2,13 @@
 // exported page against: the window of the collection in the program folder
 // given is opened on Qt's off-screen platform, its pictures are put in, and one
 // JSON object is printed with the report control's place and, for each block
-// of its text, the top, height and line count in pixels from the text's top,
-// and each picture's rectangle.
+// of its text, the top, height and line count in pixels from the text's top and
+// the look of its first character, and each picture's rectangle.
 // Usage: sheet_layout PROGRAM_FOLDER COMMAND_TEXT [PICTURE.png]
 // With a picture file, the window as it shows is saved there too.
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -25,6 +26,19 @@
 
 namespace {
 
+// How the block's first visible character is drawn: [pixel size, bold, italic,
+// "#rrggbb"], null when the block shows no text.
+std::string LookOfFirstText(const QTextBlock& block) {
+  for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+    const QTextCharFormat format = fragment.fragment().charFormat();
+    if (format.isImageFormat() || fragment.fragment().text().trimmed().isEmpty()) continue;
+    const QFontInfo font(format.font());
+    return "[" + std::to_string(font.pixelSize()) + "," + (font.bold() ? "true" : "false") + "," +
+           (font.italic() ? "true" : "false") + ",\"" + format.foreground().color().name().toStdString() + "\"]";
+  }
+  return "null";
+}
+
 void PrintLayout(zorv::ReportView& view) {
   QTextDocument& document = *view.document();
   QAbstractTextDocumentLayout& layout = *document.documentLayout();
@@ -33,7 +47,8 @@ void PrintLayout(zorv::ReportView& view) {
   const char* separator = "";
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     const QRectF box = layout.blockBoundingRect(block);
-    std::printf("%s[%.2f,%.2f,%d]", separator, box.top(), box.height(), block.layout()->lineCount());
+    std::printf("%s[%.2f,%.2f,%d,%s]", separator, box.top(), box.height(), block.layout()->lineCount(),
+                LookOfFirstText(block).c_str());
     separator = ",";
     for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
       if (!fragment.fragment().charFormat().isImageFormat()) continue;
