@@ -4,9 +4,10 @@
 # the XML game list with history.dat, mameinfo.dat, catver.ini and nplayers.ini.
 #   - html for the first 2,000, 4,000 and 8,000 games with one job and two: the
 #     time per game must stay the same and two jobs take at most 1/1.7 of one;
-#   - the whole list as html (target: under 30 s on two processors) and as text,
-#     then again with every game's snapshot in a folder and its title screen in
-#     a zip archive; peak memory of each;
+#   - the whole list as html (target: under 30 s on two processors; the export's
+#     size and a page without pictures, pacman's) and as text, then again with
+#     every game's snapshot in a folder and its title screen in a zip archive;
+#     peak memory of each;
 #   - the whole list's index.html loaded in Chromium (target: under 1 s).
 # The machine's load is printed before and after: measure when it is low.
 # Usage: bench/export/run.sh [MAME_DATA_FOLDER [SINGLE_RUNS]]
@@ -87,6 +88,8 @@ report_full() {
 echo "the whole list, $games games:"
 report_full --format html --jobs 1
 report_full --format html --jobs 2
+printf '  html export without pictures: %s; a page without pictures, pacman.html: %d bytes\n' \
+  "$(du -sh "$last_out" | cut -f1)" "$(stat -c %s "$last_out/pacman.html")"
 report_full --format text --jobs 2
 du -sh "$last_out" | awk '{ print "  text export: " $1 }'
 
