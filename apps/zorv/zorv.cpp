@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "browse.h"
 #include "platform/local_time_zone.h"
 #include "platform/program_folder.h"
 #include "platform/qt/qt_screen_metrics.h"
@@ -22,6 +23,7 @@ namespace {
 
 constexpr std::string_view kHelp =
     "Usage: zorv [ROMNAME [/SWITCH]...]\n"
+    "  or:  zorv --browse [/SWITCH]...\n"
     "  or:  zorv --help | --version\n"
     "Shows the sheet of one arcade game in a window: the fields of the collection's\n"
     "index, the game's history.dat and mameinfo.dat entries, the user's notes and\n"
@@ -43,9 +45,12 @@ constexpr std::string_view kHelp =
     "  /defaultrtf  use the built-in template and write it out as Zorv.rtf (the\n"
     "               former Zorv.rtf becomes Zorv.bak)\n"
     "\n"
+    "  --browse     list the collection's games to search and sort; Enter or a\n"
+    "               double click shows a game's sheet, with the switches given\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n"
-    "Each only as the one argument: any other words are the ROM name and switches.\n"
+    "--help and --version only as the one argument: any other words are the ROM\n"
+    "name and switches.\n"
     "\n"
     "The configuration (Zorv.inf, quorbis.inf), the index (datafiles/index), the\n"
     "data files and notes.txt are found in the program folder: the folder of this\n"
@@ -81,6 +86,7 @@ int main(int argc, char** argv) {
     std::cout << kHelp;
     return 0;
   }
+  if (argc >= 2 && argv[1] == std::string_view("--browse")) return zorv::RunBrowser(argc, argv, started);
   zorv::SharedState state;
   state.ProgramFolder = zorv::ProgramFolderOf(argc > 0 ? argv[0] : "");
   if (zorv::Main(state, CommandText(argc, argv)) == zorv::StartupOutcome::SilentStop) return 1;

@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -56,6 +58,36 @@ inline int PixelsOfColour(const QImage& image, Colour colour) {
     for (int x = 0; x < pixels.width(); ++x) count += (row[x] & 0xFFFFFF) == (wanted & 0xFFFFFF) ? 1 : 0;
   }
   return count;
+}
+
+// Text drawn in `ink` on `background`, whatever the font: smoothing mixes the
+// two at a glyph's edges, and a thin font may fill no pixel whole. `amount` is
+// the ink the pixels hold, in whole pixels (a pixel half-way between the two
+// colours holds half a pixel); `strayPixels` are those that are no mixture of
+// the two (text in another colour).
+struct Ink {
+  double amount = 0;
+  int strayPixels = 0;
+};
+
+inline Ink InkOf(const QImage& image, Colour ink, Colour background) {
+  const double from[3] = {double(RedOf(background)), double(GreenOf(background)), double(BlueOf(background))};
+  const double to[3] = {double(RedOf(ink)) - from[0], double(GreenOf(ink)) - from[1], double(BlueOf(ink)) - from[2]};
+  const double length = to[0] * to[0] + to[1] * to[1] + to[2] * to[2];
+  Ink found;
+  const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < pixels.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+    for (int x = 0; x < pixels.width(); ++x) {
+      const double at[3] = {qRed(row[x]) - from[0], qGreen(row[x]) - from[1], qBlue(row[x]) - from[2]};
+      const double share = std::clamp((at[0] * to[0] + at[1] * to[1] + at[2] * to[2]) / length, 0.0, 1.0);
+      double away = 0;
+      for (int c = 0; c < 3; ++c) away = std::max(away, std::abs(at[c] - share * to[c]));
+      found.amount += share;
+      found.strayPixels += away > 24 ? 1 : 0;
+    }
+  }
+  return found;
 }
 
 // An image of one colour in a file format ("PNG", "JPEG", "BMP"), at the best quality.
