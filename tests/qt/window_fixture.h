@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -61,30 +60,36 @@ inline int PixelsOfColour(const QImage& image, Colour colour) {
 }
 
 // Text drawn in `ink` on `background`, whatever the font: smoothing mixes the
-// two at a glyph's edges, and a thin font may fill no pixel whole. `amount` is
-// the ink the pixels hold, in whole pixels (a pixel half-way between the two
-// colours holds half a pixel); `strayPixels` are those that are no mixture of
-// the two (text in another colour).
+// two at a glyph's edges (some fonts with a gamma of their own), and a thin
+// font may fill no pixel whole. `amount` is the ink the pixels hold, in whole
+// pixels; `strayPixels` are those with a component outside the two colours'
+// (text in another colour).
 struct Ink {
   double amount = 0;
   int strayPixels = 0;
 };
 
 inline Ink InkOf(const QImage& image, Colour ink, Colour background) {
-  const double from[3] = {double(RedOf(background)), double(GreenOf(background)), double(BlueOf(background))};
-  const double to[3] = {double(RedOf(ink)) - from[0], double(GreenOf(ink)) - from[1], double(BlueOf(ink)) - from[2]};
-  const double length = to[0] * to[0] + to[1] * to[1] + to[2] * to[2];
+  const int from[3] = {RedOf(background), GreenOf(background), BlueOf(background)};
+  const int to[3] = {RedOf(ink), GreenOf(ink), BlueOf(ink)};
+  constexpr int kTolerance = 24;
   Ink found;
   const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
   for (int y = 0; y < pixels.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
     for (int x = 0; x < pixels.width(); ++x) {
-      const double at[3] = {qRed(row[x]) - from[0], qGreen(row[x]) - from[1], qBlue(row[x]) - from[2]};
-      const double share = std::clamp((at[0] * to[0] + at[1] * to[1] + at[2] * to[2]) / length, 0.0, 1.0);
-      double away = 0;
-      for (int c = 0; c < 3; ++c) away = std::max(away, std::abs(at[c] - share * to[c]));
-      found.amount += share;
-      found.strayPixels += away > 24 ? 1 : 0;
+      const int at[3] = {qRed(row[x]), qGreen(row[x]), qBlue(row[x])};
+      double share = 0;
+      int changing = 0;
+      bool stray = false;
+      for (int c = 0; c < 3; ++c) {
+        stray |= at[c] < std::min(from[c], to[c]) - kTolerance || at[c] > std::max(from[c], to[c]) + kTolerance;
+        if (from[c] == to[c]) continue;
+        share += std::clamp(double(at[c] - from[c]) / (to[c] - from[c]), 0.0, 1.0);
+        ++changing;
+      }
+      found.amount += changing > 0 ? share / changing : 0;
+      found.strayPixels += stray ? 1 : 0;
     }
   }
   return found;
