@@ -26,9 +26,12 @@ GameList ReadGameList(std::string_view indexPath) {
       ++list.UnreadableRecords;
       continue;
     }
+    // The first ";W" is the field, as for every letter.
+    const std::size_t field = game.GameRecord.find(kMechanicalField.substr(0, 2));
+    const bool mechanical = field != std::string::npos && game.GameRecord.compare(field, 3, kMechanicalField) == 0;
     list.Games.push_back(GameListEntry{index.RomNames()[i], std::move(game.GameTitle), std::move(game.CloneOf),
                                        std::move(game.Manufacturer), std::move(game.Year), std::move(game.Genre),
-                                       std::move(game.Category)});
+                                       std::move(game.Category), mechanical});
   }
   return list;
 }

@@ -18,7 +18,14 @@ struct GameListEntry {
   std::string Year;
   std::string Genre;
   std::string Category;
+  // The record carries kMechanicalField: the emulator's game list calls the
+  // machine mechanical.
+  bool Mechanical = false;
 };
+
+// A field of zorv-index's own, which the viewer passes over like any letter it
+// does not know.
+inline constexpr std::string_view kMechanicalField = ";W1";
 
 struct GameList {
   // The first record of each ROM name, in the order of the index.

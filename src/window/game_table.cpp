@@ -41,6 +41,7 @@ std::string FoldedForSearch(std::string_view text) {
 }
 
 bool IsNotAGame(const GameListEntry& game) {
+  if (game.Mechanical) return true;
   if (EqualIgnoringCase(game.Genre, "Electromechanical") || EqualIgnoringCase(game.Genre, "Mechanical")) return true;
   std::string_view category = game.Category;
   // The category's parts, as in "System / BIOS".

@@ -16,8 +16,9 @@ namespace zorv {
 enum class GameColumn { RomName, Title, Year, Manufacturer, Category };
 inline constexpr int kGameColumnCount = 5;
 
-// A mechanical machine, a device or a BIOS, as the index's genre and
-// category name them ("Electromechanical / Reels", "System / BIOS").
+// A mechanical machine, a device or a BIOS, as the game list said when the
+// index was made, or as the index's genre and category name them
+// ("Electromechanical / Reels", "System / BIOS").
 bool IsNotAGame(const GameListEntry& game);
 
 class GameTable {

@@ -20,10 +20,10 @@ std::vector<std::string> RomNames(const GameTable& table) {
 }
 
 GameListEntry Game(std::string name, std::string title, std::string manufacturer, std::string year = "",
-                   std::string category = "") {
+                   std::string category = "", bool mechanical = false) {
   const std::string genre = category.substr(0, category.find(" / "));
   return GameListEntry{std::move(name), std::move(title), "", std::move(manufacturer), std::move(year), genre,
-                       std::move(category)};
+                       std::move(category), mechanical};
 }
 
 TEST(GameListTest, ListsEachRomOnceWithWhatItsSheetShows) {
@@ -116,11 +116,13 @@ TEST(GameTableTest, MachinesThatAreNotGamesShowOnlyWhenAsked) {
                    Game("pin", "A Pinball", "Gottlieb", "1979", "Mechanical / Pinball"),
                    Game("neogeo", "Neo-Geo", "SNK", "1990", "System / BIOS"),
                    Game("z80", "Zilog Z80", "Zilog", "", "System / Device"),
-                   Game("pda", "A Pocket Game", "Tiger", "1997", "Handheld / Pocket Device - Pad - PDA")});
+                   Game("pda", "A Pocket Game", "Tiger", "1997", "Handheld / Pocket Device - Pad - PDA"),
+                   // The game list called it mechanical when the index was made.
+                   Game("slot", "A Slot", "Bally", "1980", "Slot Machine / Reels", true)});
   EXPECT_EQ(table.GameCount(), 2u);
   EXPECT_EQ(RomNames(table), (std::vector<std::string>{"pda", "gng"}));
   table.ShowNonGames(true);
-  EXPECT_EQ(table.RowCount(), 6u);
+  EXPECT_EQ(table.RowCount(), 7u);
   table.Search("reels");
   EXPECT_EQ(RomNames(table), std::vector<std::string>{"reels"});
 }
