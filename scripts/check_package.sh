@@ -17,8 +17,11 @@ lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 
 tree=$work/tree
 dpkg-deb --extract "$deb" "$tree"
+# Debian 12's C library start files carry no control-flow marking, so no
+# program linked against them can have it, whatever it was compiled with:
+# that check waits for a newer release.
 for program in "$tree"/usr/bin/*; do
-  hardening-check --quiet "$program" || { hardening-check "$program"; exit 1; }
+  hardening-check --quiet --nocfprotection "$program" || { hardening-check "$program"; exit 1; }
 done
 desktop-file-validate "$tree"/usr/share/applications/*.desktop
 grep -qx 'Exec=zorv --browse' "$tree"/usr/share/applications/zorv.desktop
@@ -30,7 +33,9 @@ appstreamcli validate-tree --no-net "$tree"
 root=$work/root
 mkdir -p "$root"/var/lib/dpkg/{info,updates,triggers}
 touch "$root"/var/lib/dpkg/{status,available}
-dpkg --root="$root" --force-not-root --force-depends --force-script-chrootless --log=/dev/null --install "$deb" >/dev/null
+# Its dependencies are not in that root: dpkg is told to go on without them.
+dpkg --root="$root" --force-not-root --force-depends --force-script-chrootless --log=/dev/null --install "$deb" \
+  >"$work/dpkg.txt" 2>&1 || { cat "$work/dpkg.txt" >&2; exit 1; }
 [[ -x $root/usr/bin/zorv-index ]] || { echo "the package installed no programs" >&2; exit 1; }
 dpkg --root="$root" --force-not-root --force-script-chrootless --log=/dev/null --purge zorvane >/dev/null
 left=$(cd "$root" && find . -mindepth 1 -not -path './var' -not -path './var/lib' -not -path './var/lib/dpkg*')

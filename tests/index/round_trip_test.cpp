@@ -69,6 +69,7 @@ TEST(RoundTrip, OnlyTheGameListIsRequired) {
 
 TEST(RoundTrip, TheGameBrowserLearnsWhichMachinesAreMechanical) {
   TempFolder dir;
+  std::filesystem::create_directories(dir.Path() / "datafiles");
   BuildIndex({.listXml = dir.Write("list.xml", "<mame><machine name=\"reels\" ismechanical=\"yes\">"
                                                "<description>Reels</description></machine><machine name=\"gng\">"
                                                "<description>Ghosts</description></machine></mame>")

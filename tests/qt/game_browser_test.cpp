@@ -91,6 +91,9 @@ TEST_F(GameBrowserTest, EnterOrADoubleClickShowsTheSheetAndClosingComesBack) {
   EXPECT_EQ(window.Sheet()->State().RomName, "gng");
   window.Sheet()->close();
   ASSERT_TRUE(RunEventsUntil([&] { return window.Sheet() == nullptr; }));
+  window.ShowSheet("sf2");
+  ASSERT_NE(window.Sheet(), nullptr);
+  browser.reset();  // the browser goes with its sheet open: both go
 }
 
 TEST_F(GameBrowserTest, ASheetThatCannotBeMadeIsToldInTheStatusLine) {

@@ -104,7 +104,12 @@ GameBrowserWindow::GameBrowserWindow(CollectionGames collection, std::string swi
   UpdateStatus();
 }
 
-GameBrowserWindow::~GameBrowserWindow() { delete sheet_; }
+GameBrowserWindow::~GameBrowserWindow() {
+  if (sheet_ == nullptr) return;
+  // Its state goes after it, with this window.
+  sheet_->disconnect(this);
+  delete sheet_;
+}
 
 void GameBrowserWindow::BuildList(GameList games) {
   model_ = new GameListModel(GameTable(std::move(games.Games)), this);
@@ -166,8 +171,7 @@ void GameBrowserWindow::ShowCurrentSheet() {
 
 void GameBrowserWindow::ShowSheet(const std::string& romName) {
   if (sheet_ != nullptr) return;
-  // The window refers to its run's state to its end.
-  auto state = std::make_shared<SharedState>();
+  auto state = std::make_unique<SharedState>();
   state->ProgramFolder = programFolder_;
   state->HeldLog.emplace();
   const StartupOutcome outcome = Main(*state, switches_.empty() ? romName : romName + " " + switches_);
@@ -185,11 +189,14 @@ void GameBrowserWindow::ShowSheet(const std::string& romName) {
   }
   note_.clear();
   UpdateStatus();
-  sheet_ = new ReportWindow(*state, screen_, regional_);
+  // The window refers to its run's state to its end.
+  sheetState_ = std::move(state);
+  sheet_ = new ReportWindow(*sheetState_, screen_, regional_);
   sheet_->setAttribute(Qt::WA_DeleteOnClose);
   sheet_->setWindowModality(Qt::ApplicationModal);
-  connect(sheet_, &QObject::destroyed, this, [this, state] {
+  connect(sheet_, &QObject::destroyed, this, [this] {
     sheet_ = nullptr;
+    sheetState_.reset();
     activateWindow();
     list_->setFocus();
     emit SheetClosed();

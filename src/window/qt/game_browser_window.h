@@ -9,6 +9,7 @@
 
 #include "platform/regional_settings.h"
 #include "platform/screen_metrics.h"
+#include "startup/shared_state.h"
 #include "window/collection_games.h"
 
 class QCheckBox;
@@ -83,6 +84,7 @@ class GameBrowserWindow final : public QWidget {
   QLabel* status_;
   GameListModel* model_ = nullptr;
   ReportWindow* sheet_ = nullptr;
+  std::unique_ptr<SharedState> sheetState_;
 };
 
 }  // namespace zorv
