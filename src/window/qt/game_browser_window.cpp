@@ -116,10 +116,11 @@ void GameBrowserWindow::BuildList(GameList games) {
   list_->setModel(model_);
   // Widths from the font, never from the rows: measuring 40,000 rows would
   // cost more than showing them.
-  const int letter = list_->fontMetrics().averageCharWidth();
-  for (const auto& [column, letters] : {std::pair{GameColumn::RomName, 12}, {GameColumn::Title, 48},
-                                       {GameColumn::Year, 6}, {GameColumn::Manufacturer, 24}}) {
-    list_->setColumnWidth(static_cast<int>(column), letters * letter);
+  const QFontMetrics letters = list_->fontMetrics();
+  for (const auto& [column, sample] : {std::pair{GameColumn::RomName, QString(10, u'm')},
+                                       {GameColumn::Title, QString(48, u'n')}, {GameColumn::Year, QString(6, u'8')},
+                                       {GameColumn::Manufacturer, QString(24, u'n')}}) {
+    list_->setColumnWidth(static_cast<int>(column), letters.horizontalAdvance(sample));
   }
   list_->header()->setSortIndicator(static_cast<int>(GameColumn::Title), Qt::AscendingOrder);
   list_->setSortingEnabled(true);
