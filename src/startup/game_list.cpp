@@ -1,5 +1,9 @@
 #include "startup/game_list.h"
 
+#include <algorithm>
+#include <optional>
+#include <thread>
+
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 #include "startup/game_index.h"
@@ -7,31 +11,59 @@
 #include "startup/shared_state.h"
 
 namespace zorv {
+namespace {
 
-GameList ReadGameList(std::string_view indexPath) {
-  if (FileLength(indexPath) > kLargestGameIndex) throw RunTimeError(ErrorCode::OutOfMemory);
-  const IndexInMemory index(ReadWholeFile(indexPath));
-  GameList list;
-  list.Games.reserve(index.GameRecords().size());
+// Reads the records [first, last) of the index into `read`, each apart from
+// the others: an empty place for a record the sheet cannot read.
+void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last,
+                 std::vector<std::optional<GameListEntry>>& read) {
   SharedState game;
   // A list field that cannot be read is an empty value here; its log line
   // belongs to a run that shows the sheet.
   game.HeldLog.emplace();
-  for (std::size_t i = 0; i < index.GameRecords().size(); ++i) {
+  for (std::size_t i = first; i < last; ++i) {
     game.GameRecord = index.GameRecords()[i];
     game.HeldLog->clear();
     try {
       ReadGameFields(*index.Lists(), game);
     } catch (const std::exception&) {
-      ++list.UnreadableRecords;
       continue;
     }
     // The first ";W" is the field, as for every letter.
     const std::size_t field = game.GameRecord.find(kMechanicalField.substr(0, 2));
     const bool mechanical = field != std::string::npos && game.GameRecord.compare(field, 3, kMechanicalField) == 0;
-    list.Games.push_back(GameListEntry{index.RomNames()[i], std::move(game.GameTitle), std::move(game.CloneOf),
-                                       std::move(game.Manufacturer), std::move(game.Year), std::move(game.Genre),
-                                       std::move(game.Category), mechanical});
+    read[i] = GameListEntry{index.RomNames()[i],         std::move(game.GameTitle), std::move(game.CloneOf),
+                            std::move(game.Manufacturer), std::move(game.Year),      std::move(game.Genre),
+                            std::move(game.Category),     mechanical};
+  }
+}
+
+}  // namespace
+
+GameList ReadGameList(std::string_view indexPath) {
+  if (FileLength(indexPath) > kLargestGameIndex) throw RunTimeError(ErrorCode::OutOfMemory);
+  const IndexInMemory index(ReadWholeFile(indexPath));
+  const std::size_t count = index.GameRecords().size();
+  std::vector<std::optional<GameListEntry>> read(count);
+  // The records are read apart from one another, so the processor's cores
+  // share them: a whole game list is on the screen the sooner.
+  const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+  const std::size_t share = std::max<std::size_t>((count + parts - 1) / parts, 1);
+  {
+    std::vector<std::jthread> helpers;
+    for (std::size_t first = share; first < count; first += share) {
+      helpers.emplace_back([&, first] { ReadRecords(index, first, std::min(count, first + share), read); });
+    }
+    ReadRecords(index, 0, std::min(count, share), read);
+  }
+  GameList list;
+  list.Games.reserve(count);
+  for (std::optional<GameListEntry>& game : read) {
+    if (game) {
+      list.Games.push_back(std::move(*game));
+    } else {
+      ++list.UnreadableRecords;
+    }
   }
   return list;
 }
