@@ -1,7 +1,6 @@
 #include "startup/game_list.h"
 
 #include <algorithm>
-#include <optional>
 #include <thread>
 
 #include "platform/file_system.h"
@@ -13,10 +12,11 @@
 namespace zorv {
 namespace {
 
-// Reads the records [first, last) of the index into `read`, each apart from
-// the others: an empty place for a record the sheet cannot read.
-void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last,
-                 std::vector<std::optional<GameListEntry>>& read) {
+// Reads the records [first, last) of the index into their places in `games`,
+// each apart from the others; a record the sheet cannot read leaves its place
+// unread.
+void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last, std::vector<GameListEntry>& games,
+                 std::vector<char>& read) {
   SharedState game;
   // A list field that cannot be read is an empty value here; its log line
   // belongs to a run that shows the sheet.
@@ -32,9 +32,10 @@ void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last
     // The first ";W" is the field, as for every letter.
     const std::size_t field = game.GameRecord.find(kMechanicalField.substr(0, 2));
     const bool mechanical = field != std::string::npos && game.GameRecord.compare(field, 3, kMechanicalField) == 0;
-    read[i] = GameListEntry{index.RomNames()[i],         std::move(game.GameTitle), std::move(game.CloneOf),
-                            std::move(game.Manufacturer), std::move(game.Year),      std::move(game.Genre),
-                            std::move(game.Category),     mechanical};
+    games[i] = GameListEntry{index.RomNames()[i],         std::move(game.GameTitle), std::move(game.CloneOf),
+                             std::move(game.Manufacturer), std::move(game.Year),      std::move(game.Genre),
+                             std::move(game.Category),     mechanical};
+    read[i] = 1;
   }
 }
 
@@ -44,7 +45,9 @@ GameList ReadGameList(std::string_view indexPath) {
   if (FileLength(indexPath) > kLargestGameIndex) throw RunTimeError(ErrorCode::OutOfMemory);
   const IndexInMemory index(ReadWholeFile(indexPath));
   const std::size_t count = index.GameRecords().size();
-  std::vector<std::optional<GameListEntry>> read(count);
+  GameList list;
+  list.Games.resize(count);
+  std::vector<char> read(count, 0);
   // The records are read apart from one another, so the processor's cores
   // share them: a whole game list is on the screen the sooner.
   const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
@@ -52,19 +55,19 @@ GameList ReadGameList(std::string_view indexPath) {
   {
     std::vector<std::jthread> helpers;
     for (std::size_t first = share; first < count; first += share) {
-      helpers.emplace_back([&, first] { ReadRecords(index, first, std::min(count, first + share), read); });
+      helpers.emplace_back([&, first] { ReadRecords(index, first, std::min(count, first + share), list.Games, read); });
     }
-    ReadRecords(index, 0, std::min(count, share), read);
+    ReadRecords(index, 0, std::min(count, share), list.Games, read);
   }
-  GameList list;
-  list.Games.reserve(count);
-  for (std::optional<GameListEntry>& game : read) {
-    if (game) {
-      list.Games.push_back(std::move(*game));
-    } else {
-      ++list.UnreadableRecords;
-    }
+  // The places of unreadable records close up, the others keep their order.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!read[i]) continue;
+    if (kept != i) list.Games[kept] = std::move(list.Games[i]);
+    ++kept;
   }
+  list.UnreadableRecords = count - kept;
+  list.Games.resize(kept);
   return list;
 }
 

@@ -77,7 +77,7 @@ GameTable::GameTable(std::vector<GameListEntry> games) : games_(std::move(games)
   for (const GameListEntry& game : games_) {
     notAGame_.push_back(IsNotAGame(game));
     gameCount_ += notAGame_.back() ? 0 : 1;
-    searched_.push_back(FoldedForSearch(game.RomName + '\n' + game.Title + '\n' + game.Manufacturer + '\n'));
+    searched_.push_back(FoldedForSearch(game.RomName + '\r' + game.Title + '\r' + game.Manufacturer + '\r'));
   }
   order_.resize(games_.size());
   std::iota(order_.begin(), order_.end(), 0u);
@@ -110,10 +110,25 @@ void GameTable::ShowNonGames(bool show) {
 void GameTable::SortBy(GameColumn column, bool descending) {
   sortColumn_ = column;
   descending_ = descending;
-  std::vector<std::string> keys;
+  // The title and the manufacturer are already folded, as lines of what a
+  // search looks through; the other columns are folded here.
+  std::vector<std::string> folded;
+  std::vector<std::string_view> keys;
   keys.reserve(games_.size());
-  for (const GameListEntry& game : games_) {
-    keys.push_back(column == GameColumn::RomName ? game.RomName : FoldedForSearch(Cell(game, column)));
+  if (column == GameColumn::Year || column == GameColumn::Category) {
+    folded.reserve(games_.size());
+    for (const GameListEntry& game : games_) keys.push_back(folded.emplace_back(FoldedForSearch(Cell(game, column))));
+  } else {
+    const int line = column == GameColumn::RomName ? 0 : column == GameColumn::Title ? 1 : 2;
+    for (std::size_t i = 0; i < games_.size(); ++i) {
+      if (line == 0) {
+        keys.push_back(games_[i].RomName);
+        continue;
+      }
+      std::string_view lines = searched_[i];
+      for (int skip = 0; skip < line; ++skip) lines.remove_prefix(lines.find('\r') + 1);
+      keys.push_back(lines.substr(0, lines.find('\r')));
+    }
   }
   std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
     if (keys[a].empty() != keys[b].empty()) return keys[b].empty();

@@ -52,7 +52,8 @@ class GameTable {
   std::vector<bool> notAGame_;
   std::size_t gameCount_ = 0;
   // Per game, its ROM name, title and manufacturer folded for the search,
-  // each ended by a line feed so that no word runs from one into the next.
+  // each ended by a CR, which no line of the index holds, so that no word
+  // runs from one into the next.
   std::vector<std::string> searched_;
   std::vector<std::string> searchWords_;
   std::vector<std::uint32_t> order_;  // every machine, in the sort order
