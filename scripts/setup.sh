@@ -13,6 +13,10 @@ packages=(
   chromium chromium-driver python3-selenium
   help2man dpkg-dev file locales
   mame
+  # The package's checks (scripts/check_package.sh) and the icon's renderer.
+  lintian devscripts desktop-file-utils appstream librsvg2-bin
+  # The usual desktop fonts: the window tests run with them and without.
+  fonts-noto-mono fonts-urw-base35 fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do
