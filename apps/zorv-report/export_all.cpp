@@ -137,19 +137,15 @@ class Export {
   bool ExportGame(std::size_t game, PictureLoader& loader, const RegionalSettings& regional) {
     const std::string& rom = files_.RomNames()[game];
     IndexPageRow& row = rows_[game];
-    row.RomName = rom;
+    row.Game.RomName = rom;
     SharedState state = configured_;
     state.Files = &files_;
     state.HeldLog.emplace();
     bool written = false;
     if (MainForGame(state, rom) == StartupOutcome::GameSheet) {
-      row.Title = state.GameTitle;
-      row.Year = state.Year;
-      row.Manufacturer = state.Manufacturer;
-      row.Category = state.Category;
+      row.Game = GameListEntry{rom,         state.GameTitle, state.CloneOf, state.Manufacturer,
+                               state.Year,  state.Genre,     state.Category, MarkedMechanical(state.GameRecord)};
       row.Players = state.Players;
-      row.CloneOf = state.CloneOf;
-      row.Kind = KindOf(state.GameRecord, state.Category);
       try {
         if (names_[game].empty()) throw RunTimeError(ErrorCode::BadFileNameOrNumber);
         const HeadlessSheet sheet(state, regional, loader, LinksPictures(options_.Format), &memory_);

@@ -104,7 +104,7 @@
     const clones = $("clones").value;
     const everything = $("not-games").checked;
     return (game) =>
-      (everything || data.kind[game] === "0") &&
+      (everything || data.notGame[game] === "0") &&
       (!makers || makers[data.manufacturer[game]]) &&
       (category < 0 || data.category[game] === category) &&
       (clones !== "parents" || !data.parent[game]) &&

@@ -8,6 +8,7 @@
 #include "html_text.h"
 #include "platform/ascii_case.h"
 #include "platform/cp1252.h"
+#include "window/game_table.h"
 
 namespace zorv {
 
@@ -98,20 +99,6 @@ std::string Grouped(std::size_t count, bool french) {
 
 }  // namespace
 
-MachineKind KindOf(std::string_view record, std::string_view category) {
-  if (const std::size_t at = record.find(";T"); at != std::string_view::npos && at + 2 < record.size()) {
-    switch (record[at + 2]) {
-      case 'M': return MachineKind::Mechanical;
-      case 'D': return MachineKind::Device;
-      case 'B': return MachineKind::Bios;
-      default: break;
-    }
-  }
-  if (category.starts_with("System / BIOS")) return MachineKind::Bios;
-  if (category.starts_with("System / Device")) return MachineKind::Device;
-  return MachineKind::Game;
-}
-
 std::string IndexPage(const std::vector<IndexPageRow>& rows, std::int32_t language) {
   const bool french = language == 0;
   const std::string count = Grouped(rows.size(), french) + (french ? " jeux" : rows.size() == 1 ? " game" : " games");
@@ -162,33 +149,33 @@ std::string IndexData(const std::vector<IndexPageRow>& rows) {
   std::vector<const IndexPageRow*> sorted;
   for (const IndexPageRow& row : rows) sorted.push_back(&row);
   std::ranges::sort(sorted, [](const IndexPageRow* a, const IndexPageRow* b) {
-    return std::pair(LowerCase(a->RomName), a->RomName) < std::pair(LowerCase(b->RomName), b->RomName);
+    return std::pair(LowerCase(a->Game.RomName), a->Game.RomName) < std::pair(LowerCase(b->Game.RomName), b->Game.RomName);
   });
   // Column by column: a script reads long lists of strings and numbers at once.
   TextTable manufacturers;
   TextTable categories;
   TextTable players;
   for (const IndexPageRow* row : sorted) {
-    manufacturers.Add(DataText(row->Manufacturer));
-    categories.Add(DataText(row->Category));
+    manufacturers.Add(DataText(row->Game.Manufacturer));
+    categories.Add(DataText(row->Game.Category));
     players.Add(DataText(row->Players));
   }
   manufacturers.Number();
   categories.Number();
   players.Number();
-  std::string rom, title, year, manufacturer, category, player, parent, kind, files;
+  std::string rom, title, year, manufacturer, category, player, parent, notGame, files;
   for (std::size_t i = 0; i < sorted.size(); ++i) {
     const IndexPageRow& row = *sorted[i];
     const char* comma = i > 0 ? "," : "";
-    const std::string name = DataText(row.RomName);
+    const std::string name = DataText(row.Game.RomName);
     rom += comma + JsonString(name);
-    title += comma + JsonString(DataText(row.Title));
-    year += comma + JsonString(DataText(row.Year));
-    manufacturer += comma + std::to_string(manufacturers.NumberOf(DataText(row.Manufacturer)));
-    category += comma + std::to_string(categories.NumberOf(DataText(row.Category)));
+    title += comma + JsonString(DataText(row.Game.Title));
+    year += comma + JsonString(DataText(row.Game.Year));
+    manufacturer += comma + std::to_string(manufacturers.NumberOf(DataText(row.Game.Manufacturer)));
+    category += comma + std::to_string(categories.NumberOf(DataText(row.Game.Category)));
     player += comma + std::to_string(players.NumberOf(DataText(row.Players)));
-    parent += comma + JsonString(DataText(row.CloneOf));
-    kind += static_cast<char>('0' + static_cast<int>(row.Kind));
+    parent += comma + JsonString(DataText(row.Game.CloneOf));
+    notGame += IsNotAGame(row.Game) ? '1' : '0';
     // Only the pages not named after their ROM name, and the games without one.
     if (row.FileName != name + ".html") {
       files += (files.empty() ? "\"" : ",\"") + std::to_string(i) + "\":" + JsonString(row.FileName);
@@ -197,7 +184,7 @@ std::string IndexData(const std::vector<IndexPageRow>& rows) {
   return "zorvGames({\"manufacturers\":" + manufacturers.Json() + ",\n\"categories\":" + categories.Json() +
          ",\n\"players\":" + players.Json() + ",\n\"rom\":[" + rom + "],\n\"title\":[" + title + "],\n\"year\":[" +
          year + "],\n\"manufacturer\":[" + manufacturer + "],\n\"category\":[" + category + "],\n\"player\":[" +
-         player + "],\n\"parent\":[" + parent + "],\n\"kind\":\"" + kind + "\",\n\"files\":{" + files + "}});\n";
+         player + "],\n\"parent\":[" + parent + "],\n\"notGame\":\"" + notGame + "\",\n\"files\":{" + files + "}});\n";
 }
 
 std::string_view IndexScript() { return kIndexScript; }

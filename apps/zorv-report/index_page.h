@@ -8,28 +8,18 @@
 #include <string_view>
 #include <vector>
 
+#include "startup/game_list.h"
+
 namespace zorv {
 
-// What a machine is beyond a game; the index hides the others at first.
-enum class MachineKind : std::uint8_t { Game, Mechanical, Device, Bios };
-
-// One game of the index; texts as the index holds them (Windows-1252). No file
-// name: the game's page was not written.
+// One game of the index, as the game browser lists it, with its players; texts
+// as the index holds them (Windows-1252). The machines the browser calls no
+// game are hidden at first. No file name: the game's page was not written.
 struct IndexPageRow {
-  std::string RomName;
-  std::string Title;
-  std::string Year;
-  std::string Manufacturer;
-  std::string Category;
+  GameListEntry Game;
   std::string Players;
-  std::string CloneOf;
-  MachineKind Kind = MachineKind::Game;
   std::string FileName;  // UTF-8
 };
-
-// The kind from the record's T field (zorv-index writes ";TM" for a mechanical
-// machine), else from its category ("System / BIOS", "System / Device").
-MachineKind KindOf(std::string_view record, std::string_view category);
 
 std::string IndexPage(const std::vector<IndexPageRow>& rows, std::int32_t language);
 // The rows in the order of their ROM names, without regard to case.

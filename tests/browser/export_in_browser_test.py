@@ -44,7 +44,7 @@ def collection(folder):
     maker = index.index("[Year]") - lists  # the crafted maker's number in the first list, the synthetic one's next
     records = [
         f"crafted;B{CRAFTED_TITLE};S;C{maker};D2;R0;L#;P0;Q0,0;U",
-        "slot1;BReels of Fortune;S;C1;D3;R0;L#;P0;TM;Q0,0;U",
+        "slot1;BReels of Fortune;S;C1;D3;W1;R0;L#;P0;Q0,0;U",
     ] + [f"z{i:04d};BSynthetic {i};S{'z0000' if i % 3 else ''};C{maker + 1};D{1 + i % 5};R0;L#;P0;Q0,0;U"
          for i in range(SYNTHETIC)]
     years = index.index("[Year]")

@@ -211,7 +211,7 @@ pid_t StartExport(const fs::path& folder) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     const std::string program = (folder / "zorv-report").string(), out = (folder / "out").string();
-    std::freopen((folder / "stderr.txt").c_str(), "w", stderr);
+    if (std::freopen((folder / "stderr.txt").c_str(), "w", stderr) == nullptr) ::_exit(127);
     ::execl(program.c_str(), program.c_str(), "--all", "--output-dir", out.c_str(), "--format", "html", "--jobs", "2",
             static_cast<char*>(nullptr));
     ::_exit(127);

@@ -151,11 +151,9 @@ GeneratedCollection GenerateCollection(unsigned seed, int parents) {
       g.saveState = std::array<const char*, 3>{"Supported", "Unsupported", ""}[save];
       g.driver = "drv" + std::to_string(p) + (older ? ".c" : ".cpp");
       const std::string folder = older ? "" : "maker" + std::to_string(p % 4) + "/";
-      g.mechanical = i % 5 == 2;
 
       c.xml += "\t<" + element + " name=\"" + g.name + "\" sourcefile=\"" + folder + g.driver + "\"" +
-               (isClone ? " cloneof=\"" + parentName + "\" romof=\"" + parentName + "\"" : "") +
-               (g.mechanical ? " ismechanical=\"yes\"" : "") + ">\n";
+               (isClone ? " cloneof=\"" + parentName + "\" romof=\"" + parentName + "\"" : "") + ">\n";
       c.xml += "\t\t<description>" + std::string(title.xml) + "</description>\n";
       if (!g.year.empty()) c.xml += "\t\t<year>" + g.year + "</year>\n";
       c.xml += "\t\t<manufacturer>" + std::string(maker.xml) + "</manufacturer>\n";

@@ -20,7 +20,6 @@ struct ExpectedGame {
   std::string genre, category, versionAdded, driver, players, saveState;
   bool mature = false;
   bool romAvailable = false;
-  bool mechanical = false;  // in the record only, for the export's index page
   std::string history;
   std::string mameinfo;
 };

@@ -141,7 +141,6 @@ GameValues MapGame(const Machine& machine, const CollectionData& collection) {
   game.history = EntryOf(collection.history, machine);
   game.mameinfo = EntryOf(collection.mameinfo, machine);
   game.romAvailable = collection.roms && collection.roms->Has(machine.name);
-  game.isMechanical = machine.isMechanical;
   return game;
 }
 

@@ -23,9 +23,6 @@
 //   R cheat          0: no source for it
 //   L mature         "1" when catver's category carries "* Mature *", else "#"
 //   P highscore      0: no source for it
-//   T machine kind   "M" for a mechanical machine (ismechanical="yes"); no field
-//                    otherwise. Beyond the companion program's index: the viewer
-//                    reads no T, the export's index page hides such machines at first
 //   Q history        the game's history.dat entry, else its parent's
 //   U mameinfo       the game's mameinfo.dat entry, else its parent's; "*" when
 //                    the ROM folder holds <name>.zip or <name>.7z

@@ -67,7 +67,6 @@ void IndexWriter::AddGame(const GameValues& game) {
   line += game.hasCheat ? ";R1" : ";R0";
   line += game.isMature ? ";L1" : ";L#";
   line += game.hasHighscore ? ";P1" : ";P0";
-  if (game.isMechanical) line += ";TM";
   // Offset 0 tells the viewer there is no history; the length that follows ends
   // at the next ";".
   line += ";Q";

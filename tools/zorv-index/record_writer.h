@@ -39,7 +39,6 @@ struct GameValues {
   bool isMature = false;      // L
   bool hasHighscore = false;  // P
   bool romAvailable = false;  // the "*" that ends U
-  bool isMechanical = false;  // T: "M" (the viewer reads no T; the export's index shows it)
   std::optional<DataReference> history;   // Q
   std::optional<DataReference> mameinfo;  // U
 };
