@@ -19,8 +19,6 @@
 namespace zorv::png {
 namespace {
 
-enum ColourTypes : std::int32_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha = 4, kRgbAlpha = 6 };
-
 bool IsOneOf(std::int64_t value, std::initializer_list<std::int64_t> values) {
   return std::find(values.begin(), values.end(), value) != values.end();
 }
