@@ -40,7 +40,7 @@ std::size_t DecodeWithLoadPng(const std::string& path) {
   static zorv::PictureBox box(screen);
   static zorv::PlainColourPicture background(0);
   try {
-    zorv::png::DecodeForReport(decoder, box, background, path);
+    zorv::png::SetUpForReport(decoder, box, background).OpenPNG(path);
   } catch (const std::exception&) {
     return 0;
   }
