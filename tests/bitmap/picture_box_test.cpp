@@ -94,6 +94,17 @@ TEST(PictureBox, TheSurfaceAfterDrawingAndResizing) {
   }
 }
 
+TEST(PictureBox, ResizedToItsOwnSizeTheSurfaceIsNotMadeAgain) {
+  const ScreenMetrics screen;
+  PictureBox box(screen, nullptr, 0, kBack);
+  box.SetWidth(2 * kTwips);
+  box.SetHeight(kTwips);
+  Whole(box, Numbered(2, 1));
+  const std::uint32_t* pixels = box.Image().pixels.data();
+  box.SetHeight(kTwips);
+  EXPECT_EQ(box.Image().pixels.data(), pixels);
+}
+
 TEST(PictureBox, TheKeptPictureIsNotDrawnOver) {
   const ScreenMetrics screen;
   PictureBox box(screen, nullptr, 0, kBack);

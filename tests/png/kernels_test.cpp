@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <optional>
 #include <random>
+#include <string_view>
 #include <vector>
 
 #include "png/inflate/deflate_alphabet.h"
@@ -197,27 +198,40 @@ TEST(Kernels, PairedLiteralsAreTheTwoSingleLiteralsTheTableWithoutPairingDecodes
   EXPECT_GT(paired, 10000);
 }
 
+// The instruction sets each level allows, by the names the tables give them.
+std::vector<std::string_view> AllowedAt(std::string_view level) {
+  if (level == "plain") return {"plain"};
+  if (level == "sse2") return {"plain", "sse2", "neon"};
+  if (level == "sse4.1") return {"plain", "sse2", "neon", "ssse3", "sse4.1"};
+  return {"plain", "sse2", "neon", "ssse3", "sse4.1", "avx2", "bmi2"};
+}
+
 TEST(Kernels, TheChosenKernelsKeepWithinTheForcedLevel) {
-  const char* level = std::getenv("ZORV_CPU");
-  const std::optional<ProcessorFeatures> kept = level != nullptr ? LevelFeatures(level) : ~ProcessorFeatures{0};
-  ASSERT_TRUE(kept) << "ZORV_CPU names no level: " << level;
-  const ProcessorFeatures allowed = kRunnable & *kept;
-  const auto within = [&](auto choices, auto chosen) {
+  const char* forced = std::getenv("ZORV_CPU");
+  const std::string_view level = forced != nullptr ? forced : "";
+  ASSERT_TRUE(level.empty() || LevelFeatures(level)) << "ZORV_CPU names no level: " << level;
+  const std::vector<std::string_view> allowed = AllowedAt(level);
+  const auto nameOf = [](auto choices, auto chosen) -> std::string_view {
     for (const auto& c : choices) {
-      if (c.kernel == chosen) return HasAll(allowed, c.needs);
+      if (c.kernel == chosen) return c.name;
     }
-    return false;
+    return "none";
   };
-  EXPECT_TRUE(within(SwapRgbChoices(), Kernels().swapRgb));
-  EXPECT_TRUE(within(BlendToColoursChoices(), Kernels().blendToColours));
-  EXPECT_TRUE(within(PairLiteralsChoices(), Kernels().pairLiterals));
-  EXPECT_EQ(Kernels().fastLoop.normal, Choose(FastLoopChoices(), allowed).kernel.normal);
+  std::vector<std::string_view> chosen = {nameOf(SwapRgbChoices(), Kernels().swapRgb),
+                                          nameOf(RgbToColoursChoices(), Kernels().rgbToColours),
+                                          nameOf(BlendToColoursChoices(), Kernels().blendToColours),
+                                          nameOf(BlendBgraChoices(), Kernels().blendBgra),
+                                          nameOf(PairLiteralsChoices(), Kernels().pairLiterals)};
+  for (const auto& c : FastLoopChoices()) {
+    if (c.kernel.normal == Kernels().fastLoop.normal) chosen.push_back(c.name);
+  }
   for (const UnfilterChoice& c : UnfilterChoices()) {
     for (std::size_t distance = 1; distance <= 8; ++distance) {
-      if (Kernels().Unfilter(distance)[c.filter] == c.choice.kernel) {
-        EXPECT_TRUE(HasAll(allowed, c.choice.needs)) << c.choice.name;
-      }
+      if (Kernels().Unfilter(distance)[c.filter] == c.choice.kernel) chosen.push_back(c.choice.name);
     }
+  }
+  for (const std::string_view name : chosen) {
+    EXPECT_NE(std::find(allowed.begin(), allowed.end(), name), allowed.end()) << name << " at level " << level;
   }
 }
 
