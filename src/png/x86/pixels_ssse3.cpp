@@ -18,6 +18,21 @@ namespace {
   return _mm_srli_epi16(_mm_add_epi16(sum, full), 8);
 }
 
+// Four pixels per 16-byte shuffle; a step reads 16 bytes for its 12, so it
+// stops while 16 bytes of the row remain. Returns the pixels it converted. (A
+// function of its own: with the row's end to follow in the same function the
+// loop keeps one more counter.)
+[[gnu::target("ssse3"), gnu::noinline]] std::size_t RgbToColoursSteps(const std::uint8_t* rgb, std::size_t width,
+                                                                      std::uint32_t* out) {
+  const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
+  std::size_t x = 0;
+  for (; 3 * x + 16 <= 3 * width; x += 4) {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rgb + 3 * x));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_shuffle_epi8(pixels, order));
+  }
+  return x;
+}
+
 }  // namespace
 
 // Five pixels per 16-byte shuffle. A step's four loads come before its stores:
@@ -36,15 +51,8 @@ namespace {
   plain::SwapRgb(row + at, n - at);
 }
 
-// Four pixels per 16-byte shuffle; a step reads 16 bytes for its 12, so it
-// stops while 16 bytes of the row remain.
 [[gnu::target("ssse3")]] void RgbToColoursSsse3(const std::uint8_t* rgb, std::size_t width, std::uint32_t* out) {
-  const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
-  std::size_t x = 0;
-  for (; 3 * x + 16 <= 3 * width; x += 4) {
-    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rgb + 3 * x));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_shuffle_epi8(pixels, order));
-  }
+  const std::size_t x = RgbToColoursSteps(rgb, width, out);
   plain::RgbToColours(rgb + 3 * x, width - x, out + x);
 }
 
