@@ -10,7 +10,12 @@ packages=(
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
   help2man dpkg-dev file locales
+  # The 64-bit ARM build (scripts/test_arm64.sh): cross compilers, qemu-user and the target's libraries.
+  crossbuild-essential-arm64 qemu-user-static
+  libgtest-dev:arm64 libgmock-dev:arm64 zlib1g-dev:arm64 libpng-dev:arm64 libdeflate-dev:arm64
+  libexpat1-dev:arm64 libarchive-dev:arm64 libzip-dev:arm64
 )
+dpkg --print-foreign-architectures | grep -qx arm64 || dpkg --add-architecture arm64
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
