@@ -10,6 +10,9 @@
 #if defined(ZORV_KERNELS_X86)
 #include "png/x86/x86_kernels.h"
 #endif
+#if defined(ZORV_KERNELS_ARM)
+#include "png/arm/neon_kernels.h"
+#endif
 
 namespace zorv::png {
 namespace {
@@ -33,6 +36,14 @@ constexpr UnfilterChoice kUnfilter[] = {
     {kFilterAverage, 4, {"sse2", kSse2, &x86::UnfilterAverageSse2<4>}},
     {kFilterPaeth, 3, {"sse2", kSse2, &x86::UnfilterPaethSse2<3>}},
     {kFilterPaeth, 4, {"sse2", kSse2, &x86::UnfilterPaethSse2<4>}},
+#endif
+#if defined(ZORV_KERNELS_ARM)
+    {kFilterSub, 3, {"neon", kNeon, &arm::UnfilterSubNeon<3>}},
+    {kFilterSub, 4, {"neon", kNeon, &arm::UnfilterSubNeon<4>}},
+    {kFilterAverage, 3, {"neon", kNeon, &arm::UnfilterAverageNeon<3>}},
+    {kFilterAverage, 4, {"neon", kNeon, &arm::UnfilterAverageNeon<4>}},
+    {kFilterPaeth, 3, {"neon", kNeon, &arm::UnfilterPaethNeon<3>}},
+    {kFilterPaeth, 4, {"neon", kNeon, &arm::UnfilterPaethNeon<4>}},
 #endif
     {kFilterNone, 0, {"plain", kPlain, &plain::UnfilterNone}},
     {kFilterUp, 0, {"plain", kPlain, &plain::UnfilterUp}},
@@ -63,12 +74,18 @@ constexpr KernelChoice<SwapRgbKernel> kSwapRgb[] = {
 #if defined(ZORV_KERNELS_X86)
     {"ssse3", kSsse3, &x86::SwapRgbSsse3},
 #endif
+#if defined(ZORV_KERNELS_ARM)
+    {"neon", kNeon, &arm::SwapRgbNeon},
+#endif
     {"plain", kPlain, &plain::SwapRgb},
 };
 
 constexpr KernelChoice<RgbToColoursKernel> kRgbToColours[] = {
 #if defined(ZORV_KERNELS_X86)
     {"ssse3", kSsse3, &x86::RgbToColoursSsse3},
+#endif
+#if defined(ZORV_KERNELS_ARM)
+    {"neon", kNeon, &arm::RgbToColoursNeon},
 #endif
     {"plain", kPlain, &plain::RgbToColours},
 };
