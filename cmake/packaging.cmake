@@ -31,6 +31,15 @@ if(ZORV_WITH_MAN)
   endforeach()
   add_custom_target(zorv_man_pages ALL DEPENDS ${pages})
   install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  if(ZORV_WITH_TESTS)
+    # Every option a --help lists has its own entry in the page made from it.
+    set(program_files)
+    foreach(program IN LISTS ZORV_INSTALLED_PROGRAMS)
+      list(APPEND program_files $<TARGET_FILE:${program}>)
+    endforeach()
+    add_test(NAME man_pages COMMAND sh ${PROJECT_SOURCE_DIR}/tests/man_pages_test.sh ${PROJECT_BINARY_DIR}/man
+                                    ${program_files})
+  endif()
 endif()
 
 if(TARGET zorv)

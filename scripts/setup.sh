@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and the demo need.
+# Installs the Debian 12 packages that building, testing and the demo need
+# (Debian's own emulator, mame, for the test of the one-command set-up).
 # Run as root on a fresh machine; packages already present are left alone.
 set -euo pipefail
 packages=(
@@ -10,6 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
   help2man dpkg-dev file locales
+  mame
   # The 64-bit ARM build (scripts/test_arm64.sh): cross compilers, qemu-user and the target's libraries.
   crossbuild-essential-arm64 qemu-user-static
   libgtest-dev:arm64 libgmock-dev:arm64 zlib1g-dev:arm64 libpng-dev:arm64 libdeflate-dev:arm64

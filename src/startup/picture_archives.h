@@ -9,12 +9,18 @@
 // "c:\mame\snap\|snap/gng.png"). "|" never occurs in a Windows file name, so the
 // name cannot be taken for a file, it still ends with the picture's extension,
 // and everything up to its last "\" is the configured folder.
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "startup/shared_state.h"
 
 namespace zorv {
+
+// The archive a category's folder stands for: the configured path itself when it
+// names a .zip or .7z, else the folder's name with ".zip", then ".7z"; empty
+// when there is none.
+std::optional<std::string> ArchiveOfFolder(std::string_view folder);
 
 // Folder + "|" + member for the first of name + ".png", ".jpg", ".gif" found
 // in the folder's archive; empty when there is none. An archive that cannot be

@@ -58,7 +58,7 @@ TEST(RoundTrip, OnlyTheGameListIsRequired) {
   const GeneratedCollection c = testing::GenerateCollection(5, 5);
   dir.Write("datafiles/history.dat", c.history);  // present, but the index does not point into it
   BuildIndex({.listXml = dir.Write("list.xml", c.xml).string(), .history = {}, .mameinfo = {}, .catver = {},
-              .nplayers = {}, .romFolder = {}, .output = dir.Str() + "/datafiles/index"});
+              .nplayers = {}, .romFolders = {}, .output = dir.Str() + "/datafiles/index"});
   SharedState state;
   state.ProgramFolder = dir.Str();
   ASSERT_EQ(Main(state, c.games[0].name), StartupOutcome::GameSheet);
