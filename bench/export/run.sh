@@ -88,10 +88,12 @@ report_full() {
 echo "the whole list, $games games:"
 report_full --format html --jobs 1
 report_full --format html --jobs 2
+# size FOLDER: its bytes, then what it takes on the disk (a block or more a file).
+size() { echo "$(du -sh --apparent-size "$1" | cut -f1) ($(du -sh "$1" | cut -f1) on the disk)"; }
 printf '  html export without pictures: %s; a page without pictures, pacman.html: %d bytes\n' \
-  "$(du -sh "$last_out" | cut -f1)" "$(stat -c %s "$last_out/pacman.html")"
+  "$(size "$last_out")" "$(stat -c %s "$last_out/pacman.html")"
 report_full --format text --jobs 2
-du -sh "$last_out" | awk '{ print "  text export: " $1 }'
+echo "  text export: $(size "$last_out")"
 
 # Every game's snapshot as a file (hard links to one demo picture) and its title
 # screen in titles.zip: pictures from folders and from an archive.
@@ -111,7 +113,7 @@ EOF
 printf 'SnapPath=%s/snap/\r\nTitlesPath=%s/titles.zip\r\n' "$work/full" "$work/full" >"$work/full/Zorv.inf"
 echo "the whole list with a snapshot file and a title in titles.zip for every game:"
 XDG_CACHE_HOME="$work/cache" report_full --format html --jobs 2
-du -sh "$last_out" | awk '{ print "  html export: " $1 }'
+echo "  html export: $(size "$last_out")"
 
 if /usr/bin/python3 -c 'import selenium' 2>/dev/null && command -v chromium >/dev/null; then
   /usr/bin/python3 - "$last_out/index.html" "$work/profile" <<'EOF'
