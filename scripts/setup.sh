@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
   help2man dpkg-dev file locales
+  p7zip-full zip unzip
 )
 missing=()
 for p in "${packages[@]}"; do

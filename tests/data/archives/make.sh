@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Makes the archives the tests read, with Debian's 7z (p7zip-full) and Python's zipfile, from the demo's
+# pictures; the results are kept here because making the large solid blocks takes a while. Run from anywhere.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+snap="$here/../../../demo/pictures/snap"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$snap/gng.png" "$work/"
+
+# gng.png behind 64 MiB of zeros in one solid block, and behind 129 MiB: more than any picture may take. 7z
+# orders a solid block by name.
+for size in 64M 129M; do
+  truncate -s "$size" "$work/blank.bin"
+  (cd "$work" && 7z a -ms=on -mx9 "solid-$size.7z" blank.bin gng.png >/dev/null)
+  mv "$work/solid-$size.7z" "$here/"
+done
+
+python3 - "$snap" "$here" <<'PY'
+import os, sys, zipfile
+snap, here = sys.argv[1:]
+picture = lambda name: open(os.path.join(snap, name), 'rb').read()
+
+# 100 bytes between starfort.png and gng.png, which the central directory skips: unzip -t finds it valid.
+with open(os.path.join(here, 'gap.zip'), 'wb') as out:
+    archive = zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED)
+    archive.writestr('starfort.png', picture('starfort.png'))
+    out.seek(archive.start_dir)
+    out.write(bytes(100))
+    archive.start_dir = out.tell()
+    archive.writestr('gng.png', picture('gng.png'))
+    archive.close()
+
+# Members named like pictures that are no files: a link to starfort.png, a Unix folder and an MS-DOS folder.
+def member(name, system, attributes, data=b''):
+    info = zipfile.ZipInfo(name)
+    info.create_system, info.external_attr = system, attributes
+    return info, data
+with zipfile.ZipFile(os.path.join(here, 'links.zip'), 'w') as archive:
+    archive.writestr(*member('gng.png', 3, 0o120777 << 16, b'starfort.png'))
+    archive.writestr('starfort.png', picture('starfort.png'))
+    archive.writestr(*member('tinyrace.png', 3, (0o40755 << 16) | 0x10))
+    archive.writestr(*member('nightclb.png', 0, 0x10))
+PY

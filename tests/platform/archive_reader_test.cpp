@@ -1,0 +1,178 @@
+// Archives as Debian's 7z and zip and Python's zipfile make them (at test time, or kept in tests/data/archives
+// with the script that made them): every member of a valid archive reads back whole whatever lies before it,
+// reaching one costs no more than the limit, and a listing kept between runs is believed only as far as the
+// archive bears it out.
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "platform/archive/archive_reader.h"
+#include "platform/run_time_error.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace zorv {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempFolder;
+
+constexpr std::uint64_t kLimit = std::uint64_t{128} << 20;
+const std::string kArchives = std::string(ZORV_TEST_DATA_DIR) + "/archives/";
+
+std::string Picture(const std::string& name) {
+  std::ifstream in(std::string(ZORV_DEMO_DIR) + "/pictures/snap/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs the shell command in `folder`, where it makes an archive.
+void Make(const TempFolder& folder, const std::string& command) {
+  const auto made = testing::RunProgram("cd " + testing::Quoted(folder.Str()) + " && (" + command + ") >/dev/null 2>&1");
+  ASSERT_EQ(made.ExitStatus, 0) << command;
+}
+
+// The error number reading `member` gives, 0 when it reads back as `expected`.
+int ReadOutcome(const ArchiveReader& archive, const std::string& member, std::uint64_t limit, const std::string& expected,
+                std::stop_token stop = {}) {
+  try {
+    return archive.Read(member, limit, std::move(stop)) == expected ? 0 : -1;
+  } catch (const RunTimeError& failure) {
+    return failure.Number();
+  }
+}
+
+std::vector<std::string> Paths(const ArchiveReader& archive) {
+  std::vector<std::string> paths;
+  for (const ArchiveMember& member : archive.Members()) paths.push_back(member.path);
+  return paths;
+}
+
+TEST(SevenZip, GivesAMemberWhateverItsSolidBlockHoldsBeforeIt) {
+  // libarchive's own skip fails when what it skips in a block is a whole number of 64 KiB.
+  const char* before[] = {"truncate -s 64K a.bin",    "truncate -s 128K a.bin", "truncate -s 65535 a.bin",
+                          "truncate -s 65537 a.bin",  "truncate -s 100K a.bin", "touch a.bin",
+                          "head -c 32K /dev/urandom > a.bin && head -c 32K /dev/urandom > b.bin"};
+  for (const char* make : before) {
+    TempFolder dir;
+    dir.Write("gng.png", Picture("gng.png"));
+    Make(dir, std::string(make) + " && touch -a b.bin && 7z a -ms=on snap.7z a.bin b.bin gng.png && 7z t snap.7z");
+    const ArchiveReader archive(dir.Path() / "snap.7z");
+    ASSERT_EQ(Paths(archive).back(), "gng.png") << make;
+    EXPECT_EQ(ReadOutcome(archive, "gng.png", kLimit, Picture("gng.png")), 0) << make;
+  }
+}
+
+TEST(SevenZip, WhatIsDecompressedToReachAMemberCountsAgainstTheLimit) {
+  struct Row {
+    const char* archive;  // gng.png behind that many zeros in its solid block
+    std::uint64_t limit;
+    int error;
+  };
+  const Row rows[] = {{"solid-64M.7z", kLimit, 0}, {"solid-64M.7z", 32 << 20, 7}, {"solid-129M.7z", kLimit, 7}};
+  for (const Row& row : rows) {
+    const ArchiveReader archive(kArchives + row.archive);
+    ASSERT_EQ(Paths(archive).back(), "gng.png") << row.archive;
+    EXPECT_EQ(ReadOutcome(archive, "gng.png", row.limit, Picture("gng.png")), row.error) << row.archive;
+  }
+  std::stop_source stop;
+  stop.request_stop();
+  EXPECT_EQ(ReadOutcome(ArchiveReader(kArchives + "solid-64M.7z"), "gng.png", kLimit, "", stop.get_token()), 18);
+}
+
+TEST(SevenZip, ACutOrDamagedArchiveGivesItsNumber) {
+  TempFolder dir;
+  Make(dir, "head -c 300K /dev/urandom > a.bin && 7z a -ms=on whole.7z a.bin");
+  const std::string whole = dir.Read("whole.7z");
+  std::string damaged = whole;
+  for (std::size_t i = 100; i < 200; ++i) damaged[whole.size() / 2 + i] ^= 0x5A;
+  const std::pair<std::string, int> rows[] = {{whole.substr(0, whole.size() / 2), 62}, {damaged, 75}};
+  for (const auto& [bytes, error] : rows) {
+    try {
+      EXPECT_EQ(ReadOutcome(ArchiveReader(dir.Write("snap.7z", bytes)), "a.bin", kLimit, ""), error) << bytes.size();
+    } catch (const RunTimeError& failure) {
+      EXPECT_EQ(failure.Number(), error) << bytes.size();
+    }
+  }
+}
+
+// Links and folders whose names look like pictures are no members, however the archive is listed.
+TEST(ZipMembers, AreRegularFilesOnly) {
+  TempFolder dir;
+  ::setenv("XDG_CACHE_HOME", (dir.Path() / "cache").c_str(), 1);
+  dir.Write("starfort.png", Picture("starfort.png"));
+  Make(dir, "ln -s starfort.png gng.png && mkdir tinyrace.png && zip --symlinks -r zipped.zip gng.png starfort.png tinyrace.png");
+  fs::copy_file(kArchives + "links.zip", dir.Path() / "links.zip");
+  for (const char* archive : {"zipped.zip", "links.zip"}) {
+    for (const ZipListing listing : {ZipListing::kThisRun, ZipListing::kKeptBetweenRuns}) {
+      EXPECT_EQ(Paths(ArchiveReader(dir.Path() / archive, listing)), std::vector<std::string>{"starfort.png"}) << archive;
+    }
+  }
+}
+
+class KeptListingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::setenv("XDG_CACHE_HOME", (dir.Path() / "cache").c_str(), 1); }
+  // The one listing kept.
+  fs::path Kept() const { return fs::directory_iterator(dir.Path() / "cache/zorvane/archives")->path(); }
+  std::string Read(const fs::path& archive, const std::string& member = "gng.png") const {
+    return ArchiveReader(archive, ZipListing::kKeptBetweenRuns).Read(member, kLimit);
+  }
+  TempFolder dir;
+};
+
+TEST_F(KeptListingTest, PlacesEachMemberAtItsLocalHeader) {
+  // 100 bytes lie between the two members, and the central directory has gng.png's header at 1774.
+  const fs::path archive = dir.Path() / "snap.zip";
+  fs::copy_file(kArchives + "gap.zip", archive);
+  EXPECT_EQ(Read(archive), Picture("gng.png"));
+  EXPECT_EQ(Read(archive), Picture("gng.png"));
+  EXPECT_NE(dir.Read(fs::relative(Kept(), dir.Path())).find("\n1774 5556 gng.png\n"), std::string::npos);
+}
+
+TEST_F(KeptListingTest, ThatDoesNotDescribeTheArchiveIsMadeAnew) {
+  dir.Write("starfort.png", Picture("starfort.png"));
+  dir.Write("gng.png", Picture("gng.png"));
+  Make(dir, "zip -0 snap.zip starfort.png gng.png");
+  const fs::path archive = dir.Path() / "snap.zip";
+  ASSERT_EQ(Read(archive), Picture("gng.png"));
+  const std::string good = dir.Read(fs::relative(Kept(), dir.Path()));
+  const std::size_t gngLine = good.rfind('\n', good.size() - 2) + 1;
+  const std::uint64_t gngOffset = std::stoull(good.substr(gngLine));
+  const std::string head = good.substr(0, good.find('\n', good.find('\n', good.find('\n') + 1) + 1) + 1);
+  struct Row {
+    const char* damage;
+    std::string listing;
+    std::uint64_t size = 0;  // the kept file's size, when larger than what it holds
+  };
+  const Row rows[] = {
+      {"a sparse file of 1.5 GB", head, std::uint64_t{1500} << 20},
+      {"more members than entries", good + std::to_string(gngOffset + 100) + " 1 a.png\n" +
+                                        std::to_string(gngOffset + 200) + " 1 b.png\n"},
+      {"gng.png placed inside starfort.png's data", good.substr(0, gngLine) + "1000" + good.substr(good.find(' ', gngLine))},
+      {"gng.png placed where starfort.png is", good.substr(0, gngLine) + "0" + good.substr(good.find(' ', gngLine))},
+      {"gng.png placed past the central directory", good.substr(0, gngLine) + "99999" + good.substr(good.find(' ', gngLine))},
+      {"cut short", good.substr(0, good.size() - 3)},
+  };
+  for (const Row& row : rows) {
+    dir.Write(fs::relative(Kept(), dir.Path()), row.listing);
+    if (row.size) fs::resize_file(Kept(), row.size);
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(Read(archive), Picture("gng.png")) << row.damage;
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 << 10) << row.damage << ": KiB more at the peak";
+    // The next run finds the listing made anew.
+    EXPECT_EQ(Read(archive, "starfort.png"), Picture("starfort.png")) << row.damage;
+    EXPECT_EQ(dir.Read(fs::relative(Kept(), dir.Path())), good) << row.damage;
+  }
+}
+
+}  // namespace
+}  // namespace zorv
