@@ -3,6 +3,7 @@
 #include <archive_entry.h>
 
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <system_error>
 #include <unordered_map>
@@ -35,18 +36,20 @@ std::optional<std::vector<PlacedMember>> PassLocalHeaders(const fs::path& archiv
   return placed;
 }
 
-// The members the central directory calls regular files, each header taken once; false when one of those
-// files has no header in the pass.
+// The members the central directory calls regular files, each header taken once and given the size the
+// directory gives (a header followed by a data descriptor gives none); false when one of those files has no
+// header in the pass.
 bool KeepRegularFiles(const fs::path& archive, std::vector<PlacedMember>& placed) {
   std::vector<ArchiveMember> files;
   std::vector<std::uint64_t> indices;
   ZipArchive(archive, nullptr, archive.string()).List(files, indices);
-  std::unordered_map<std::string, std::size_t> unplaced;
-  for (const ArchiveMember& file : files) ++unplaced[file.path];
-  std::erase_if(placed, [&](const PlacedMember& member) {
+  std::unordered_map<std::string, std::deque<std::uint64_t>> unplaced;  // sizes by name, in the directory's order
+  for (const ArchiveMember& file : files) unplaced[file.path].push_back(file.size);
+  std::erase_if(placed, [&](PlacedMember& member) {
     const auto file = unplaced.find(member.path);
-    if (file == unplaced.end() || file->second == 0) return true;
-    --file->second;
+    if (file == unplaced.end() || file->second.empty()) return true;
+    member.size = file->second.front();
+    file->second.pop_front();
     return false;
   });
   return placed.size() == files.size();

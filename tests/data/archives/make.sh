@@ -21,15 +21,27 @@ import os, sys, zipfile
 snap, here = sys.argv[1:]
 picture = lambda name: open(os.path.join(snap, name), 'rb').read()
 
-# 100 bytes between starfort.png and gng.png, which the central directory skips: unzip -t finds it valid.
-with open(os.path.join(here, 'gap.zip'), 'wb') as out:
-    archive = zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED)
-    archive.writestr('starfort.png', picture('starfort.png'))
-    out.seek(archive.start_dir)
-    out.write(bytes(100))
-    archive.start_dir = out.tell()
-    archive.writestr('gng.png', picture('gng.png'))
-    archive.close()
+# 100 bytes between starfort.png and gng.png, which the central directory skips: unzip -t finds it valid. In
+# gap-signature.zip they begin like an entry of the central directory.
+for name, gap in (('gap.zip', bytes(100)), ('gap-signature.zip', b'PK\x01\x02' + bytes(96))):
+    with open(os.path.join(here, name), 'wb') as out:
+        archive = zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED)
+        archive.writestr('starfort.png', picture('starfort.png'))
+        out.seek(archive.start_dir)
+        out.write(gap)
+        archive.start_dir = out.tell()
+        archive.writestr('gng.png', picture('gng.png'))
+        archive.close()
+
+# Stored, written to an output that cannot seek: each member's sizes follow its data (a data descriptor).
+class Pipe:
+    def __init__(self, out): self.out = out
+    def write(self, data): return self.out.write(data)
+    def flush(self): self.out.flush()
+with open(os.path.join(here, 'descriptors.zip'), 'wb') as out:
+    with zipfile.ZipFile(Pipe(out), 'w') as archive:
+        for name in ('starfort.png', 'gng.png'):
+            archive.writestr(name, picture(name))
 
 # Members named like pictures that are no files: a link to starfort.png, a Unix folder and an MS-DOS folder.
 def member(name, system, attributes, data=b''):
