@@ -222,6 +222,7 @@ archive_entry* ArchivePass::NextFile() {
 
 void ArchivePass::PassData(const std::string& wanted, std::uint64_t limit, std::uint64_t& extracted,
                            const std::stop_token& stop) {
+  if (archive_format(handle_.get()) != ARCHIVE_FORMAT_7ZIP) return;
   std::array<char, kBlockSize> scratch;
   for (;;) {
     if (stop.stop_requested()) ThrowStopped(name_, wanted);

@@ -38,11 +38,11 @@ class ArchivePass final : public ArchiveMemberSource {
   // zip's central directory), not at the end of a file cut short or past a member that claims more than is there.
   bool EndedBefore(std::uint64_t fileSize) const;
 
-  // Reads the data of the entry NextFile just returned to its end, adding it to `extracted`; past `limit` it
-  // stops with error 7 naming `wanted`, the member this work leads to, and a stop request ends it with error 18.
-  // A 7z is passed this way up to the member wanted: what lies before it in its solid block must be
-  // decompressed anyway, and libarchive's own skip does that in one call that nothing can bound or stop (and
-  // that fails on valid archives when what it skips is a multiple of its 64 KiB buffer).
+  // Passes the data of the entry NextFile just returned, on the way to `wanted`. A 7z's is read through and
+  // added to `extracted`: past `limit` that stops with error 7 naming `wanted`, and a stop request ends it with
+  // error 18. What lies before a member in its solid block must be decompressed anyway, and libarchive's own
+  // skip does that in one call that nothing can bound or stop (and that fails on valid archives when what it
+  // skips is a whole number of its 64 KiB buffer). Other archives' readers seek over the data.
   void PassData(const std::string& wanted, std::uint64_t limit, std::uint64_t& extracted, const std::stop_token& stop);
   // Makes `entry`, just returned by NextFile, the member that ReadSome reads; `extracted` bytes already count
   // against `limit`.

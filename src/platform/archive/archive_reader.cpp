@@ -114,7 +114,7 @@ ArchiveMemberReader ArchiveReader::OpenPlacedMember(std::size_t position, std::u
   return ArchiveMemberReader(ZipArchive::Open(zip, indices[static_cast<std::size_t>(file - files.begin())], path, limit), stop);
 }
 
-// libarchive reaches a member of a 7z by passing the ones before it, whose data is read through rather than
+// libarchive reaches a member by passing the ones before it; in a 7z their data is read through rather than
 // skipped (ArchivePass::PassData says why) and counts against the limit.
 ArchiveMemberReader ArchiveReader::PassToMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const {
   const std::string& path = members_[position].path;
