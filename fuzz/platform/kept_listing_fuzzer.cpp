@@ -1,6 +1,6 @@
-// Any bytes as a zip read from its local headers, its listing made, kept and read back; and any bytes as a kept
-// listing of an archive whose end record tells its entries and central directory: every member reads within the
-// limit or fails with a numbered error, a listing parses or not, never a crash.
+// Any bytes as a zip whose listing is made, kept and read back, each member read from its local header; and any
+// bytes as a kept listing of an archive whose end record tells its entries and central directory: every member
+// reads within the limit or fails with a numbered error, a listing parses or not, never a crash.
 #include <unistd.h>
 
 #include <cstdint>

@@ -143,20 +143,25 @@ class KeptListingTest : public ::testing::Test {
 };
 
 TEST_F(KeptListingTest, PlacesEachMemberAtItsLocalHeader) {
+  // gng.png's header starts 10 bytes before the 64 KiB the listing's pass reads at a time, and ends after them.
+  dir.Write("gng.png", Picture("gng.png"));
+  Make(dir, "python3 -c \"import zipfile; z = zipfile.ZipFile('straddle.zip', 'w'); z.writestr('a.bin', bytes(65491)); "
+            "z.write('gng.png'); z.close()\"");
   const std::pair<const char*, const char*> rows[] = {
       // 100 bytes lie between the two members; the central directory has gng.png's header at 1774.
       {"gap.zip", "\n1774 5556 gng.png\n"},
       // Each member's data is followed by a data descriptor.
       {"descriptors.zip", "\n1685 5556 gng.png\n"},
-      // The bytes between the members begin like the central directory: only the central directory lists it.
-      {"gap-signature.zip", ""},
+      // The 100 bytes begin like an entry of the central directory.
+      {"gap-signature.zip", "\n1774 5556 gng.png\n"},
+      {"straddle.zip", "\n65526 5556 gng.png\n"},
   };
   for (const auto& [name, line] : rows) {
     const fs::path archive = dir.Path() / name;
-    fs::copy_file(kArchives + name, archive);
+    if (!fs::exists(archive)) fs::copy_file(kArchives + name, archive);
     EXPECT_EQ(Read(archive), Picture("gng.png")) << name;
     EXPECT_EQ(Read(archive), Picture("gng.png")) << name;
-    EXPECT_EQ(Kept().find(line) != std::string::npos && Kept().empty() == !*line, true) << name << ": " << Kept();
+    EXPECT_NE(Kept().find(line), std::string::npos) << name << ": " << Kept();
     fs::remove_all(Folder());
   }
 }

@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
-// Read from a zip's local headers, a small block lets the reader seek over the members between them.
-constexpr std::size_t kHeaderBlockSize = 1024;
 
 std::uint64_t NonNegative(la_int64_t value) { return static_cast<std::uint64_t>(std::max<la_int64_t>(value, 0)); }
 
@@ -31,7 +29,7 @@ std::uint64_t NonNegative(la_int64_t value) { return static_cast<std::uint64_t>(
 
 // What the pass reads: the file through its descriptor, or the archive in memory, block by block. It notes when
 // the reader asks for bytes past the end, which is what tells an archive cut short from a damaged one, and keeps
-// the last two blocks of a file, where the pass over a zip's local headers finds the header it just read.
+// the last two blocks of a file, where a pass over a zip finds the local header it just read.
 struct ArchivePass::Input {
   struct Block {
     std::vector<char> bytes;
@@ -45,7 +43,6 @@ struct ArchivePass::Input {
   std::uint64_t position = 0;  // where it stands, in the file or the bytes
   std::array<Block, 2> blocks;
   std::size_t newest = 0;
-  std::uint64_t bytesRead = 0;
   bool reachedEnd = false;
 
   ~Input() {
@@ -56,28 +53,12 @@ struct ArchivePass::Input {
     for (Block& block : blocks) block.bytes.resize(size);
   }
 
-  // The first local header at or after `offset` in the blocks kept; empty when they do not hold one there.
-  std::optional<std::uint64_t> FirstLocalHeaderFrom(std::uint64_t offset) const {
-    constexpr std::string_view kSignature{"PK\x03\x04", 4};
-    const Block& older = blocks[newest ^ 1];
-    const Block& newer = blocks[newest];
-    for (const Block* block : {&newer, &older}) {
-      if (offset >= block->offset && offset - block->offset + kSignature.size() <= block->size &&
-          std::string_view(block->bytes.data() + (offset - block->offset), kSignature.size()) == kSignature)
-        return offset;
+  // Where the local header that ends at `end` starts, when the blocks kept hold it.
+  std::optional<std::uint64_t> LocalHeaderEndingAt(std::uint64_t end) const {
+    for (const Block& block : {blocks[newest], blocks[newest ^ 1]}) {
+      if (const auto header = zorv::LocalHeaderEndingAt({block.bytes.data(), block.size}, block.offset, end)) return header;
     }
-    std::string held;
-    std::uint64_t start = offset;
-    if (offset >= older.offset && offset < older.offset + older.size) {
-      held.assign(older.bytes.data() + (offset - older.offset), older.size - (offset - older.offset));
-      if (newer.offset == older.offset + older.size) held.append(newer.bytes.data(), newer.size);
-    } else if (offset >= newer.offset && offset < newer.offset + newer.size) {
-      held.assign(newer.bytes.data() + (offset - newer.offset), newer.size - (offset - newer.offset));
-    } else {
-      start = 0;
-    }
-    const std::size_t at = held.find(kSignature);
-    return at == std::string::npos ? std::nullopt : std::optional(start + at);
+    return std::nullopt;
   }
 
   static la_ssize_t Read(struct archive* handle, void* data, const void** buffer) {
@@ -99,7 +80,6 @@ struct ArchivePass::Input {
         block.offset = input->position;
         block.size = static_cast<std::size_t>(got);
         input->position += block.size;
-        input->bytesRead += block.size;
         input->reachedEnd |= got == 0;
         return got;
       }
@@ -173,10 +153,10 @@ std::unique_ptr<ArchivePass> ArchivePass::AtLocalHeader(const fs::path& path, st
   input->descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (input->descriptor < 0) throw RunTimeError(ErrorCode::FileNotFound, path.string() + ": no such file");
   // The streaming reader would look past whatever lies there for the next header and read that one.
-  if (FindLocalHeader(input->descriptor, headerOffset, headerOffset + 4) != headerOffset) return nullptr;
+  if (!LocalHeaderAt(input->descriptor, headerOffset)) return nullptr;
   if (::lseek(input->descriptor, static_cast<off_t>(headerOffset), SEEK_SET) < 0) return nullptr;
   input->origin = input->position = headerOffset;
-  input->UseBlocksOf(kHeaderBlockSize);
+  input->UseBlocksOf(kBlockSize);
   std::unique_ptr<ArchivePass> pass(new ArchivePass(path, std::move(input)));
   archive_read_support_format_zip_streamable(pass->handle_.get());
   pass->Open();
@@ -194,19 +174,11 @@ void ArchivePass::Open() {
   if (archive_read_open1(handle) != ARCHIVE_OK) FailOpen();
 }
 
-std::uint64_t ArchivePass::BytesRead() const { return input_->bytesRead; }
-
-bool ArchivePass::EndedBefore(std::uint64_t fileSize) const {
-  return input_->origin + NonNegative(archive_filter_bytes(handle_.get(), -1)) < fileSize;
-}
-
 std::uint64_t ArchivePass::LocalHeaderOffset() const {
-  const std::uint64_t from = input_->origin + NonNegative(archive_read_header_position(handle_.get()));
-  if (const auto header = input_->FirstLocalHeaderFrom(from)) return *header;
-  // The header is the first one from there on, as the reader found it (past a member's data descriptor or
-  // bytes between the members), and before where the reader now stands.
-  const std::uint64_t reached = input_->origin + NonNegative(archive_filter_bytes(handle_.get(), -1));
-  if (const auto header = FindLocalHeader(input_->descriptor, from, reached)) return *header;
+  // The reader has just read the header, up to the end of its extra field.
+  const std::uint64_t end = input_->origin + NonNegative(archive_filter_bytes(handle_.get(), -1));
+  if (const auto header = input_->LocalHeaderEndingAt(end)) return *header;
+  if (const auto header = zorv::LocalHeaderEndingAt(input_->descriptor, end)) return *header;
   throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": a local header cannot be found where it was read");
 }
 

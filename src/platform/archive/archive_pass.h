@@ -1,7 +1,7 @@
 #pragma once
-// One pass over an archive with libarchive: a .7z (or whatever is not a zip) from its start, or a zip from one
-// member's local header on. The handle and the file are freed however the pass ends; failures are the
-// ArchiveReader's numbered errors.
+// One pass over an archive with libarchive: a .7z, or a zip listed from its central directory, from its start;
+// or a zip from one member's local header on. The handle and the file are freed however the pass ends; failures
+// are the ArchiveReader's numbered errors.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -29,14 +29,9 @@ class ArchivePass final : public ArchiveMemberSource {
 
   // The next regular file's entry, or nullptr at the end.
   archive_entry* NextFile();
-  // In a pass over a zip's local headers: where the header NextFile last returned starts. The reader tells
-  // only where it began looking for it, which bytes between the members put before it.
+  // In a pass over a zip file: where the local header of the member NextFile last returned starts. libarchive
+  // does not tell; it has just read that header, which therefore ends where the pass stands.
   std::uint64_t LocalHeaderOffset() const;
-  // What the pass has read from the file, apart from what it seeked over.
-  std::uint64_t BytesRead() const;
-  // After NextFile returned nullptr: whether the headers ended where something followed them in the file (a
-  // zip's central directory), not at the end of a file cut short or past a member that claims more than is there.
-  bool EndedBefore(std::uint64_t fileSize) const;
 
   // Passes the data of the entry NextFile just returned, on the way to `wanted`. A 7z's is read through and
   // added to `extracted`: past `limit` that stops with error 7 naming `wanted`, and a stop request ends it with

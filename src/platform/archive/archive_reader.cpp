@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -12,7 +13,6 @@
 #include "platform/archive/archive_pass.h"
 #include "platform/archive/kept_archive_listing.h"
 #include "platform/archive/zip_archive.h"
-#include "platform/archive/zip_member_places.h"
 #include "platform/ascii_case.h"
 #include "platform/run_time_error.h"
 
@@ -24,6 +24,26 @@ constexpr std::size_t kBlockSize = 64 * 1024;
 
 [[noreturn]] void ThrowNoSuchMember(const fs::path& archive, std::string_view member) {
   throw RunTimeError(ErrorCode::FileNotFound, archive.string() + ": holds no " + std::string(member));
+}
+
+// Each regular file of a zip with the place of its local header, as libarchive's seekable reader gives them: it
+// lists the central directory, which tells files from links and folders and places each header past whatever
+// lies between the members, and reads each local header. Empty when the archive does not read cleanly: libzip
+// then gives the failure its number.
+std::optional<std::vector<PlacedMember>> PlaceZipMembers(const fs::path& archive) {
+  try {
+    ArchivePass pass(archive, nullptr);
+    std::vector<PlacedMember> placed;
+    while (archive_entry* entry = pass.NextFile()) {
+      placed.push_back({ArchivePass::MemberPath(entry),
+                        static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0)),
+                        pass.LocalHeaderOffset()});
+    }
+    if (placed.empty()) return std::nullopt;
+    return placed;
+  } catch (const RunTimeError&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -45,7 +65,7 @@ ArchiveReader ArchiveReader::FromBytes(std::string bytes) { return ArchiveReader
 
 void ArchiveReader::ListMembers(ZipListing listing) {
   if (LooksLikeZip(bytes_ ? BytesHead(*bytes_) : FileHead(path_))) {
-    if (listing == ZipListing::kKeptBetweenRuns && !bytes_ && ListFromLocalHeaders()) return;
+    if (listing == ZipListing::kKeptBetweenRuns && !bytes_ && ListKeptBetweenRuns()) return;
     zip_ = std::make_shared<ZipArchive>(path_, bytes_.get(), path_.string());
     zip_->List(members_, zipIndices_);
     return;
@@ -57,9 +77,9 @@ void ArchiveReader::ListMembers(ZipListing listing) {
   }
 }
 
-// The kept listing, or one made from the local headers and then kept. False, with nothing listed, when there
-// is none to be had: libzip then lists the archive from its central directory and gives a failure its number.
-bool ArchiveReader::ListFromLocalHeaders() {
+// The kept listing, or one made and then kept. False, with nothing listed, when there is none to be had: libzip
+// then lists the archive from its central directory.
+bool ArchiveReader::ListKeptBetweenRuns() {
   auto fingerprint = FingerprintOf(path_);
   if (!fingerprint) return false;
   auto placed = LoadKeptListing(*fingerprint);

@@ -78,7 +78,7 @@ class ArchiveReader {
  private:
   ArchiveReader(std::filesystem::path name, std::string bytes);
   void ListMembers(ZipListing listing);
-  bool ListFromLocalHeaders();
+  bool ListKeptBetweenRuns();
   ArchiveMemberReader OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
   ArchiveMemberReader PassToMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdlib>
@@ -25,8 +26,6 @@ constexpr std::size_t kTailBytes = 64;
 // A member's line: its header's offset and its size (20 digits at most each), two spaces, its name and a line
 // break. The names together take no more room than in the central directory.
 constexpr std::uint64_t kLineBesidesName = 2 * 20 + 3;
-// The fixed part of a local header, before its name.
-constexpr std::uint64_t kLocalHeaderSize = 30;
 
 std::optional<fs::path> CacheFolder() {
   if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && fs::path(cache).is_absolute())
@@ -111,14 +110,16 @@ std::optional<std::vector<PlacedMember>> ParseKeptListing(std::string_view text,
     return std::nullopt;
   // Every member line ends with a line break: a file cut short is not a listing.
   if (!text.empty() && !text.ends_with('\n')) return std::nullopt;
+  // One line a member, no more of them than the archive has entries.
+  const auto lines = static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+  if (lines > archive.directory.entries) return std::nullopt;
   std::vector<PlacedMember> members;
+  members.reserve(static_cast<std::size_t>(lines));
   while (!text.empty()) {
     std::string_view line = NextLine(text);
     PlacedMember member;
     if (!ReadNumber(line, member.headerOffset) || !ReadNumber(line, member.size) || line.empty()) return std::nullopt;
-    // The members of a zip follow each other in the file, before its central directory, no more of them than
-    // it has entries.
-    if (members.size() == archive.directory.entries) return std::nullopt;
+    // The members of a zip follow each other in the file, before its central directory.
     if (!members.empty() && member.headerOffset <= members.back().headerOffset) return std::nullopt;
     if (member.headerOffset > archive.directory.offset ||
         archive.directory.offset - member.headerOffset < kLocalHeaderSize + line.size())

@@ -14,6 +14,9 @@ constexpr std::string_view kEndSignature{"PK\x05\x06", 4};
 constexpr std::string_view kZip64LocatorSignature{"PK\x06\x07", 4};
 constexpr std::string_view kZip64EndSignature{"PK\x06\x06", 4};
 constexpr std::string_view kLocalHeaderSignature{"PK\x03\x04", 4};
+// Local header: signature, versions, flags, method, time, CRC and sizes, then the name's length at byte 26 and
+// the extra field's at 28 (16 bits each), then the two.
+constexpr std::uint64_t kLongestLocalHeader = kLocalHeaderSize + 2 * 0xFFFF;
 // End record: signature, two disk numbers, entries on this disk and in all (16 bits each), the directory's size
 // and offset (32 bits each), the comment's length, then the comment.
 constexpr std::size_t kEndSize = 22;
@@ -24,7 +27,6 @@ constexpr std::size_t kZip64LocatorSize = 20;
 constexpr std::size_t kZip64EndSize = 56;
 // Each entry of the central directory takes 46 bytes before its name.
 constexpr std::uint64_t kDirectoryEntrySize = 46;
-constexpr std::size_t kScanBlock = 64 * 1024;
 
 std::uint64_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t width) {
   std::uint64_t value = 0;
@@ -86,18 +88,25 @@ std::optional<ZipDirectory> ReadZipDirectory(int descriptor, std::uint64_t fileS
   return std::nullopt;
 }
 
-std::optional<std::uint64_t> FindLocalHeader(int descriptor, std::uint64_t from, std::uint64_t before) {
-  if (before < from + kLocalHeaderSignature.size()) return std::nullopt;
-  if (ReadAt(descriptor, from, kLocalHeaderSignature.size()) == kLocalHeaderSignature) return from;
-  // Bytes between members: the header is the first signature after them, as the streaming reader finds it.
-  for (std::uint64_t position = from + 1; position + kLocalHeaderSignature.size() <= before;) {
-    const std::string block =
-        ReadAt(descriptor, position, static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlock, before - position)));
-    if (block.size() < kLocalHeaderSignature.size()) return std::nullopt;
-    if (const auto at = block.find(kLocalHeaderSignature); at != std::string::npos) return position + at;
-    position += block.size() - (kLocalHeaderSignature.size() - 1);
+bool LocalHeaderAt(int descriptor, std::uint64_t offset) {
+  return ReadAt(descriptor, offset, kLocalHeaderSignature.size()) == kLocalHeaderSignature;
+}
+
+std::optional<std::uint64_t> LocalHeaderEndingAt(std::string_view bytes, std::uint64_t bytesOffset, std::uint64_t end) {
+  if (end < bytesOffset + kLocalHeaderSize || end - bytesOffset > bytes.size()) return std::nullopt;
+  // The nearest signature before the end whose name and extra field reach exactly to it.
+  for (std::size_t at = static_cast<std::size_t>(end - bytesOffset) - kLocalHeaderSize + 1; at-- > 0;) {
+    at = bytes.rfind(kLocalHeaderSignature, at);
+    if (at == std::string_view::npos) return std::nullopt;
+    if (at + kLocalHeaderSize + LittleEndian(bytes, at + 26, 2) + LittleEndian(bytes, at + 28, 2) == end - bytesOffset)
+      return bytesOffset + at;
   }
   return std::nullopt;
+}
+
+std::optional<std::uint64_t> LocalHeaderEndingAt(int descriptor, std::uint64_t end) {
+  const std::uint64_t from = end - std::min<std::uint64_t>(end, kLongestLocalHeader);
+  return LocalHeaderEndingAt(ReadAt(descriptor, from, static_cast<std::size_t>(end - from)), from, end);
 }
 
 }  // namespace zorv

@@ -22,7 +22,8 @@ snap, here = sys.argv[1:]
 picture = lambda name: open(os.path.join(snap, name), 'rb').read()
 
 # 100 bytes between starfort.png and gng.png, which the central directory skips: unzip -t finds it valid. In
-# gap-signature.zip they begin like an entry of the central directory.
+# gap-signature.zip they begin like an entry of the central directory, where a reader of the local headers
+# alone stops.
 for name, gap in (('gap.zip', bytes(100)), ('gap-signature.zip', b'PK\x01\x02' + bytes(96))):
     with open(os.path.join(here, name), 'wb') as out:
         archive = zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED)
