@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and the demo need.
+# Installs the Debian 12 packages that building, testing and the demo need
+# (Debian's own emulator, mame, for the test of the one-command set-up).
 # Run as root on a fresh machine; packages already present are left alone.
 set -euo pipefail
 packages=(
@@ -11,6 +12,11 @@ packages=(
   libreoffice-writer-nogui poppler-utils python3
   help2man dpkg-dev file locales
   p7zip-full zip unzip
+  mame
+  # The package's checks (scripts/check_package.sh) and the icon's renderer.
+  lintian devscripts desktop-file-utils appstream librsvg2-bin
+  # The usual desktop fonts: the window tests run with them and without.
+  fonts-noto-mono fonts-urw-base35 fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once as shipped, once under the address and
-# undefined-behaviour sanitizers; then builds every fuzz target with clang and
-# runs each for a few seconds over its seeds. Warnings are errors here.
+# undefined-behaviour sanitizers; builds the Debian package and has it checked;
+# then builds every fuzz target with clang and runs each for a few seconds over
+# its seeds. Warnings are errors here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
@@ -9,6 +10,7 @@ jobs=$(nproc)
 
 scripts/build.sh -DZORV_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
+scripts/check_package.sh
 
 BUILD_DIR=build-sanitize BUILD_TYPE=Debug scripts/build.sh -DZORV_WERROR=ON -DZORV_SANITIZE=ON -DZORV_WITH_BENCH=OFF \
   -DZORV_WITH_QT=ON

@@ -189,15 +189,6 @@ bool CheckOutputDir(const fs::path& folder) {
 }  // namespace
 
 int ExportAll(const ReportOptions& options, const std::string& programFolder) {
-  if (options.OutputDir.empty()) {
-    std::cerr << "zorv-report: --all needs --output-dir DIR\n";
-    return 2;
-  }
-  // Every game gets the same switches; a ROM name has no place here.
-  if (!options.CommandText.empty() && options.CommandText.front() != '/') {
-    std::cerr << "zorv-report: with --all only switches may follow the options, not '" << options.CommandText << "'\n";
-    return 2;
-  }
   if (!CheckOutputDir(options.OutputDir)) return 1;
 
   // The configuration, the index and the data files are read once, under the

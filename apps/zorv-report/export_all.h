@@ -9,9 +9,10 @@
 
 namespace zorv {
 
-// Runs the export of `options` (All set) for the collection in `programFolder`;
-// the exit status: 0 when every game was written, 1 when some were not or the
-// export could not start, 2 for a wrong option.
+// Runs the export of `options` (All set, with OutputDir and switches only, as
+// the options are parsed) for the collection in `programFolder`; the exit
+// status: 0 when every game was written, 1 when some were not or the export
+// could not start.
 int ExportAll(const ReportOptions& options, const std::string& programFolder);
 
 void PrintExportHelp();

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zorv {
 
@@ -15,13 +16,17 @@ struct ReportOptions {
   bool All = false;
   std::filesystem::path OutputDir;
   unsigned Jobs = 0;
-  // The words that are not options, joined with blanks: the viewer's command text.
+  // --check: a diagnosis of the collection instead of a report.
+  bool Check = false;
+  // The words that are not options, in their order, and joined by blanks: the
+  // viewer's command text.
+  std::vector<std::string> Words;
   std::string CommandText;
 };
 
 // Parses the tool's own options, before or after the command text. Empty after
-// printing a message on standard error.
-std::optional<ReportOptions> ParseReportOptions(int argc, char** argv);
+// a usage error's message on standard error, `program` beginning it.
+std::optional<ReportOptions> ParseReportOptions(int argc, char** argv, const std::string& program);
 
 void PrintReportHelp();
 

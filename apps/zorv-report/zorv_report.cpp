@@ -4,15 +4,17 @@
 #include <iostream>
 #include <string>
 
+#include "collection_check.h"
 #include "export_all.h"
 #include "platform/local_time_zone.h"
 #include "platform/picture_object.h"
-#include "platform/program_folder.h"
 #include "platform/regional_settings.h"
 #include "platform/screen_metrics.h"
+#include "program_front.h"
 #include "program_version.h"
 #include "report_options.h"
 #include "report_output.h"
+#include "rom_path_arguments.h"
 #include "startup/startup.h"
 #include "stop_message.h"
 #include "window/report_form.h"
@@ -20,8 +22,10 @@
 
 int main(int argc, char** argv) {
   zorv::KeepLocalTimeZone();
-  const auto options = zorv::ParseReportOptions(argc, argv);
-  if (!options) return 2;
+  const char* invoked = argc > 0 ? argv[0] : nullptr;
+  const std::string program = zorv::ProgramName(invoked, "zorv-report");
+  auto options = zorv::ParseReportOptions(argc, argv, program);
+  if (!options) return zorv::kExitUsage;
   if (options->Help) {
     zorv::PrintReportHelp();
     zorv::PrintExportHelp();
@@ -31,16 +35,23 @@ int main(int argc, char** argv) {
     std::cout << zorv::VersionText("zorv-report");
     return 0;
   }
+  if (options->Check) return zorv::CheckCollection(zorv::ChooseCollectionFolder(invoked ? invoked : ""), std::cout);
+  try {
+    options->CommandText = zorv::CommandTextOf(zorv::TakeRomPaths(options->Words));
+  } catch (const std::exception& failure) {
+    return zorv::Failure(program, failure.what());
+  }
 
-  const std::string programFolder = zorv::ProgramFolderOf(argc > 0 ? argv[0] : "");
-  if (options->All) return zorv::ExportAll(*options, programFolder);
+  const auto collection = zorv::UseCollectionFolder(invoked, program);
+  if (!collection) return zorv::kExitFailure;
+  if (options->All) return zorv::ExportAll(*options, collection->Path);
 
   zorv::SharedState state;
-  state.ProgramFolder = programFolder;
-  const zorv::StopMessage stop(state.ProgramFolder);
+  state.ProgramFolder = collection->Path;
+  const zorv::StopMessage stop(program, state.ProgramFolder);
   if (zorv::Main(state, options->CommandText) == zorv::StartupOutcome::SilentStop) {
     std::cerr << stop.Text() << '\n';
-    return 1;
+    return zorv::kExitFailure;
   }
 
   const zorv::ScreenMetrics screen;
@@ -56,5 +67,5 @@ int main(int argc, char** argv) {
 
   std::cout << zorv::FormatReport(form.Report(), options->Format);
   std::cout.flush();
-  return std::cout ? 0 : 1;
+  return std::cout ? 0 : zorv::kExitFailure;
 }

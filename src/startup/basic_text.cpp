@@ -7,8 +7,16 @@ namespace zorv {
 std::size_t InStr(std::string_view text, std::string_view what, std::size_t start) {
   if (start == 0) throw RunTimeError(ErrorCode::InvalidArgument);
   if (start > text.size() + 1) return 0;
-  const auto found = text.find(what, start - 1);
-  return found == std::string_view::npos ? 0 : found + 1;
+  if (what.size() != 2) {
+    const auto found = text.find(what, start - 1);
+    return found == std::string_view::npos ? 0 : found + 1;
+  }
+  // A field code (";B"): two characters compared in place, which the record
+  // searches of a whole index do forty thousand times over.
+  for (std::size_t i = start - 1; i + 1 < text.size(); ++i) {
+    if (text[i] == what[0] && text[i + 1] == what[1]) return i + 1;
+  }
+  return 0;
 }
 
 std::size_t InStrRev(std::string_view text, std::string_view what) {

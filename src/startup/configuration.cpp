@@ -14,9 +14,6 @@
 namespace zorv {
 namespace {
 
-constexpr std::array<std::string_view, 7> kPictureKeys = {
-    "", "TITLESPATH", "SNAPPATH", "MARQUEESPATH", "CABINETSPATH", "CPANELPATH", "FLYERSPATH"};
-
 constexpr std::array<std::pair<std::string_view, Colour>, 8> kColours = {{
     {"Black", 0x000000},
     {"Red", 0x0000FF},
@@ -28,9 +25,10 @@ constexpr std::array<std::pair<std::string_view, Colour>, 8> kColours = {{
     {"White", 0xFFFFFF},
 }};
 
+// `key` is upper-cased.
 int PictureIndexOf(std::string_view key) {
   for (int i = 1; i <= 6; ++i) {
-    if (key == kPictureKeys[static_cast<std::size_t>(i)]) return i;
+    if (key == UpperCase(kPictureKeys[static_cast<std::size_t>(i)])) return i;
   }
   return 0;
 }
@@ -132,12 +130,7 @@ std::string ConfigText(const SharedState& state, const ScreenMetrics& screen) {
   line("IndexPath", state.IndexPath);
   line("HistoryPath", state.HistoryPath);
   line("MameinfoPath", state.MameinfoPath);
-  line("TitlesPath", FolderOf(state.ImagePath[1]));
-  line("SnapPath", FolderOf(state.ImagePath[2]));
-  line("MarqueesPath", FolderOf(state.ImagePath[3]));
-  line("CabinetsPath", FolderOf(state.ImagePath[4]));
-  line("CpanelPath", FolderOf(state.ImagePath[5]));
-  line("FlyersPath", FolderOf(state.ImagePath[6]));
+  for (std::size_t i = 1; i < kPictureKeys.size(); ++i) line(kPictureKeys[i], FolderOf(state.ImagePath[i]));
   if (!state.SavePath.empty()) line("SavePath", state.SavePath);
   line("Language", std::to_string(state.Language));
   line("Width", WholeText(screen.WidthPixels()));

@@ -1,6 +1,7 @@
 #pragma once
 // The program's configuration: built-in defaults, then the companion program's
 // quorbis.inf, then our own Zorv.inf, each overriding the one before.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,12 @@
 #include "startup/shared_state.h"
 
 namespace zorv {
+
+// The keys of the six picture folders, by category (1 title screens, 2
+// snapshots, 3 marquees, 4 cabinets, 5 control panels, 6 flyers), spelled as
+// SaveConfig writes them; read without regard to case.
+inline constexpr std::array<std::string_view, 7> kPictureKeys = {
+    "", "TitlesPath", "SnapPath", "MarqueesPath", "CabinetsPath", "CpanelPath", "FlyersPath"};
 
 // Sets the defaults, then reads quorbis.inf when the program folder holds one.
 // A failure is logged as "ERROR A - n"; what was read so far stays.

@@ -8,15 +8,16 @@
 namespace zorv {
 namespace {
 
+bool DataFileExists(const SharedState& state, const std::string& path) {
+  return state.Files != nullptr ? state.Files->DataFile(path) != nullptr : FileExists(path);
+}
+
 // The configured file, or the data folder's file of that name; which one was
 // used is remembered, so a configuration written later holds it.
 bool LocateDataFile(std::string& path, const SharedState& state, std::string_view fileName) {
-  const auto exists = [&state](const std::string& candidate) {
-    return state.Files != nullptr ? state.Files->DataFile(candidate) != nullptr : FileExists(candidate);
-  };
-  if (exists(path)) return true;
+  if (DataFileExists(state, path)) return true;
   path = state.ProgramFolder + "\\datafiles\\" + std::string(fileName);
-  return exists(path);
+  return DataFileExists(state, path);
 }
 
 // The entry from the file already read when a whole collection runs.
@@ -42,31 +43,47 @@ std::int32_t ParseLength(std::string_view text) {
   return ToLong(Left(text, static_cast<std::int64_t>(InStr(text, ";")) - 1));
 }
 
-void ReadHistory(SharedState& state) {
-  const std::string_view reference = Mid(state.GameRecord, InStr(state.GameRecord, ";Q") + 2);
+std::optional<DataReference> HistoryReference(std::string_view record) {
+  const std::string_view reference = Mid(record, InStr(record, ";Q") + 2);
   const std::int32_t offset = RoundToLong(LeadingNumber(reference));
   const std::size_t comma = InStr(reference, ",");
-  if (offset == 0 || comma == 0) return;
-  const std::int32_t length = ParseLength(Mid(reference, comma + 1));
+  if (offset == 0 || comma == 0) return std::nullopt;
+  return DataReference{offset, ParseLength(Mid(reference, comma + 1))};
+}
+
+std::optional<DataReference> MameinfoReference(std::string_view record) {
+  std::string_view reference = Mid(record, InStr(record, ";U") + 2);
+  if (!reference.empty() && reference.back() == '*') reference.remove_suffix(1);
+  const std::size_t comma = InStr(reference, ",");
+  if (comma == 0) return std::nullopt;
+  return DataReference{ToLong(Left(reference, static_cast<std::int64_t>(comma) - 1)),
+                       RoundToLong(LeadingNumber(Mid(reference, comma + 1)))};
+}
+
+std::string FindDataFile(const SharedState& state, const std::string& configured, std::string_view fileName) {
+  std::string path = configured;
+  return LocateDataFile(path, state, fileName) ? path : std::string();
+}
+
+void ReadHistory(SharedState& state) {
+  const auto reference = HistoryReference(state.GameRecord);
+  if (!reference) return;
   if (!LocateDataFile(state.HistoryPath, state, "history.dat")) return;
 
-  std::string entry = ReadEntry(state, state.HistoryPath, offset, length);
+  std::string entry = ReadEntry(state, state.HistoryPath, reference->Offset, reference->Length);
   if (const std::size_t bio = InStr(entry, "$bio"); bio != 0) entry = std::string(Mid(entry, bio + 6));
   const std::size_t end = InStr(entry, "$end");
   state.HistoryText = end != 0 ? BeforeMarker(entry, end) : entry;
 }
 
 void ReadMameinfo(SharedState& state) {
-  std::string_view reference = Mid(state.GameRecord, InStr(state.GameRecord, ";U") + 2);
-  state.RomAvailable = !reference.empty() && reference.back() == '*';
-  if (state.RomAvailable) reference.remove_suffix(1);
-  const std::size_t comma = InStr(reference, ",");
-  if (comma == 0) return;
-  const std::int32_t offset = ToLong(Left(reference, static_cast<std::int64_t>(comma) - 1));
-  const std::int32_t length = RoundToLong(LeadingNumber(Mid(reference, comma + 1)));
+  const std::string_view field = Mid(state.GameRecord, InStr(state.GameRecord, ";U") + 2);
+  state.RomAvailable = !field.empty() && field.back() == '*';
+  const auto reference = MameinfoReference(state.GameRecord);
+  if (!reference) return;
   if (!LocateDataFile(state.MameinfoPath, state, "mameinfo.dat")) return;
 
-  std::string entry = ReadEntry(state, state.MameinfoPath, offset, length);
+  std::string entry = ReadEntry(state, state.MameinfoPath, reference->Offset, reference->Length);
   if (const std::size_t mame = InStr(entry, "$mame"); mame != 0) entry = "MAME v" + std::string(Mid(entry, mame + 7));
   const std::size_t end = InStrRev(entry, "$end");
   state.MameinfoText = end != 0 ? BeforeMarker(entry, end) : entry;

@@ -143,8 +143,14 @@ ArchiveListings& Listings() {
   return listings;
 }
 
-// The configured path itself when it names an archive, else the folder's name
-// with ".zip", then ".7z".
+// Where the configured folder ends and the member's path begins.
+std::size_t MemberMark(std::string_view picture) {
+  const std::size_t lastFolder = picture.rfind('\\');
+  return picture.find(kMemberMark, lastFolder == std::string_view::npos ? 0 : lastFolder);
+}
+
+}  // namespace
+
 std::optional<std::string> ArchiveOfFolder(std::string_view folder) {
   std::string base(folder);
   while (!base.empty() && (base.back() == '\\' || base.back() == '/')) base.pop_back();
@@ -155,14 +161,6 @@ std::optional<std::string> ArchiveOfFolder(std::string_view folder) {
   }
   return std::nullopt;
 }
-
-// Where the configured folder ends and the member's path begins.
-std::size_t MemberMark(std::string_view picture) {
-  const std::size_t lastFolder = picture.rfind('\\');
-  return picture.find(kMemberMark, lastFolder == std::string_view::npos ? 0 : lastFolder);
-}
-
-}  // namespace
 
 std::string FindArchivePicture(SharedState& state, std::string_view folder, std::string_view name) {
   try {

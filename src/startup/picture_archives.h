@@ -19,6 +19,11 @@
 
 namespace zorv {
 
+// The archive a category's folder stands for: the configured path itself when it
+// names a .zip or .7z, else the folder's name with ".zip", then ".7z"; empty
+// when there is none.
+std::optional<std::string> ArchiveOfFolder(std::string_view folder);
+
 // Folder + "|" + member for the first of name + ".png", ".jpg", ".gif" found
 // in the folder's archive; empty when there is none. An archive that cannot be
 // read is logged as "ERROR F - n" and holds nothing.

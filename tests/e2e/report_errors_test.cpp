@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "\r\nERROR E - 75\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ProgramsTest, OptionsMayFollowTheRomNameAndEveryProgramTellsItsVersion) {
+TEST(ProgramsTest, OptionsMayFollowTheRomNameAndEveryProgramKeepsTheGnuHabits) {
   TempFolder collection;
   WriteSmallCollection(collection);
   std::filesystem::create_symlink(kBin + "/apps/zorv-report/zorv-report", collection.Path() / "zorv-report");
@@ -89,15 +89,20 @@ TEST(ProgramsTest, OptionsMayFollowTheRomNameAndEveryProgramTellsItsVersion) {
   EXPECT_EQ(text.ExitStatus, 0);
   EXPECT_TRUE(text.Output.starts_with(" Ghosts'n Goblins\n")) << text.Output.substr(0, 80);
 
-  // No display at all: the window program answers without opening one.
+  // GNU habits in every program, the window program answering without a
+  // display: --version, and a usage error called by the program's name alone.
   const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ";
   for (const std::string program : {"apps/zorv/zorv", "apps/zorv-report/zorv-report", "tools/zorv-index/zorv-index",
                                     "tools/zorv-decode/zorv-decode", "tools/zorv-inflate/zorv-inflate"}) {
     if (!std::filesystem::exists(kBin + "/" + program)) continue;  // the window program needs Qt
+    const std::string name = std::filesystem::path(program).filename().string();
     const auto answer = RunProgram(noDisplay + kBin + "/" + program + " --version");
     EXPECT_EQ(answer.ExitStatus, 0) << program;
-    const std::string name = std::filesystem::path(program).filename().string();
-    EXPECT_EQ(answer.Output, name + " (Zorvane) " + std::string(kZorvaneVersion) + "\n");
+    EXPECT_TRUE(answer.Output.starts_with(name + " (Zorvane) " + std::string(kZorvaneVersion) + "\nCopyright (C) "));
+    EXPECT_NE(answer.Output.find("\nLicense GPLv3+"), std::string::npos) << answer.Output;
+    const auto wrong = RunProgram(noDisplay + kBin + "/" + program + " --bogus 2>&1");
+    EXPECT_EQ(wrong.ExitStatus, 2) << program;
+    EXPECT_EQ(wrong.Output, name + ": unrecognized option '--bogus'\nTry '" + name + " --help' for more information.\n");
   }
 }
 

@@ -56,5 +56,25 @@ TEST_F(ZorvReportTest, SilentStopsExitWithOneAndTheirLogLineAndBadOptionsWithTwo
   EXPECT_NE(help.Output.find("Usage: zorv-report"), std::string::npos);
 }
 
+TEST_F(ZorvReportTest, AFrontEndsRomPathIsTheRomNameAndAPathToNoRomFileIsNamed) {
+  collection.Write("roms/gng.zip", "PK");
+  collection.Write("roms/gng.7z", "7z");
+  std::filesystem::create_directories(collection.Path() / "roms/set/gng");
+  const std::vector<std::tuple<std::string, int, std::string>> cases = {
+      {Quoted(collection.Str() + "/roms/gng.zip"), 0, " Ghosts'n Goblins\n"},
+      {"roms/gng.7z /nosnap", 0, " Ghosts'n Goblins\n"},
+      {"gng/nosnap", 0, " Ghosts'n Goblins\n"},  // a switch after the name, as designed
+      {"roms/set/gng", 1, "zorv-report: roms/set/gng: is a folder, not a ROM file; give the game's ROM name, or the "
+                          "path of its .zip or .7z\n"},
+      {"roms/pacman.zip", 1, "zorv-report: roms/pacman.zip: no such file; give the game's ROM name, or the path of "
+                             "its .zip or .7z\n"}};
+  for (const auto& [arguments, status, output] : cases) {
+    const auto run = RunProgram("cd " + Quoted(collection.Str()) + " && ./zorv-report --format text " + arguments + " 2>&1");
+    EXPECT_EQ(run.ExitStatus, status) << arguments;
+    EXPECT_TRUE(run.Output.starts_with(output)) << arguments << ": " << run.Output.substr(0, 200);
+  }
+  EXPECT_FALSE(collection.Exists("Zorv.Log.txt"));
+}
+
 }  // namespace
 }  // namespace zorv::testing

@@ -27,7 +27,7 @@ TEST(DemoIndex, TheCommittedIndexIsWhatTheToolMakesOfTheDemoFiles) {
   TempFolder dir;
   BuildIndex({.listXml = kDemo + "/gamelist.xml", .history = kDemo + "/datafiles/history.dat",
               .mameinfo = kDemo + "/datafiles/mameinfo.dat", .catver = kDemo + "/catver.ini",
-              .nplayers = kDemo + "/nplayers.ini", .romFolder = {}, .output = dir.Str() + "/index"});
+              .nplayers = kDemo + "/nplayers.ini", .romFolders = {}, .output = dir.Str() + "/index"});
   EXPECT_EQ(dir.Read("index"), ReadFile(kDemo + "/datafiles/index"))
       << "run demo/make-index.sh after changing the demo's files";
 }

@@ -241,7 +241,7 @@ IndexOptions WriteCollection(const zorv::testing::TempFolder& dir, const Generat
           .mameinfo = dir.Write("datafiles/mameinfo.dat", c.mameinfo).string(),
           .catver = dir.Write("source/catver.ini", c.catver).string(),
           .nplayers = dir.Write("source/nplayers.ini", c.nplayers).string(),
-          .romFolder = dir.Str() + "/roms", .output = dir.Str() + "/datafiles/index"};
+          .romFolders = {dir.Str() + "/roms"}, .output = dir.Str() + "/datafiles/index"};
 }
 
 }  // namespace zorv::index::testing

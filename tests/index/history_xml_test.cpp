@@ -53,15 +53,16 @@ TEST(HistoryXml, GivesEveryGameTheTextTheClassicFileGives) {
   fromXml.output = dir.Str() + "/index";  // and history.dat beside it
   IndexOptions fromClassic = fromXml;
   fromClassic.history = dir.Write("classic.dat", kClassic).string();
-  fromClassic.output = dir.Str() + "/classic.index";
+  fromClassic.output = dir.Write("classic/index", "").string();  // and a copy of classic.dat beside it
   BuildIndex(fromXml);
   BuildIndex(fromClassic);
 
   for (const char* game : kGames) {
     EXPECT_EQ(HistoryTextOf(dir, "index", game, dir.Str() + "/history.dat"),
-              HistoryTextOf(dir, "classic.index", game, fromClassic.history)) << game;
+              HistoryTextOf(dir, "classic/index", game, dir.Str() + "/classic/history.dat")) << game;
   }
-  EXPECT_EQ(HistoryTextOf(dir, "classic.index", "d", fromClassic.history), "ends with a blank line\r\n\r\n");
+  EXPECT_EQ(dir.Read("classic/history.dat"), kClassic);
+  EXPECT_EQ(HistoryTextOf(dir, "classic/index", "d", dir.Str() + "/classic/history.dat"), "ends with a blank line\r\n\r\n");
 }
 
 // A "$" that would make a line of the text read as the classic file's markup

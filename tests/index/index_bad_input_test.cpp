@@ -67,8 +67,8 @@ TEST(BadInput, IsRefusedWithAMessageAndTheOldIndexStays) {
     options.listXml = dir.Write("list.xml", c.list).string();
     options.history = dir.Write("history.dat", c.history).string();
     options.mameinfo = dir.Write("mameinfo.dat", c.mameinfo).string();
-    options.romFolder = dir.Str() + "/roms";
-    if (what != "roms: not a folder") std::filesystem::create_directory(options.romFolder);
+    options.romFolders = {dir.Str() + "/roms"};
+    if (what != "roms: not a folder") std::filesystem::create_directory(options.romFolders[0]);
     if (c.history == "none") std::filesystem::remove(options.history);
     options.output = dir.Write("out/index", kOldIndex).string();
     options.addressLimit = c.addressLimit;
@@ -104,7 +104,7 @@ TEST(Program, ReadsTheListFromStandardInputAsFromAFileAndEveryOptionCounts) {
   options.output = dir.Str() + "/direct";
   BuildIndex(options);
   const std::string common = " --history '" + options.history + "' --mameinfo='" + options.mameinfo + "' --catver '" +
-                             options.catver + "' --nplayers='" + options.nplayers + "' --roms '" + options.romFolder +
+                             options.catver + "' --nplayers='" + options.nplayers + "' --roms '" + options.romFolders[0] +
                              "' --output '" + dir.Str();
   const ToolRun piped = RunTool(dir, "--listxml -" + common + "/piped' <'" + options.listXml + "'");
   ASSERT_EQ(piped.status, 0) << piped.err;
@@ -117,21 +117,23 @@ TEST(Program, ReadsTheListFromStandardInputAsFromAFileAndEveryOptionCounts) {
   EXPECT_EQ(dir.Read("piped"), dir.Read("direct"));
 }
 
-TEST(Program, ExitsWithOneAndAMessageOnBadInputOrUsage) {
+TEST(Program, ExitsWithOneOnBadInputAndTwoOnAWrongCommandLine) {
   TempFolder dir;
   dir.Write("bad.xml", "<mame><machine>");
   dir.Write("good.xml", kList);
   const std::string bad = "'" + dir.Str() + "/bad.xml'";
+  const std::string tryHelp = "\nTry 'zorv-index --help' for more information.\n";
   const std::vector<std::tuple<std::string, int, std::string>> cases = {
       {"--listxml " + bad + " --output '" + dir.Str() + "/index'", 1,
        "zorv-index: " + dir.Str() + "/bad.xml: not well-formed XML at line 1, column 16: no element found\n"},
-      {"", 1, "zorv-index: --listxml is required\nTry \"zorv-index --help\".\n"},
-      {"--listxml a.xml", 1, "--output is required"},
-      {"--listxml a.xml --output", 1, "--output needs a value"},
-      {"--listxml= --output x", 1, "--listxml needs a value"},
-      {"--listxml a --listxml b --output x", 1, "--listxml is given twice"},
-      {"--listxml a --output x --verbose", 1, "unknown option \"--verbose\""},
-      {"--listxml a --output -", 1, "--output must name a file"},
+      {"", 2, "zorv-index: give the game list: --listxml FILE, or --mame-ini to ask the emulator" + tryHelp},
+      {"--listxml a.xml", 1, "a.xml: file not found"},
+      {"--listxml a.xml --output", 2, "option '--output' requires an argument" + tryHelp},
+      {"--listxml= --output x", 2, "option '--listxml' requires an argument"},
+      {"--listxml a --listxml b --output x", 2, "--listxml is given twice"},
+      {"--listxml a --output x --verbose", 2, "zorv-index: unrecognized option '--verbose'" + tryHelp},
+      {"--listxml a --output -", 2, "--output must name a file"},
+      {"--mame-ini --output x", 2, "--mame-ini writes into the collection folder"},
       {"--listxml " + bad + " --history=h --mameinfo m --catver c --nplayers=n --roms r --output x", 1, "h: file not found"},
       {"--listxml '" + dir.Str() + "/good.xml' --output '" + dir.Str() + "/missing/index'", 1, "missing: cannot be written"},
       {"--output x --help", 0, ""},
@@ -140,9 +142,11 @@ TEST(Program, ExitsWithOneAndAMessageOnBadInputOrUsage) {
     const ToolRun run = RunTool(dir, arguments);
     EXPECT_EQ(run.status, status) << arguments;
     EXPECT_NE(run.err.find(message), std::string::npos) << arguments << ": " << run.err;
-    EXPECT_EQ(run.out.starts_with("Usage: zorv-index --listxml FILE"), status == 0) << run.out;
+    EXPECT_EQ(run.out.starts_with("Usage: zorv-index --mame-ini [FILE]"), status == 0) << run.out;
   }
   EXPECT_FALSE(dir.Exists("index") || dir.Exists("missing"));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(ZORV_INDEX_TOOL).parent_path() / "datafiles"))
+      << "a run that fails makes no folder";
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(ZorvDecode, OutcomesAndExitStatus) {
       {"--null " + png("basn0g01.png") + " " + png("xs1n0g01.png"), 1, "ErrorNumber 1"},
       {"--background 12345 a.png b.ppm", 2, "not RRGGBB"},
       {"--repeat 0 --null a.png", 2, "not a positive number"},
-      {"only-one.png", 2, "wrong number of files"},
+      {"only-one.png", 2, "give IN.png and OUT.ppm"},
       {"--frobnicate", 2, "Try 'zorv-decode --help'"},
       {"--help", 0, "Usage: zorv-decode"},
       // A 32 x 32 grey image whose tRNS level is black: the background shows through.

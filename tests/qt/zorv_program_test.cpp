@@ -22,9 +22,16 @@ TEST(ZorvProgramTest, SilentStopEndsWithOneAndNoWindow) {
   const std::string zorv = Quoted((collection.Path() / "zorv").string());
   EXPECT_EQ(RunProgram(noDisplay + zorv + " pacman 2>&1").ExitStatus, 1);
   EXPECT_EQ(RunProgram(noDisplay + zorv + " /center 2>&1").ExitStatus, 1);
+  // A front end's ROM file path is the ROM name.
+  const std::string romFile = collection.Write("roms/mspacman.zip", "PK").string();
+  const auto stop = RunProgram(noDisplay + zorv + " " + Quoted(romFile) + " /ontop 2>&1");
+  EXPECT_EQ(stop.ExitStatus, 1);
+  EXPECT_TRUE(stop.Output.starts_with("zorv: Can't find the rom 'mspacman' into the index. file. (logged in "))
+      << stop.Output;
   const std::string log = collection.Read("Zorv.Log.txt");
   EXPECT_NE(log.find("Can't find the rom 'pacman' into the index. file."), std::string::npos) << log;
   EXPECT_NE(log.find("Rom name is empty."), std::string::npos) << log;
+  EXPECT_NE(log.find("Can't find the rom 'mspacman' into the index. file."), std::string::npos) << log;
   EXPECT_FALSE(collection.Exists("Zorv.inf"));
 }
 

@@ -9,6 +9,19 @@
 
 namespace zorv::testing {
 
+// Writes bytes to a file, making the folders on the way.
+inline std::filesystem::path WriteFile(const std::filesystem::path& file, std::string_view bytes) {
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file;
+}
+
+inline std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 class TempFolder {
  public:
   TempFolder() {
@@ -28,17 +41,10 @@ class TempFolder {
 
   // Writes bytes to a file below the folder, making the folders on the way.
   std::filesystem::path Write(const std::string& relative, std::string_view bytes) const {
-    const auto file = path_ / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file;
+    return WriteFile(path_ / relative, bytes);
   }
 
-  std::string Read(const std::string& relative) const {
-    std::ifstream in(path_ / relative, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string Read(const std::string& relative) const { return ReadFile(path_ / relative); }
 
   bool Exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "program_front.h"
+
 namespace zorv {
 namespace {
 
@@ -20,7 +22,7 @@ std::optional<Colour> ParseRgb(const char* text) {
 
 }  // namespace
 
-std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
+std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, const std::string& program) {
   static const option kLong[] = {
       {"background", required_argument, nullptr, 'b'},
       {"info", no_argument, nullptr, 'i'},
@@ -31,38 +33,44 @@ std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv) {
       {nullptr, 0, nullptr, 0},
   };
   DecodeOptions options;
-  optind = 1;
-  for (int c; (c = getopt_long(argc, argv, "b:inr:h", kLong, nullptr)) != -1;) {
+  OptionParser parser(argc, argv, program, "b:inr:h", kLong);
+  const auto refuse = [&parser](const std::string& what) {
+    parser.Refuse(what);
+    return std::nullopt;
+  };
+  for (int c; (c = parser.Next()) != -1;) {
+    const char* value = parser.Value();
     switch (c) {
       case 'b':
-        if (const auto colour = ParseRgb(optarg)) {
+        if (const auto colour = ParseRgb(value)) {
           options.Background = *colour;
         } else {
-          std::cerr << "zorv-decode: background '" << optarg << "' is not RRGGBB in hexadecimal\n";
-          return std::nullopt;
+          return refuse("background '" + std::string(value) + "' is not RRGGBB in hexadecimal");
         }
         break;
       case 'i': options.Mode = DecodeMode::Info; break;
       case 'n': options.Mode = DecodeMode::Null; break;
       case 'r': {
-        const char* last = optarg + std::strlen(optarg);
-        const auto [end, error] = std::from_chars(optarg, last, options.Repeat);
+        const char* last = value + std::strlen(value);
+        const auto [end, error] = std::from_chars(value, last, options.Repeat);
         if (error != std::errc{} || end != last || options.Repeat < 1) {
-          std::cerr << "zorv-decode: repeat count '" << optarg << "' is not a positive number\n";
-          return std::nullopt;
+          return refuse("repeat count '" + std::string(value) + "' is not a positive number");
         }
         break;
       }
       case 'h': options.Help = true; return options;
       case 'V': options.Version = true; return options;
-      default: std::cerr << "Try 'zorv-decode --help'.\n"; return std::nullopt;
+      default:  // getopt has said what is wrong
+        return refuse({});
     }
   }
-  options.Files.assign(argv + optind, argv + argc);
+  options.Files = parser.Rest();
   const std::size_t wanted = options.Mode == DecodeMode::Picture ? 2 : 1;
   if (options.Files.size() < wanted || (options.Mode != DecodeMode::Null && options.Files.size() != wanted)) {
-    std::cerr << "zorv-decode: wrong number of files\nTry 'zorv-decode --help'.\n";
-    return std::nullopt;
+    const DecodeMode mode = options.Mode;
+    return refuse(mode == DecodeMode::Picture ? "give IN.png and OUT.ppm"
+                      : mode == DecodeMode::Info  ? "give one IN.png"
+                                                  : "give at least one FILE");
   }
   return options;
 }

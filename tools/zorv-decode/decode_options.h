@@ -18,8 +18,9 @@ struct DecodeOptions {
   std::vector<std::string> Files;
 };
 
-// Nothing (after a message on standard error) for a wrong command line.
-std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv);
+// Nothing (after a usage error's message on standard error, `program` beginning
+// it) for a wrong command line.
+std::optional<DecodeOptions> ParseDecodeOptions(int argc, char** argv, const std::string& program);
 void PrintDecodeHelp();
 
 }  // namespace zorv

@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
 #include "png/report_decode.h"
+#include "program_front.h"
 #include "program_version.h"
 
 namespace zorv {
@@ -96,8 +97,9 @@ int Run(const DecodeOptions& options) {
 }  // namespace zorv
 
 int main(int argc, char** argv) {
-  const auto options = zorv::ParseDecodeOptions(argc, argv);
-  if (!options) return 2;
+  const std::string program = zorv::ProgramName(argc > 0 ? argv[0] : nullptr, "zorv-decode");
+  const auto options = zorv::ParseDecodeOptions(argc, argv, program);
+  if (!options) return zorv::kExitUsage;
   if (options->Help) {
     zorv::PrintDecodeHelp();
     return 0;
@@ -109,7 +111,6 @@ int main(int argc, char** argv) {
   try {
     return zorv::Run(*options);
   } catch (const std::exception& failure) {
-    std::cerr << "zorv-decode: " << failure.what() << "\n";
-    return 1;
+    return zorv::Failure(program, failure.what());
   }
 }

@@ -9,6 +9,7 @@
 
 #include "byte_source.h"
 #include "collection_input.h"
+#include "emulator_listing.h"
 #include "field_mapping.h"
 #include "game_list_reader.h"
 #include "history_xml_reader.h"
@@ -145,11 +146,46 @@ void CheckOutput(const std::filesystem::path& output,
   }
 }
 
+bool IsSameFile(const std::string& windowsPath, const std::filesystem::path& other) {
+  std::error_code error;
+  return std::filesystem::equivalent(ResolvePath(windowsPath), other, error) && !error;
+}
+
+// The game list from a file or standard input, or else from the emulator's
+// output. An emulator that ends badly is the failure to report, even when what
+// it left on the pipe is no list.
+void ReadList(const CollectionInput* list, const IndexOptions& options, const std::string& listName,
+              const GameListReader::MachineHandler& onMachine) {
+  if (list != nullptr) {
+    ForFile(listName, [&] {
+      ByteSource source = list->Open();
+      ProgressBar bar("game list", options.showProgress);
+      ReadGameList(source, listName, onMachine, [&](std::uint64_t done) { bar.Update(done, source.TotalSize()); });
+    });
+    return;
+  }
+  ByteSource source = ByteSource::FromDescriptor(options.emulator->Descriptor());
+  try {
+    ForFile(listName, [&] {
+      ProgressBar bar("game list", options.showProgress);
+      ReadGameList(source, listName, onMachine, [&](std::uint64_t done) { bar.Update(done, std::nullopt); });
+    });
+  } catch (const RunTimeError& failure) {
+    options.emulator->Finish(true);
+    if (source.BytesRead() == 0) throw RunTimeError(ErrorCode::InputPastEnd, listName + ": the emulator printed nothing");
+    throw;
+  }
+  options.emulator->Finish(false);
+}
+
 }  // namespace
 
 IndexSummary BuildIndex(const IndexOptions& options) {
   IndexSummary summary;
-  const CollectionInput list(options.listXml, InputKind::GameList);
+  // Looked at first, so that a list that is not there is told before the long work.
+  std::optional<CollectionInput> list;
+  if (options.emulator == nullptr) list.emplace(options.listXml, InputKind::GameList);
+  const std::string listName = list ? list->Name() : options.emulator->Name();
   const auto locate = [](const std::string& path, InputKind kind) {
     return path.empty() ? std::nullopt : std::optional<CollectionInput>(std::in_place, path, kind);
   };
@@ -158,17 +194,25 @@ IndexSummary BuildIndex(const IndexOptions& options) {
   const auto catverInput = locate(options.catver, InputKind::Catver);
   const auto nplayersInput = locate(options.nplayers, InputKind::NPlayers);
 
-  // The viewer reads data files by offset, so one that came zipped or as XML is
-  // written out beside the index, where the viewer looks for it by default.
+  // The viewer reads data files by offset, and looks for them beside the index
+  // by default: each is written there (a copy, or the classic form of one that
+  // came zipped or as XML), unless it is there already in classic form.
   const std::filesystem::path indexPath = ResolvePath(options.output);
   const std::filesystem::path folder = indexPath.has_parent_path() ? indexPath.parent_path() : ".";
+  const auto inPlace = [&folder](const CollectionInput& input, std::string_view fileName) {
+    return !input.FromArchive() && IsSameFile(input.Path(), folder / fileName);
+  };
   const bool writeHistory =
-      historyInput &&
-      (historyInput->FromArchive() || ForFile(historyInput->Name(), [&] { return IsXmlFile(*historyInput); }));
-  const bool writeMameinfo = mameinfoInput && mameinfoInput->FromArchive();
+      historyInput && !(inPlace(*historyInput, "history.dat") &&
+                        !ForFile(historyInput->Name(), [&] { return IsXmlFile(*historyInput); }));
+  const bool writeMameinfo = mameinfoInput && !inPlace(*mameinfoInput, "mameinfo.dat");
   const std::vector<std::pair<std::string_view, const std::string*>> inputs = {
       {"--listxml", &options.listXml}, {"--history", &options.history}, {"--mameinfo", &options.mameinfo},
       {"--catver", &options.catver},   {"--nplayers", &options.nplayers}};
+  if (options.makeOutputFolder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);  // a folder that cannot be made is told below
+  }
   CheckOutput(indexPath, inputs);
   if (writeHistory) CheckOutput(folder / "history.dat", inputs);
   if (writeMameinfo) CheckOutput(folder / "mameinfo.dat", inputs);
@@ -205,7 +249,8 @@ IndexSummary BuildIndex(const IndexOptions& options) {
     nplayers = ForFile(nplayersInput->Name(), [&] { return ParseIniSections(nplayersInput->ReadWhole(), {"NPlayers"}); });
   }
   std::optional<RomFolder> roms;
-  if (!options.romFolder.empty()) roms.emplace(options.romFolder);
+  if (!options.romFolders.empty()) roms.emplace(options.romFolders);
+  summary.romSets = roms ? roms->Size() : 0;
 
   const CollectionData collection{
       history ? &*history : nullptr,    mameinfo ? &*mameinfo : nullptr, catver.empty() ? nullptr : &catver[0],
@@ -213,30 +258,25 @@ IndexSummary BuildIndex(const IndexOptions& options) {
 
   IndexWriter writer;
   std::vector<std::string> unwritableNames;
-  const std::string& listName = list.Name();
-  ForFile(listName, [&] {
-    ByteSource source = list.Open();
-    ProgressBar bar("game list", options.showProgress);
-    ReadGameList(source, listName, [&](Machine&& machine) {
-      if (!IsGame(machine)) {
-        ++summary.machinesPassedOver;
-        return;
-      }
-      if (!IsWritableRomName(machine.name)) {
-        unwritableNames.push_back(machine.name + " (line " + std::to_string(machine.lineNumber) + ")");
-        return;
-      }
-      const GameValues game = MapGame(machine, collection);
-      try {
-        writer.AddGame(game);
-      } catch (const RunTimeError& failure) {
-        throw RunTimeError(static_cast<ErrorCode>(failure.Number()),
-                           listName + ", line " + std::to_string(machine.lineNumber) + ": " + failure.what());
-      }
-      summary.withHistory += game.history ? 1 : 0;
-      summary.withMameinfo += game.mameinfo ? 1 : 0;
-      summary.withRomSet += game.romAvailable ? 1 : 0;
-    }, [&](std::uint64_t done) { bar.Update(done, source.TotalSize()); });
+  ReadList(list ? &*list : nullptr, options, listName, [&](Machine&& machine) {
+    if (!IsGame(machine)) {
+      ++summary.machinesPassedOver;
+      return;
+    }
+    if (!IsWritableRomName(machine.name)) {
+      unwritableNames.push_back(machine.name + " (line " + std::to_string(machine.lineNumber) + ")");
+      return;
+    }
+    const GameValues game = MapGame(machine, collection);
+    try {
+      writer.AddGame(game);
+    } catch (const RunTimeError& failure) {
+      throw RunTimeError(static_cast<ErrorCode>(failure.Number()),
+                         listName + ", line " + std::to_string(machine.lineNumber) + ": " + failure.what());
+    }
+    summary.withHistory += game.history ? 1 : 0;
+    summary.withMameinfo += game.mameinfo ? 1 : 0;
+    summary.withRomSet += game.romAvailable ? 1 : 0;
   });
   if (!unwritableNames.empty()) {
     summary.warnings.push_back(listName + ": " + std::to_string(unwritableNames.size()) +

@@ -1,8 +1,9 @@
 #pragma once
-// One run of the tool: reads the collection's files, writes the index (and the
-// data files that came zipped or as XML, beside it). Each file is written to a
-// temporary file beside its place and renamed over it only when everything went
-// well, so a failed run never leaves half an index or half a data file.
+// One run of the tool: reads the collection's files, writes the index and,
+// beside it, the history.dat and mameinfo.dat it points into (the viewer reads
+// them there by offset). Each file is written to a temporary file beside its
+// place and renamed over it only when everything went well, so a failed run
+// never leaves half an index or half a data file.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 
 namespace zorv::index {
 
+class EmulatorListing;
+
 struct IndexOptions {
   std::string listXml;  // "-" reads standard input
   // Empty when not given.
@@ -18,8 +21,13 @@ struct IndexOptions {
   std::string mameinfo;
   std::string catver;
   std::string nplayers;
-  std::string romFolder;
+  std::vector<std::string> romFolders;
   std::string output;
+  // The output's folder is made when missing (the collection's datafiles/),
+  // once the inputs are known to be there.
+  bool makeOutputFolder = false;
+  // When set, the game list is the emulator's output instead of listXml.
+  EmulatorListing* emulator = nullptr;
   // The furthest data-file byte an index may point at; lowered only by tests.
   std::uint64_t addressLimit = kViewerAddressLimit;
   bool showProgress = false;
@@ -32,6 +40,7 @@ struct IndexSummary {
   std::size_t withMameinfo = 0;
   std::size_t withRomSet = 0;
   std::vector<std::string> warnings;  // things the user should know; the index is still good
+  std::size_t romSets = 0;  // sets in the ROM folders
   std::vector<std::string> dataFilesWritten;  // history.dat, mameinfo.dat written beside the index
 };
 

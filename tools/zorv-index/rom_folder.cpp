@@ -7,11 +7,12 @@
 #include "platform/run_time_error.h"
 
 namespace zorv::index {
-namespace {
 
-}  // namespace
+RomFolder::RomFolder(const std::vector<std::string>& windowsPaths) {
+  for (const std::string& path : windowsPaths) List(path);
+}
 
-RomFolder::RomFolder(std::string_view windowsPath) {
+void RomFolder::List(std::string_view windowsPath) {
   namespace fs = std::filesystem;
   const fs::path folder = ResolvePath(windowsPath);
   std::error_code error;
@@ -19,8 +20,11 @@ RomFolder::RomFolder(std::string_view windowsPath) {
     throw RunTimeError(ErrorCode::PathFileAccess, std::string(windowsPath) + ": not a folder");
   }
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    if (it->is_directory(error)) continue;
     const std::string name = LowerCase(it->path().filename().string());
+    if (it->is_directory(error)) {
+      sets_.insert(name);
+      continue;
+    }
     for (const std::string_view extension : {".zip", ".7z"}) {
       if (name.size() > extension.size() && name.ends_with(extension)) {
         sets_.insert(name.substr(0, name.size() - extension.size()));

@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "platform/run_time_error.h"
 #include "png/inflate/inflate.h"
+#include "program_front.h"
 #include "program_version.h"
 
 namespace {
@@ -52,14 +53,10 @@ bool ParseCount(const char* text, long long low, long long high, long long& valu
   return error == std::errc{} && end == last && value >= low && value <= high;
 }
 
-int UsageError(const char* what) {
-  std::fprintf(stderr, "zorv-inflate: %s\n%s", what, kUsage);
-  return 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string program = zorv::ProgramName(argc > 0 ? argv[0] : nullptr, "zorv-inflate");
   static const option kOptions[] = {{"expected", required_argument, nullptr, 'e'},
                                     {"large-length", no_argument, nullptr, 'l'},
                                     {"null", no_argument, nullptr, 'n'},
@@ -70,28 +67,33 @@ int main(int argc, char** argv) {
   long long expected = -1;
   bool haveExpected = false, largeLength = false, discard = false;
   long long repeat = 1;
-  for (int c; (c = getopt_long(argc, argv, "e:lnr:h", kOptions, nullptr)) != -1;) {
+  zorv::OptionParser parser(argc, argv, program, "e:lnr:h", kOptions);
+  for (int c; (c = parser.Next()) != -1;) {
+    const char* value = parser.Value();
     switch (c) {
       case 'e':
-        if (!ParseCount(optarg, INT32_MIN, INT32_MAX, expected)) return UsageError("bad --expected value");
+        if (!ParseCount(value, INT32_MIN, INT32_MAX, expected)) return parser.Refuse("--expected takes a whole number");
         haveExpected = true;
         break;
       case 'l': largeLength = true; break;
       case 'n': discard = true; break;
       case 'r':
-        if (!ParseCount(optarg, 1, 1'000'000'000, repeat)) return UsageError("bad --repeat value");
+        if (!ParseCount(value, 1, 1'000'000'000, repeat)) {
+          return parser.Refuse("--repeat takes a number from 1 to 1000000000");
+        }
         break;
       case 'h': std::fputs(kUsage, stdout); return 0;
       case 'V': std::fputs(zorv::VersionText("zorv-inflate").c_str(), stdout); return 0;
-      default: return UsageError("unknown option");
+      default:  // getopt has said what is wrong
+        return parser.Refuse();
     }
   }
-  const int files = argc - optind;
-  if (files != (discard ? 1 : 2)) return UsageError(discard ? "give IN only" : "give IN and OUT");
-  if (repeat > 1 && !discard) return UsageError("--repeat needs --null");
+  const std::vector<std::string> files = parser.Rest();
+  if (files.size() != (discard ? 1u : 2u)) return parser.Refuse(discard ? "give IN only" : "give IN and OUT");
+  if (repeat > 1 && !discard) return parser.Refuse("--repeat needs --null");
 
   try {
-    const std::string file = zorv::ReadWholeFile(argv[optind]);
+    const std::string file = zorv::ReadWholeFile(files[0]);
     const zorv::png::ByteBuffer stream(
         file.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, file.size())), file.end());
     if (!haveExpected) {
@@ -109,12 +111,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "result %d\n", result);
     if (messages.shown) return 1;
     if (!discard) {
-      zorv::WriteWholeFile(argv[optind + 1],
+      zorv::WriteWholeFile(files[1],
                            std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     }
     return 0;
   } catch (const std::exception& failure) {
-    std::fprintf(stderr, "zorv-inflate: error %d\n", zorv::ErrorNumberOf(failure));
-    return 1;
+    return zorv::Failure(program, "error " + std::to_string(zorv::ErrorNumberOf(failure)));
   }
 }

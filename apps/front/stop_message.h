@@ -9,14 +9,16 @@ namespace zorv {
 
 class StopMessage {
  public:
-  // Notes how long the program folder's log is before the run.
-  explicit StopMessage(const std::string& programFolder);
+  // Notes how long the collection's log is before the run; `program` begins
+  // the message.
+  StopMessage(std::string program, const std::string& collectionFolder);
 
   // One line: what this run's last log line says (with the meaning of an error
   // number) and where the log is; or that nothing could be logged.
   std::string Text() const;
 
  private:
+  std::string program_;
   std::string logPath_;
   std::int64_t lengthBefore_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 #include "platform/cp1252.h"
 #include "platform/file_system.h"
@@ -40,8 +41,8 @@ std::string Explained(const std::string& line) {
 
 }  // namespace
 
-StopMessage::StopMessage(const std::string& programFolder)
-    : logPath_(programFolder + "\\Zorv.Log.txt"), lengthBefore_(LengthOf(logPath_)) {}
+StopMessage::StopMessage(std::string program, const std::string& collectionFolder)
+    : program_(std::move(program)), logPath_(collectionFolder + "\\Zorv.Log.txt"), lengthBefore_(LengthOf(logPath_)) {}
 
 std::string StopMessage::Text() const {
   std::error_code ignored;
@@ -53,9 +54,9 @@ std::string StopMessage::Text() const {
   } catch (const std::exception&) {
     line.clear();
   }
-  if (line.empty()) return "zorv-report: stopped; its log line could not be written to " + shownPath;
+  if (line.empty()) return program_ + ": stopped; its log line could not be written to " + shownPath;
   if (!IsValidUtf8(line)) line = Cp1252ToUtf8(line);
-  return "zorv-report: " + Explained(line) + " (logged in " + shownPath + ")";
+  return program_ + ": " + Explained(line) + " (logged in " + shownPath + ")";
 }
 
 }  // namespace zorv
