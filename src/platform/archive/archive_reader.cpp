@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/archive/archive_head.h"
@@ -46,7 +48,33 @@ std::optional<std::vector<PlacedMember>> PlaceZipMembers(const fs::path& archive
   }
 }
 
+// A zip read from the local header at `offset` on, made the member that is read, when the header there is the
+// member `path`'s; null when it is not.
+std::unique_ptr<ArchivePass> PassAtHeader(const fs::path& archive, const std::string& path, std::uint64_t offset,
+                                          std::uint64_t limit) {
+  std::unique_ptr<ArchivePass> pass;
+  archive_entry* entry = nullptr;
+  try {
+    pass = ArchivePass::AtLocalHeader(archive, offset);
+    if (pass) entry = pass->NextFile();
+  } catch (const RunTimeError&) {
+    return nullptr;  // a header the listing placed wrongly may be no header at all
+  }
+  if (!entry || ArchivePass::MemberPath(entry) != path) return nullptr;
+  pass->BeginMember(entry, limit);
+  return pass;
+}
+
 }  // namespace
+
+// The kept listing's archive and, once the listing proves wrong, each member's place found anew.
+struct ArchiveReader::Relisting {
+  explicit Relisting(ArchiveFingerprint kept) : archive(std::move(kept)) {}
+  ArchiveFingerprint archive;
+  std::once_flag once;
+  bool placedAnew = false;
+  std::unordered_map<std::string, std::uint64_t> placed;
+};
 
 ArchiveReader::ArchiveReader(fs::path archive, ZipListing listing) : path_(std::move(archive)) {
   std::error_code error;
@@ -94,7 +122,7 @@ bool ArchiveReader::ListKeptBetweenRuns() {
     members_.push_back({std::move(member.path), member.size});
     headerOffsets_.push_back(member.headerOffset);
   }
-  kept_ = std::make_shared<const ArchiveFingerprint>(std::move(*fingerprint));
+  relisting_ = std::make_shared<Relisting>(std::move(*fingerprint));
   return true;
 }
 
@@ -109,22 +137,27 @@ ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::
 }
 
 // A member of a kept listing, read from the local header at its place once that header proves to be the
-// member's. When it does not, the listing does not describe the archive: it goes, the next run makes it anew,
-// and this member is read through the central directory.
+// member's. When it does not, the listing does not describe the archive: the members are placed anew, once for
+// the run, and kept in its stead. An archive that cannot be placed is read through its central directory, where
+// libzip gives the failure its number.
 ArchiveMemberReader ArchiveReader::OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const {
   const std::string& path = members_[position].path;
-  try {
-    if (auto member = ArchivePass::AtLocalHeader(path_, headerOffsets_[position])) {
-      archive_entry* entry = member->NextFile();
-      if (entry && ArchivePass::MemberPath(entry) == path) {
-        member->BeginMember(entry, limit);
-        return ArchiveMemberReader(std::move(member), stop);
-      }
-    }
-  } catch (const RunTimeError&) {
-    // A header the listing placed wrongly may be no header at all; the central directory tells.
+  auto member = PassAtHeader(path_, path, headerOffsets_[position], limit);
+  if (!member) {
+    Relisting& relisting = *relisting_;
+    std::call_once(relisting.once, [&] {
+      auto placed = PlaceZipMembers(path_);
+      if (!placed) return ForgetKeptListing(relisting.archive);
+      KeepListing(relisting.archive, *placed);
+      relisting.placedAnew = true;
+      // The first member of a name is the one served, as in the listing.
+      for (const PlacedMember& found : *placed) relisting.placed.emplace(found.path, found.headerOffset);
+    });
+    const auto found = relisting.placed.find(path);
+    if (found != relisting.placed.end()) member = PassAtHeader(path_, path, found->second, limit);
+    else if (relisting.placedAnew) ThrowNoSuchMember(path_, path);
   }
-  ForgetKeptListing(*kept_);
+  if (member) return ArchiveMemberReader(std::move(member), stop);
   auto zip = std::make_shared<ZipArchive>(path_, nullptr, path_.string());
   std::vector<ArchiveMember> files;
   std::vector<std::uint64_t> indices;

@@ -21,7 +21,6 @@ struct ArchiveMember {
 
 class ArchiveMemberSource;
 class ZipArchive;
-struct ArchiveFingerprint;
 
 // One member read in pieces, for members too large to hold whole (a game list of hundreds of megabytes). The
 // ArchiveReader it came from must outlive it.
@@ -88,7 +87,8 @@ class ArchiveReader {
   std::vector<ArchiveMember> members_;
   std::vector<std::uint64_t> zipIndices_;    // each member's index in the zip, when libzip reads it
   std::vector<std::uint64_t> headerOffsets_;  // where each member's local header starts, when the listing is kept
-  std::shared_ptr<const ArchiveFingerprint> kept_;  // the state of the archive that listing was kept for
+  struct Relisting;
+  std::shared_ptr<Relisting> relisting_;  // set when the listing is kept
 };
 
 // True when the name ends in ".zip" or ".7z", whatever the case.
