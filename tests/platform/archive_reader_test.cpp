@@ -115,9 +115,10 @@ TEST(ZipMembers, AreRegularFilesOnly) {
   TempFolder dir;
   ::setenv("XDG_CACHE_HOME", (dir.Path() / "cache").c_str(), 1);
   dir.Write("starfort.png", Picture("starfort.png"));
-  Make(dir, "ln -s starfort.png gng.png && mkdir tinyrace.png && zip --symlinks -r zipped.zip gng.png starfort.png tinyrace.png");
+  Make(dir, "ln -s starfort.png gng.png && mkdir tinyrace.png && zip --symlinks -r zipped.zip gng.png starfort.png tinyrace.png"
+            " && 7z a -snl linked.7z gng.png starfort.png tinyrace.png >/dev/null");
   fs::copy_file(kArchives + "links.zip", dir.Path() / "links.zip");
-  for (const char* archive : {"zipped.zip", "links.zip"}) {
+  for (const char* archive : {"zipped.zip", "links.zip", "linked.7z"}) {
     for (const ZipListing listing : {ZipListing::kThisRun, ZipListing::kKeptBetweenRuns}) {
       EXPECT_EQ(Paths(ArchiveReader(dir.Path() / archive, listing)), std::vector<std::string>{"starfort.png"}) << archive;
     }

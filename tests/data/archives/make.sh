@@ -44,7 +44,8 @@ with open(os.path.join(here, 'descriptors.zip'), 'wb') as out:
         for name in ('starfort.png', 'gng.png'):
             archive.writestr(name, picture(name))
 
-# Members named like pictures that are no files: a link to starfort.png, a Unix folder and an MS-DOS folder.
+# Members named like pictures that are no files: a link to starfort.png, a Unix folder, an MS-DOS folder and a
+# folder told by nothing but the "/" its name ends with.
 def member(name, system, attributes, data=b''):
     info = zipfile.ZipInfo(name)
     info.create_system, info.external_attr = system, attributes
@@ -54,4 +55,5 @@ with zipfile.ZipFile(os.path.join(here, 'links.zip'), 'w') as archive:
     archive.writestr('starfort.png', picture('starfort.png'))
     archive.writestr(*member('tinyrace.png', 3, (0o40755 << 16) | 0x10))
     archive.writestr(*member('nightclb.png', 0, 0x10))
+    archive.writestr(*member('mazemnch.gif/', 0, 0))
 PY
