@@ -167,6 +167,15 @@ TEST_F(KeptListingTest, PlacesEachMemberAtItsLocalHeader) {
   }
 }
 
+// Read from its local header, a member whose header gives it more bytes than the file has left is cut short,
+// not damaged: the reader ran out of file.
+TEST_F(KeptListingTest, AMemberPastTheEndOfTheFileIsCutShort) {
+  dir.Write("gng.png", Picture("gng.png"));
+  Make(dir, "python3 -c \"import zipfile; z = zipfile.ZipFile('snap.zip', 'w'); z.write('gng.png'); z.close(); "
+            "f = open('snap.zip', 'r+b'); f.seek(18); f.write((10 ** 6).to_bytes(4, 'little') * 2)\"");
+  EXPECT_EQ(ReadOutcome(ArchiveReader(dir.Path() / "snap.zip", ZipListing::kKeptBetweenRuns), "gng.png", kLimit, ""), 62);
+}
+
 TEST_F(KeptListingTest, ThatDoesNotDescribeTheArchiveIsMadeAnew) {
   // Stored members, each followed by a data descriptor of 16 bytes.
   const fs::path archive = dir.Path() / "snap.zip";
