@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zorv::PictureBox box(screen);
   zorv::PlainColourPicture background(zorv::MakeColour(0x33, 0x66, 0x99));
   try {
-    zorv::png::DecodeForReport(decoder, box, background, InputPath());
+    zorv::png::SetUpForReport(decoder, box, background).OpenPNG(InputPath());
     // A second file on the same object: state kept across calls.
     decoder.SetAlpha(false);
     decoder.SetTrans(false);

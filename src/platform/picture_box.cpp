@@ -48,16 +48,10 @@ std::int32_t PictureBox::ScaleHeight() const {
   return scaleMode_ == kScalePixels ? InnerPixelHeight() : InnerPixelHeight() * TwipsPerPixelY();
 }
 
-void PictureBox::Cls() {
-  blank_ = true;
-  surface_.reset();
-}
+void PictureBox::Cls() { surface_.reset(); }
 
 zorv::Image& PictureBox::MaterialSurface() const {
-  if (blank_ || !surface_) {
-    surface_ = std::make_shared<zorv::Image>(InnerPixelWidth(), InnerPixelHeight(), backColour_);
-    blank_ = false;
-  }
+  if (!surface_) surface_ = std::make_shared<zorv::Image>(InnerPixelWidth(), InnerPixelHeight(), backColour_);
   return *surface_;
 }
 
@@ -83,7 +77,7 @@ void PictureBox::KeepImageAsPicture() {
 
 // The surface follows the inner size; what was drawn stays at the top left.
 void PictureBox::ResizeSurface() {
-  if (blank_ || !surface_) return;  // a blank surface takes its size when it is filled in
+  if (!surface_) return;  // a blank surface takes its size when it is filled in
   const std::int32_t width = InnerPixelWidth();
   const std::int32_t height = InnerPixelHeight();
   const zorv::Image& old = *surface_;
@@ -105,7 +99,6 @@ void PictureBox::StretchCopy(zorv::Image&& bitmap, std::int32_t x, std::int32_t 
                              bitmap.width == InnerPixelWidth() && bitmap.height == InnerPixelHeight();
   if (coversSurface) {
     surface_ = std::make_shared<zorv::Image>(std::move(bitmap));
-    blank_ = false;
     return;
   }
   StretchCopy(static_cast<const zorv::Image&>(bitmap), x, y, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight);

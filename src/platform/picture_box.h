@@ -92,9 +92,8 @@ class PictureBox final : public PictureObject {
   std::int32_t widthTwips_ = 0;
   std::int32_t heightTwips_ = 0;
   // The surface and the kept picture share their pixels until one of them
-  // changes; a blank surface (all background colour) has no pixels yet.
+  // changes; a blank surface (all background colour) has none yet.
   mutable std::shared_ptr<zorv::Image> surface_;
-  mutable bool blank_ = true;
   std::shared_ptr<const zorv::Image> picture_;
 };
 

@@ -12,9 +12,9 @@ namespace {
 
 Colour GreyBackground(std::span<const std::uint8_t> data, std::int64_t bitDepth) {
   if (data.size() != 2) return 0;
-  const std::uint16_t level = ReadBigEndian16(data, 0);
-  if (bitDepth < 0 || (bitDepth < 16 && level > (std::int64_t{1} << bitDepth) - 1)) return 0;
-  const std::optional<std::uint8_t> grey = bitmap::GreyLevel(static_cast<int>(std::min<std::int64_t>(bitDepth, 64)), level);
+  // A level the depth does not have, and a depth without grey levels, give no colour.
+  const std::optional<std::uint8_t> grey =
+      bitmap::GreyLevel(static_cast<int>(std::clamp<std::int64_t>(bitDepth, 0, 64)), ReadBigEndian16(data, 0));
   return grey ? MakeColour(*grey, *grey, *grey) : 0;
 }
 
@@ -49,11 +49,11 @@ Colour PaletteBackground(std::span<const std::uint8_t> data, std::span<const std
 Colour ComputeBkgdColor(std::span<const std::uint8_t> bkgdData, std::int64_t bitDepth, std::int64_t colourType,
                         std::span<const std::uint8_t> palette, Colour current) {
   switch (colourType) {
-    case 0:
-    case 4: return GreyBackground(bkgdData, bitDepth);
-    case 2:
-    case 6: return RgbBackground(bkgdData, bitDepth);
-    case 3: return PaletteBackground(bkgdData, palette);
+    case kGrey:
+    case kGreyAlpha: return GreyBackground(bkgdData, bitDepth);
+    case kRgb:
+    case kRgbAlpha: return RgbBackground(bkgdData, bitDepth);
+    case kPalette: return PaletteBackground(bkgdData, palette);
     default: return current;
   }
 }

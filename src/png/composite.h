@@ -52,4 +52,12 @@ void BlendRgbaRowToColours(const std::uint8_t* rgba, const std::uint32_t* backgr
 void CompositeOnBackground(const Backdrop& backdrop, ByteBuffer& buffer, std::int64_t width,
                            std::int64_t height);
 
+// The plain kernels of BlendRgbaRowToColours and of the blending of
+// CompositeOnBackground (png/kernels.h).
+namespace plain {
+void BlendToColours(const std::uint8_t* rgba, const std::uint32_t* background, std::size_t width,
+                    std::uint32_t* out);
+void BlendBgra(const std::uint8_t* bgra, const std::uint8_t* background, std::uint8_t* out, std::size_t width);
+}  // namespace plain
+
 }  // namespace zorv::png

@@ -19,8 +19,6 @@
 namespace zorv::png {
 namespace {
 
-enum ColourTypes : std::int32_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha = 4, kRgbAlpha = 6 };
-
 bool IsOneOf(std::int64_t value, std::initializer_list<std::int64_t> values) {
   return std::find(values.begin(), values.end(), value) != values.end();
 }
@@ -100,19 +98,22 @@ Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlac
 
 void LoadPNG::DecodeImage() {
   haveAlpha_ = false;
-  bool rowsTopDown = true;
-  const std::int64_t width = header_.width;
-  const std::int64_t height = header_.height;
-  const std::int64_t depth = header_.bitDepth;
-  const std::int64_t colourType = header_.colourType;
-  const bool interlaced = header_.interlacing == 1;
-  PixelFormat format{width, height, depth, colourType, outBitsPerPixel_};
-
+  PixelFormat format{header_.width, header_.height, header_.bitDepth, header_.colourType, outBitsPerPixel_};
   // A header that claims more than the decoder will hold fails before anything
   // is allocated for it.
   const std::optional<std::int64_t> inflatedSize = InflatedSizeWithinLimit(format, header_.interlacing);
   if (!inflatedSize) throw RunTimeError(ErrorCode::OutOfMemory, "image too large");
+  ByteBuffer work = InflateImageData(*inflatedSize);
+  if (DrawTrueColourDirectly(work, format)) return;
+  UndoFilters(work, format);
+  std::optional<ConvertedRows> rows = ConvertSamples(work, format);
+  // A header the decoder does not know draws nothing and reports nothing.
+  if (!rows) return;
+  BlendTransparency(work, format, *rows);
+  DrawRows(work, *rows);
+}
 
+ByteBuffer LoadPNG::InflateImageData(std::int64_t inflatedSize) {
   // The two zlib header bytes are dropped unread.
   const std::size_t streamStart = std::min<std::size_t>(2, static_cast<std::size_t>(idatLength_));
   const std::span<const std::uint8_t> stream(idatBuffer_.data() + streamStart,
@@ -120,168 +121,192 @@ void LoadPNG::DecodeImage() {
   // Image data that could never fill the rows its header promises (a few
   // hundred kilobytes claiming a gigabyte) is refused before any work is
   // done for it: only a stream cut short, read on as zero bits, could.
-  if (header_.compression == 0 && *inflatedSize > LongestInflation(static_cast<std::int64_t>(stream.size()))) {
+  if (header_.compression == 0 && inflatedSize > LongestInflation(static_cast<std::int64_t>(stream.size()))) {
     throw RunTimeError(ErrorCode::OutOfMemory, "image data far shorter than its header");
   }
   ByteBuffer work;
   if (header_.compression == 0) {
-    inflater_.Inflate(stream, work, static_cast<std::int32_t>(*inflatedSize), false);
+    inflater_.Inflate(stream, work, static_cast<std::int32_t>(inflatedSize), false);
   } else {
     work.assign(stream.begin(), stream.end());
   }
   std::vector<std::uint8_t>().swap(idatBuffer_);
-  // The common 8-bit true-colour images go from their rows straight to device
-  // colours: RGB as it is, RGBA blended onto what lies behind it.
-  const bool directRgb = colourType == kRgb && !(haveTransparence_ && setTrans_);
+  return work;
+}
+
+// The common 8-bit true-colour images go from their rows straight to device
+// colours: RGB as it is, RGBA blended onto what lies behind it.
+bool LoadPNG::DrawTrueColourDirectly(ByteBuffer& work, const PixelFormat& format) {
+  const std::int64_t width = format.width;
+  const std::int64_t height = format.height;
+  const bool interlaced = header_.interlacing == kAdam7;
+  const bool directRgb = format.colourType == kRgb && !(haveTransparence_ && setTrans_);
   // (Whole rows of surplus data would come first once RGBA rows are turned
   // bottom row first: such data keeps the general path, and so do rows too few,
   // which fail before the background is looked at.)
   const std::int64_t rgbaStored = height * (4 * width + 1);
-  const bool directRgba = colourType == kRgbAlpha && setAlpha_ &&
+  const bool directRgba = format.colourType == kRgbAlpha && setAlpha_ &&
                           (interlaced || (static_cast<std::int64_t>(work.size()) >= rgbaStored &&
                                           static_cast<std::int64_t>(work.size()) < rgbaStored + 4 * width));
-  if ((directRgb || directRgba) && depth == 8 && (header_.interlacing == 0 || interlaced) &&
-      width * height <= bitmap::kLargestBitmapPixels) {
-    Image picture;
-    if (directRgb) {
-      const auto pixelsPerRow = static_cast<std::size_t>(width);
-      picture = RowsToColours(work, format, interlaced, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
-        RgbRowToColours(row, pixelsPerRow, out);
-      });
-    } else {
-      haveAlpha_ = true;
-      picture = BlendedRgbaRows(
-          work, format, interlaced,
-          Backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_, bitmaps_->Screen()});
-    }
-    ByteBuffer().swap(work);
-    outBitsPerPixel_ = 24;
-    // Blended rows are described bottom row first, as the composited rows are.
-    bitmaps_->TakeBitmapTrue(std::move(picture), directRgb);
-    bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
-                           setToBG_);
-    return;
+  if (!(directRgb || directRgba) || format.bitDepth != 8 || !(header_.interlacing == kNotInterlaced || interlaced) ||
+      width * height > bitmap::kLargestBitmapPixels) {
+    return false;
   }
-  // 8-bit RGB rows take their blue-first byte order in the unfiltering pass.
-  const bool swapWhileUnfiltering = colourType == kRgb && depth == 8 && header_.interlacing == 0;
-  if (header_.interlacing == 0) {
-    Unfilter(work, format, swapWhileUnfiltering ? RowConversion(RgbRowToBgr) : RowConversion());
-  } else if (interlaced) {
+  Image picture;
+  if (directRgb) {
+    const auto pixelsPerRow = static_cast<std::size_t>(width);
+    picture = RowsToColours(work, format, interlaced, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
+      RgbRowToColours(row, pixelsPerRow, out);
+    });
+  } else {
+    haveAlpha_ = true;
+    picture = BlendedRgbaRows(work, format, interlaced, Behind());
+  }
+  ByteBuffer().swap(work);
+  outBitsPerPixel_ = 24;
+  // Blended rows are described bottom row first, as the composited rows are.
+  bitmaps_->TakeBitmapTrue(std::move(picture), directRgb);
+  bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
+                         setToBG_);
+  return true;
+}
+
+// 8-bit RGB rows take their blue-first byte order in the unfiltering pass.
+bool LoadPNG::SwapsWhileUnfiltering() const {
+  return header_.colourType == kRgb && header_.bitDepth == 8 && header_.interlacing == kNotInterlaced;
+}
+
+void LoadPNG::UndoFilters(ByteBuffer& work, const PixelFormat& format) const {
+  if (header_.interlacing == kNotInterlaced) {
+    Unfilter(work, format, SwapsWhileUnfiltering() ? RowConversion(RgbRowToBgr) : RowConversion());
+  } else if (header_.interlacing == kAdam7) {
     work = Deinterlace(work, format);
   }
+}
 
-  const auto setOutBitsPerPixel = [&](std::int64_t bits) { format.outBitsPerPixel = outBitsPerPixel_ = bits; };
-  const auto greyTable = [&](int tableDepth, bool narrowRowsAsBytes) {
-    bitmaps_->GreyRamp(tableDepth, narrowRowsAsBytes);
-  };
-  std::int64_t outBitCount = depth;
-  bool converted = true;
-  switch (colourType) {
-    case kGrey:
-      if (IsOneOf(depth, {1, 4, 8}) && !interlaced) {
-        greyTable(static_cast<int>(depth), false);
-        PadRows(depth, work, format);
-      } else if (IsOneOf(depth, {1, 4, 8}) && interlaced) {
-        greyTable(static_cast<int>(depth), true);
-        setOutBitsPerPixel(8);
-        PadRows(8, work, format);
-        outBitCount = 8;
-      } else if (depth == 2 && !interlaced) {
-        greyTable(2, false);
-        Unpack2Bit(width, height, work, ScanlineLength(format));
-        setOutBitsPerPixel(8);
-        outBitCount = 8;
-      } else if (depth == 2) {
-        greyTable(2, false);
-        setOutBitsPerPixel(8);
-        PadRows(8, work, format);
-        outBitCount = 8;
-      } else if (depth == 16) {
-        Reduce16To8(work);
-        greyTable(8, false);
-        setOutBitsPerPixel(8);
-        PadRows(8, work, format);
-        outBitCount = 8;
-      } else {
-        converted = false;
-      }
-      break;
+void LoadPNG::ForceOutBitsPerPixel(PixelFormat& format, std::int64_t bits) {
+  format.outBitsPerPixel = outBitsPerPixel_ = bits;
+}
+
+std::optional<LoadPNG::ConvertedRows> LoadPNG::ConvertSamples(ByteBuffer& work, PixelFormat& format) {
+  switch (format.colourType) {
+    case kGrey: return ConvertGrey(work, format);
     case kRgb:
-      if (depth == 16) Reduce16To8(work);
-      if (!swapWhileUnfiltering) RgbToBgr(work);
-      setOutBitsPerPixel(8);
+      if (format.bitDepth == 16) Reduce16To8(work);
+      if (!SwapsWhileUnfiltering()) RgbToBgr(work);
+      ForceOutBitsPerPixel(format, 8);
       PadRows(24, work, format);
-      setOutBitsPerPixel(24);
-      rowsTopDown = true;
-      outBitCount = 24;
-      break;
-    case kPalette:
-      if (IsOneOf(depth, {1, 4, 8}) && !interlaced) {
-        PadRows(depth, work, format);
-      } else if (IsOneOf(depth, {1, 2, 4, 8}) && interlaced) {
-        setOutBitsPerPixel(8);
-        PadRows(8, work, format);
-        outBitCount = 8;
-      } else if (depth == 2) {
-        Unpack2Bit(width, height, work, ScanlineLength(format));
-        setOutBitsPerPixel(8);
-        outBitCount = 8;
-      } else {
-        converted = false;
-      }
-      break;
+      ForceOutBitsPerPixel(format, 24);
+      return ConvertedRows{24, true};
+    case kPalette: return ConvertPalette(work, format);
     case kGreyAlpha:
     case kRgbAlpha:
       haveAlpha_ = true;
-      if (depth == 16) Reduce16To8(work);
-      if (colourType == kGreyAlpha) GreyAlphaToBgra(work);
-      setOutBitsPerPixel(32);
-      if (colourType == kRgbAlpha) {
-        RgbaToBgraFlipped(work, width);  // RgbaToBgra, then FlipRows
+      if (format.bitDepth == 16) Reduce16To8(work);
+      if (format.colourType == kGreyAlpha) GreyAlphaToBgra(work);
+      ForceOutBitsPerPixel(format, 32);
+      if (format.colourType == kRgbAlpha) {
+        RgbaToBgraFlipped(work, format.width);  // blue first, bottom row first
       } else {
-        FlipRows(work, 4 * width);
+        FlipRows(work, 4 * format.width);
       }
-      rowsTopDown = false;
-      outBitCount = 32;
-      break;
-    default:
-      converted = false;
-      break;
+      return ConvertedRows{32, false};
+    default: return std::nullopt;
   }
-  // A header the decoder does not know draws nothing and reports nothing.
-  if (!converted) return;
+}
 
-  Backdrop backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_,
-                    bitmaps_->Screen()};
-  const auto compositeAsBottomUpBgra = [&] {
-    setOutBitsPerPixel(32);
-    FlipRows(work, 4 * width);
-    rowsTopDown = false;
-    CompositeOnBackground(backdrop, work, width, height);
-    setOutBitsPerPixel(24);
-    outBitCount = 24;
-  };
-  if ((colourType == kGrey || colourType == kPalette) && haveTransparence_ && setTrans_) {
-    if (colourType == kGrey) {
-      palette_ = bitmaps_->GreyRamp(static_cast<int>(depth), false);
+std::optional<LoadPNG::ConvertedRows> LoadPNG::ConvertGrey(ByteBuffer& work, PixelFormat& format) {
+  const std::int64_t depth = format.bitDepth;
+  const bool interlaced = header_.interlacing == kAdam7;
+  if (IsOneOf(depth, {1, 4, 8}) && !interlaced) {
+    bitmaps_->GreyRamp(static_cast<int>(depth), false);
+    PadRows(depth, work, format);
+    return ConvertedRows{depth, true};
+  }
+  if (IsOneOf(depth, {1, 4, 8})) {
+    bitmaps_->GreyRamp(static_cast<int>(depth), true);
+    ForceOutBitsPerPixel(format, 8);
+    PadRows(8, work, format);
+  } else if (depth == 2) {
+    bitmaps_->GreyRamp(2, false);
+    if (!interlaced) {
+      Unpack2Bit(format.width, format.height, work, ScanlineLength(format));
+      ForceOutBitsPerPixel(format, 8);
+    } else {
+      ForceOutBitsPerPixel(format, 8);
+      PadRows(8, work, format);
+    }
+  } else if (depth == 16) {
+    Reduce16To8(work);
+    bitmaps_->GreyRamp(8, false);
+    ForceOutBitsPerPixel(format, 8);
+    PadRows(8, work, format);
+  } else {
+    return std::nullopt;
+  }
+  return ConvertedRows{8, true};
+}
+
+std::optional<LoadPNG::ConvertedRows> LoadPNG::ConvertPalette(ByteBuffer& work, PixelFormat& format) {
+  const std::int64_t depth = format.bitDepth;
+  const bool interlaced = header_.interlacing == kAdam7;
+  if (IsOneOf(depth, {1, 4, 8}) && !interlaced) {
+    PadRows(depth, work, format);
+    return ConvertedRows{depth, true};
+  }
+  if (IsOneOf(depth, {1, 2, 4, 8}) && interlaced) {
+    ForceOutBitsPerPixel(format, 8);
+    PadRows(8, work, format);
+  } else if (depth == 2) {
+    Unpack2Bit(format.width, format.height, work, ScanlineLength(format));
+    ForceOutBitsPerPixel(format, 8);
+  } else {
+    return std::nullopt;
+  }
+  return ConvertedRows{8, true};
+}
+
+Backdrop LoadPNG::Behind() const {
+  return Backdrop{backgroundPicture_, backColor_ != 0 ? backColor_ : bkgdColor_, x_, y_, bitmaps_->Screen()};
+}
+
+// Transparency and alpha blended onto what lies behind the image: 24-bit rows, bottom row first.
+void LoadPNG::BlendTransparency(ByteBuffer& work, PixelFormat& format, ConvertedRows& rows) {
+  const std::int64_t width = format.width;
+  const std::int64_t height = format.height;
+  const bool keyed = haveTransparence_ && setTrans_;
+  if ((format.colourType == kGrey || format.colourType == kPalette) && keyed) {
+    if (format.colourType == kGrey) {
+      palette_ = bitmaps_->GreyRamp(static_cast<int>(format.bitDepth), false);
       trnsData_ = GreyAlphaTable(trnsData_, palette_.size() / 3);
     }
-    IndexedToBgra(width, height, outBitCount, work, palette_, trnsData_);
-    compositeAsBottomUpBgra();
-  } else if (colourType == kRgb && haveTransparence_ && setTrans_) {
-    RgbKeyToBgra(width, height, work, RgbTransparentKey(trnsData_, depth));
-    compositeAsBottomUpBgra();
-  } else if ((colourType == kGreyAlpha || colourType == kRgbAlpha) && setAlpha_) {
-    CompositeOnBackground(backdrop, work, width, height);
-    setOutBitsPerPixel(24);
-    outBitCount = 24;
+    IndexedToBgra(width, height, rows.bitCount, work, palette_, trnsData_);
+  } else if (format.colourType == kRgb && keyed) {
+    RgbKeyToBgra(width, height, work, RgbTransparentKey(trnsData_, format.bitDepth));
+  } else if ((format.colourType == kGreyAlpha || format.colourType == kRgbAlpha) && setAlpha_) {
+    CompositeOnBackground(Behind(), work, width, height);
+    ForceOutBitsPerPixel(format, 24);
+    rows.bitCount = 24;
+    return;
+  } else {
+    return;
   }
+  // The keyed pixels are BGRA now, top row first.
+  ForceOutBitsPerPixel(format, 32);
+  FlipRows(work, 4 * width);
+  rows.topDown = false;
+  CompositeOnBackground(Behind(), work, width, height);
+  ForceOutBitsPerPixel(format, 24);
+  rows.bitCount = 24;
+}
 
-  const auto w = static_cast<std::int32_t>(width);
-  const auto h = static_cast<std::int32_t>(height);
-  switch (outBitCount) {
+void LoadPNG::DrawRows(ByteBuffer& work, const ConvertedRows& rows) {
+  const std::int32_t w = header_.width;
+  const std::int32_t h = header_.height;
+  const bool isPalette = header_.colourType == kPalette;
+  switch (rows.bitCount) {
     case 1:
-      if (colourType == kPalette) {
+      if (isPalette) {
         bitmaps_->SetMonoPalette(palette_);
       } else {
         bitmaps_->SetMonoColours(1);
@@ -289,15 +314,15 @@ void LoadPNG::DecodeImage() {
       bitmaps_->CreateBitmap1(work, w, h, true);
       break;
     case 4:
-      if (colourType == kPalette) bitmaps_->SetPalette16(palette_);
+      if (isPalette) bitmaps_->SetPalette16(palette_);
       bitmaps_->CreateBitmap4(work, w, h, true);
       break;
     case 8:
-      if (colourType == kPalette) bitmaps_->SetPalette256(palette_);
+      if (isPalette) bitmaps_->SetPalette256(palette_);
       bitmaps_->CreateBitmap8(work, w, h, true);
       break;
-    case 24: bitmaps_->CreateBitmapTrue(work, w, h, rowsTopDown, 1); break;
-    case 32: bitmaps_->CreateBitmapTrue(work, w, h, rowsTopDown, 0); break;
+    case 24: bitmaps_->CreateBitmapTrue(work, w, h, rows.topDown, 1); break;
+    case 32: bitmaps_->CreateBitmapTrue(work, w, h, rows.topDown, 0); break;
     default: return;
   }
   // The rows are in the bitmap now; they go before the box is drawn.

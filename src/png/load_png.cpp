@@ -12,10 +12,6 @@
 namespace zorv::png {
 namespace {
 
-// Chunk layout: length (4), type (4), data (length), CRC (4).
-constexpr std::size_t kChunkHeaderSize = 8;
-constexpr std::size_t kCrcSize = 4;
-
 bool IsType(std::span<const std::uint8_t> type, std::string_view name) {
   return std::string_view(reinterpret_cast<const char*>(type.data()), type.size()) == name;
 }

@@ -16,7 +16,10 @@
 #include "platform/message_box.h"
 #include "platform/picture_box.h"
 #include "platform/picture_object.h"
+#include "png/byte_buffer.h"
+#include "png/composite.h"
 #include "png/inflate/inflate.h"
+#include "png/pixel_format.h"
 #include "png/png_file.h"
 
 namespace zorv::png {
@@ -82,7 +85,27 @@ class LoadPNG {
   std::optional<OpenFailure> ReadChunks(std::span<const std::uint8_t> file);
   void HandleChunk(std::span<const std::uint8_t> type, std::span<const std::uint8_t> data);
   void ReadZText(std::span<const std::uint8_t> data);
+
+  // The decode pipeline (decode_image.cpp), stage by stage.
+  struct ConvertedRows {
+    std::int64_t bitCount;  // bits per pixel of the bitmap rows
+    bool topDown;           // the top row comes first
+  };
   void DecodeImage();
+  ByteBuffer InflateImageData(std::int64_t inflatedSize);
+  // 8-bit RGB and RGBA rows straight to device colours; false when the header is for the general path.
+  bool DrawTrueColourDirectly(ByteBuffer& work, const PixelFormat& format);
+  bool SwapsWhileUnfiltering() const;
+  void UndoFilters(ByteBuffer& work, const PixelFormat& format) const;
+  // Samples as bitmap rows; nothing for a header the decoder does not convert.
+  std::optional<ConvertedRows> ConvertSamples(ByteBuffer& work, PixelFormat& format);
+  std::optional<ConvertedRows> ConvertGrey(ByteBuffer& work, PixelFormat& format);
+  std::optional<ConvertedRows> ConvertPalette(ByteBuffer& work, PixelFormat& format);
+  void BlendTransparency(ByteBuffer& work, PixelFormat& format, ConvertedRows& rows);
+  void DrawRows(ByteBuffer& work, const ConvertedRows& rows);
+  // The depth forced after a conversion, for the stages after it and for the next file.
+  void ForceOutBitsPerPixel(PixelFormat& format, std::int64_t bits);
+  Backdrop Behind() const;
 
   bitmap::CBitmap* bitmaps_;
   Inflater inflater_;

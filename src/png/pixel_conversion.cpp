@@ -3,12 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
-
 #include "platform/image.h"
 #include "platform/run_time_error.h"
+#include "png/kernels.h"
 
 namespace zorv::png {
 
@@ -19,74 +16,24 @@ void Reduce16To8(ByteBuffer& buffer) {
   buffer.resize(half);
 }
 
-namespace {
+namespace plain {
 
-// Swaps the first and third byte of the 3-byte groups in [at, size); returns where it stopped.
-std::size_t SwapOuterBytes(std::uint8_t* bytes, std::size_t at, std::size_t size) {
-  for (; at + 2 < size; at += 3) std::swap(bytes[at], bytes[at + 2]);
-  return at;
+void SwapRgb(std::uint8_t* row, std::size_t n) {
+  for (std::size_t at = 0; at + 2 < n; at += 3) std::swap(row[at], row[at + 2]);
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-// Five pixels per 16-byte shuffle (SSSE3, chosen at run time). A step's four
-// loads come before its stores: a load that overlaps a store just made waits
-// for it, so that happens once per 60 bytes rather than once per 15.
-[[gnu::target("ssse3")]] std::size_t SwapOuterBytesSsse3(std::uint8_t* bytes, std::size_t size) {
-  const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
-  std::size_t at = 0;
-  for (; at + 61 <= size; at += 60) {
-    __m128i pixels[4];
-    for (int i = 0; i < 4; ++i) pixels[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at + 15 * i));
-    for (int i = 0; i < 4; ++i) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at + 15 * i), _mm_shuffle_epi8(pixels[i], order));
-    }
-  }
-  return at;
+void RgbToColours(const std::uint8_t* rgb, std::size_t width, std::uint32_t* out) {
+  for (std::size_t x = 0; x < width; ++x) out[x] = PackRgb(rgb[3 * x], rgb[3 * x + 1], rgb[3 * x + 2]);
 }
-#endif
 
-}  // namespace
+}  // namespace plain
 
-void RgbRowToBgr(std::span<std::uint8_t> row) {
-  std::size_t at = 0;
-#if defined(__x86_64__) && defined(__GNUC__)
-  static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
-  if (hasSsse3) at = SwapOuterBytesSsse3(row.data(), row.size());
-#endif
-  SwapOuterBytes(row.data(), at, row.size());
-}
+void RgbRowToBgr(std::span<std::uint8_t> row) { Kernels().swapRgb(row.data(), row.size()); }
 
 void RgbToBgr(ByteBuffer& buffer) { RgbRowToBgr(buffer); }
 
-namespace {
-
-#if defined(__x86_64__) && defined(__GNUC__)
-// Four pixels per 16-byte shuffle (SSSE3, chosen at run time); a step reads 16
-// bytes for its 12, so it stops while 16 bytes of the row remain.
-[[gnu::target("ssse3")]] std::size_t RgbToColoursSsse3(const std::uint8_t* row, std::size_t width, std::uint32_t* out) {
-  const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
-  std::size_t x = 0;
-  for (; 3 * x + 16 <= 3 * width; x += 4) {
-    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 3 * x));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_shuffle_epi8(pixels, order));
-  }
-  return x;
-}
-#endif
-
-}  // namespace
-
 void RgbRowToColours(const std::uint8_t* row, std::size_t width, std::uint32_t* out) {
-  std::size_t x = 0;
-#if defined(__x86_64__) && defined(__GNUC__)
-  static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
-  if (hasSsse3) x = RgbToColoursSsse3(row, width, out);
-#endif
-  for (; x < width; ++x) out[x] = PackRgb(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
-}
-
-void RgbaToBgra(ByteBuffer& buffer) {
-  for (std::size_t i = 0; i + 2 < buffer.size(); i += 4) std::swap(buffer[i], buffer[i + 2]);
+  Kernels().rgbToColours(row, width, out);
 }
 
 void GreyAlphaToBgra(ByteBuffer& buffer) {

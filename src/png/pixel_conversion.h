@@ -25,9 +25,6 @@ void RgbRowToBgr(std::span<std::uint8_t> row);
 // One row of `width` 8-bit RGB pixels as device colours (0x00RRGGBB), written to `out`.
 void RgbRowToColours(const std::uint8_t* row, std::size_t width, std::uint32_t* out);
 
-// Swaps the first and third byte of every 4-byte group while the third exists.
-void RgbaToBgra(ByteBuffer& buffer);
-
 // Each grey, alpha pair becomes grey, grey, grey, alpha. Error 9 for an odd length.
 void GreyAlphaToBgra(ByteBuffer& buffer);
 
@@ -40,7 +37,14 @@ void PadRows(std::int64_t bitsPerPixel, ByteBuffer& buffer, const PixelFormat& f
 // row become zero. Error 6 for rows of no bytes.
 void FlipRows(ByteBuffer& buffer, std::int64_t rowLength);
 
-// RgbaToBgra then FlipRows with rows of 4 x `width` bytes, in one pass.
+// Swaps the first and third byte of every 4-byte pixel, then FlipRows with
+// rows of 4 x `width` bytes, in one pass.
 void RgbaToBgraFlipped(ByteBuffer& buffer, std::int64_t width);
+
+// The plain kernels of RgbRowToBgr and RgbRowToColours (png/kernels.h).
+namespace plain {
+void SwapRgb(std::uint8_t* row, std::size_t n);
+void RgbToColours(const std::uint8_t* rgb, std::size_t width, std::uint32_t* out);
+}  // namespace plain
 
 }  // namespace zorv::png

@@ -1,16 +1,17 @@
 #include "png/pixel_format.h"
 
 #include "platform/device_bitmap.h"
+#include "png/png_format.h"
 
 namespace zorv::png {
 
 std::int64_t SamplesPerPixel(std::int64_t colourType) {
   switch (colourType) {
-    case 0: return 1;
-    case 2: return 3;
-    case 3: return 1;
-    case 4: return 2;
-    case 6: return 4;
+    case kGrey: return 1;
+    case kRgb: return 3;
+    case kPalette: return 1;
+    case kGreyAlpha: return 2;
+    case kRgbAlpha: return 4;
     default: return 0;
   }
 }

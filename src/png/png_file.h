@@ -6,9 +6,9 @@
 #include <span>
 #include <string>
 
-namespace zorv::png {
+#include "png/png_format.h"
 
-inline constexpr std::array<std::uint8_t, 8> kPngSignature = {137, 80, 78, 71, 13, 10, 26, 10};
+namespace zorv::png {
 
 // True when the bytes are exactly the 8-byte PNG signature.
 bool IsPngSignature(std::span<const std::uint8_t> bytes);

@@ -11,9 +11,13 @@
 #include <string_view>
 
 #include "platform/run_time_error.h"
+#include "png/png_format.h"
 
 namespace zorv {
 namespace {
+
+using png::kFilterNone;
+using png::kFilterUp;
 
 // Of libdeflate's levels 1, 2 and 6, each with filter None or Up, the fastest:
 // level 2 on a game screen's Up-filtered indices, which are mostly zeros (level
@@ -23,11 +27,6 @@ constexpr int kPaletteLevel = 2;
 constexpr int kRgbLevel = 1;
 // Image data goes out in IDAT chunks of at most this many bytes (PNG allows 2^31 - 1).
 constexpr std::size_t kIdatChunkBytes = std::size_t{1} << 30;
-constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr std::uint8_t kFilterNone = 0;
-constexpr std::uint8_t kFilterUp = 2;
-constexpr std::uint8_t kColourRgb = 2;
-constexpr std::uint8_t kColourPalette = 3;
 
 // A buffer that is written in full before it is read: not zeroed first.
 struct Bytes {
@@ -157,10 +156,10 @@ std::vector<std::uint8_t> EncodePicturePng(const Image& picture) {
   std::vector<std::uint8_t> header;
   AppendBigEndian32(header, static_cast<std::uint32_t>(picture.width));
   AppendBigEndian32(header, static_cast<std::uint32_t>(picture.height));
-  const std::uint8_t colourType = isPalette ? kColourPalette : kColourRgb;
+  const std::uint8_t colourType = isPalette ? png::kPalette : png::kRgb;
   header.insert(header.end(), {8, colourType, 0, 0, 0});  // 8 bits, deflate, adaptive filters, not interlaced
 
-  std::vector<std::uint8_t> file(kSignature.begin(), kSignature.end());
+  std::vector<std::uint8_t> file(png::kPngSignature.begin(), png::kPngSignature.end());
   file.reserve(stream.size + stored->palette.size() + 128);
   AppendChunk(file, "IHDR", header);
   if (isPalette) AppendChunk(file, "PLTE", stored->palette);

@@ -1,6 +1,7 @@
 #include "window/report_pictures.h"
 
 #include "platform/run_time_error.h"
+#include "png/report_decode.h"
 #include "startup/basic_text.h"
 #include "startup/error_log.h"
 #include "startup/picture_archives.h"
@@ -49,12 +50,7 @@ void ReportPictures::LoadPictureFile(const std::string& path) {
 
 png::LoadPNG& ReportPictures::PreparedDecoder() {
   if (!loadPng_) loadPng_ = std::make_unique<png::LoadPNG>(bitmaps_, messages_);
-  loadPng_->PicBox(&picture1_);
-  loadPng_->SetToBkgrnd(false, 0, 0);
-  loadPng_->BackgroundPicture(&window_);
-  loadPng_->SetAlpha(true);
-  loadPng_->SetTrans(true);
-  return *loadPng_;
+  return png::SetUpForReport(*loadPng_, picture1_, window_);
 }
 
 void ReportPictures::LoadPng(const std::string& path) { PreparedDecoder().OpenPNG(path); }

@@ -92,13 +92,22 @@ struct ArchiveCase {
   const char* file; std::string picture; const char* log;
 };
 
+// Built without Qt, zorv-report has no loader for JPEG and GIF files: they log
+// error 481, out of an archive as from a file.
+#if defined(ZORV_REPORT_WITHOUT_QT)
+constexpr const char* kOtherFormatLog = "ERROR F - 481\r\n";
+#else
+constexpr const char* kOtherFormatLog = "";
+#endif
+
 TEST_F(PicturesBeyondTest, AnArchivedPictureGivesTheReportItsFileGives) {
   const std::string png = Demo("snap/gng.png"), jpg = Demo("flyers/gng.jpg"), gif = Demo("cabinets/gng.gif");
   const std::string zip = MakeArchive("zip", {{"snap/GNG.PNG", png}});
   const ArchiveCase cases[] = {
       {"snap.zip", zip, "snap/", "gng.png", png, ""},
-      {"snap.7z", MakeArchive("7zip", {{"gng.jpg", jpg}, {"gng.gif", gif}}), "snap/", "gng.jpg", jpg, ""},
-      {"art/snap.zip", MakeArchive("zip", {{"x/gng.gif", gif}, {"x/y/gng.png", png}}), "art/snap.zip", "gng.gif", gif, ""},
+      {"snap.7z", MakeArchive("7zip", {{"gng.jpg", jpg}, {"gng.gif", gif}}), "snap/", "gng.jpg", jpg, kOtherFormatLog},
+      {"art/snap.zip", MakeArchive("zip", {{"x/gng.gif", gif}, {"x/y/gng.png", png}}), "art/snap.zip", "gng.gif", gif,
+       kOtherFormatLog},
       {"snap.zip", MakeArchive("zip", {{"gng.png", png.substr(0, 3000)}}), "snap/", "gng.png", png.substr(0, 3000), ""},
       {"snap.zip", MakeArchive("zip", {}), "snap/", "", "", "ERROR F - 62\r\n"},
       {"snap.zip", MakeArchive("zip", {{"gng.png/", ""}, {"gng.png/notes.txt", "x"}}), "snap/", "", "", ""},

@@ -159,7 +159,7 @@ Decoded Decode(const std::string& path) {
   PlainColourPicture background(kBackground);
   Decoded decoded;
   try {
-    DecodeForReport(decoder, box, background, path);
+    SetUpForReport(decoder, box, background).OpenPNG(path);
     if (decoder.ErrorNumber() != 0) {
       decoded.result = Result::ErrorNumber;
       decoded.number = decoder.ErrorNumber();

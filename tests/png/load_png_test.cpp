@@ -138,7 +138,9 @@ TEST_F(LoadPngTest, BackgroundColourByTheHeaderAndPaletteReadBeforeIt) {
     Colour expected;
   };
   const std::vector<Case> cases = {
-      {2, 0, {0, 2}, MakeColour(170, 170, 170)}, {2, 0, {0, 4}, 0}, {1, 4, {0, 1}, 0xFFFFFF},
+      {2, 0, {0, 2}, MakeColour(170, 170, 170)}, {2, 0, {0, 4}, 0}, {1, 4, {0, 1}, 0xFFFFFF}, {1, 0, {0, 2}, 0},
+      {4, 0, {0, 15}, 0xFFFFFF}, {4, 0, {0, 16}, 0}, {8, 4, {0, 255}, 0xFFFFFF}, {8, 0, {1, 44}, 0},
+      {16, 0, {0, 128}, MakeColour(128, 128, 128)}, {16, 0, {1, 44}, 0}, {0, 0, {0, 0}, 0}, {17, 0, {0, 128}, 0},
       {3, 0, {0, 7}, MakeColour(252, 252, 252)}, {16, 0, {0, 255}, 0xFFFFFF}, {16, 0, {1, 0}, 0},
       {8, 0, {0, 1, 0}, 0}, {16, 2, {0xFF, 0xFF, 0x80, 0x00, 0, 0}, MakeColour(255, 128, 0)},
       {8, 6, {0, 10, 0, 20, 0, 30}, MakeColour(10, 20, 30)}, {8, 2, {0x01, 0x00, 0, 0, 0, 0}, MakeColour(255, 0, 0)},

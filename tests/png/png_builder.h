@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "png/png_format.h"
+
 namespace zorv::png::testing {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -56,7 +58,7 @@ class PngBuilder {
   std::string Str() const { return std::string(bytes_.begin(), bytes_.end()); }
 
  private:
-  Bytes bytes_{137, 80, 78, 71, 13, 10, 26, 10};
+  Bytes bytes_{kPngSignature.begin(), kPngSignature.end()};
 };
 
 }  // namespace zorv::png::testing

@@ -25,7 +25,7 @@ Outcome Decode(png::LoadPNG& decoder, const bitmap::CBitmap& bitmaps, PictureBox
   const std::int32_t errorBefore = decoder.ErrorNumber();
   box.SetPicture(Image{});
   try {
-    png::DecodeForReport(decoder, box, background, path);
+    png::SetUpForReport(decoder, box, background).OpenPNG(path);
   } catch (const std::exception& failure) {
     return {false, "run-time error " + std::to_string(ErrorNumberOf(failure)) + ": " + failure.what()};
   }

@@ -5,43 +5,10 @@
 #include <cassert>
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
+#include "png/kernels.h"
 
 namespace zorv::png {
 namespace {
-
-#if defined(__x86_64__) && defined(__GNUC__)
-// PairLiterals eight root entries a step (AVX2, chosen at run time): entry i,
-// a literal of n bits, finds the code after it at entry i >> n, gathered.
-// Going down, every entry read below i is still a single one; a step reads
-// all its entries before it writes them.
-[[gnu::target("avx2")]] void PairLiteralsAvx2(std::uint32_t* entries, unsigned rootBits) {
-  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m256i literal = _mm256_set1_epi32(entry::kLiteral);
-  const __m256i lengthBits = _mm256_set1_epi32(15);  // a single literal's code length, below 16 in a root entry
-  const __m256i dropBits = _mm256_set1_epi32(63);
-  const __m256i kept = _mm256_set1_epi32(0x00FF0FC0);  // flags, code length and value of the first literal
-  const __m256i secondFlag = _mm256_set1_epi32(entry::kSecondLiteral);
-  const __m256i value = _mm256_set1_epi32(0x00FF0000);
-  const __m256i tooLong = _mm256_set1_epi32(static_cast<int>(rootBits) + 1);
-  for (int i = (1 << rootBits) - 8; i >= 0; i -= 8) {
-    const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(entries + i));
-    const __m256i firstBits = _mm256_and_si256(first, lengthBits);
-    const __m256i next = _mm256_srlv_epi32(_mm256_add_epi32(_mm256_set1_epi32(i), lanes), firstBits);
-    const __m256i second = _mm256_i32gather_epi32(reinterpret_cast<const int*>(entries), next, 4);
-    const __m256i total = _mm256_add_epi32(firstBits, _mm256_and_si256(second, dropBits));
-    const __m256i pair = _mm256_and_si256(
-        _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_and_si256(first, second), literal), literal),
-        _mm256_cmpgt_epi32(tooLong, total));
-    const __m256i paired =
-        _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(first, kept), secondFlag),
-                        _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(second, value), 8), total));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(entries + i), _mm256_blendv_epi8(first, paired, pair));
-  }
-}
-#endif
 
 std::uint32_t ReverseBits(std::uint32_t code, unsigned length) {
   std::uint32_t reversed = 0;
@@ -151,22 +118,26 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
 }
 
 void HuffmanDecodeTable::PairLiterals(std::span<const std::uint8_t> literalLengths) {
+  PairLiterals(literalLengths, Kernels().pairLiterals);
+}
+
+void HuffmanDecodeTable::PairLiterals(std::span<const std::uint8_t> literalLengths, PairLiteralsKernel kernel) {
   unsigned shortest = kLongestCode + 1;
   for (const std::uint8_t length : literalLengths) {
     if (length != 0) shortest = std::min<unsigned>(shortest, length);
   }
-  const unsigned rootBits = rootBits_;
-  if (2 * shortest > rootBits) return;  // no two literal codes fit together
-#if defined(__x86_64__) && defined(__GNUC__)
-  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-  if (hasAvx2 && rootBits >= 3) return PairLiteralsAvx2(entries_.data(), rootBits);
-#endif
-  // A code of n bits has its root entries at b + k * 2^n, b < 2^n being its
-  // reversed code; the code after it starts at k, and the entry at k is right
-  // for it when it is no longer than the root bits - n known there. An entry
-  // paired before keeps its first literal's length and value where these
-  // reads look.
-  std::uint32_t* const entries = entries_.data();
+  if (2 * shortest > rootBits_) return;  // no two literal codes fit together
+  kernel(entries_.data(), rootBits_, shortest);
+}
+
+namespace plain {
+
+// A code of n bits has its root entries at b + k * 2^n, b < 2^n being its
+// reversed code; the code after it starts at k, and the entry at k is right
+// for it when it is no longer than the root bits - n known there. An entry
+// paired before keeps its first literal's length and value where these
+// reads look.
+void PairLiterals(std::uint32_t* entries, unsigned rootBits, unsigned shortest) {
   for (std::uint32_t b = 0; b < (std::uint32_t{1} << (rootBits - shortest)); ++b) {
     const std::uint32_t first = entries[b];
     const unsigned firstBits = entry::CodeLength(first);
@@ -185,4 +156,5 @@ void HuffmanDecodeTable::PairLiterals(std::span<const std::uint8_t> literalLengt
   }
 }
 
+}  // namespace plain
 }  // namespace zorv::png

@@ -13,6 +13,11 @@
 
 namespace zorv::png {
 
+// Pairs the literals of a root table of 2^rootBits entries (PairLiterals);
+// `shortest` is the shortest literal code, no more than half the root bits.
+// Chosen by processor (png/kernels.h).
+using PairLiteralsKernel = void (*)(std::uint32_t* entries, unsigned rootBits, unsigned shortest);
+
 class HuffmanDecodeTable {
  public:
   // rootBits: the most bits the root table is indexed by; symbols: alphabet
@@ -30,6 +35,11 @@ class HuffmanDecodeTable {
   // within the root bits for the whole code of another literal takes that
   // literal as its second one (one probe, two bytes of output).
   void PairLiterals(std::span<const std::uint8_t> literalLengths);
+  // The same with a given kernel rather than the chosen one.
+  void PairLiterals(std::span<const std::uint8_t> literalLengths, PairLiteralsKernel kernel);
+
+  // The root table: 2^rootBits entries.
+  std::span<const std::uint32_t> RootEntries() const { return {entries_.data(), std::size_t{1} << rootBits_}; }
 
   // What a lookup needs, to be held in registers by a decoding loop (its output
   // stores could otherwise alias the table's fields); the root size is a
@@ -78,5 +88,10 @@ class HuffmanDecodeTable {
   unsigned maxLength_ = 0;
   std::vector<std::uint32_t> entries_;
 };
+
+namespace plain {
+// The plain kernel of PairLiterals.
+void PairLiterals(std::uint32_t* entries, unsigned rootBits, unsigned shortest);
+}  // namespace plain
 
 }  // namespace zorv::png

@@ -6,6 +6,7 @@
 #include "png/inflate/inflate.h"
 #include "png/inflate/match_copy.h"
 #include "platform/run_time_error.h"
+#include "png/kernels.h"
 
 namespace zorv::png {
 namespace {
@@ -119,8 +120,8 @@ bool InflateRun::ReadDynamicTables() {
 InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLength,
                                            const HuffmanDecodeTable& distance) {
   if (carefulOnly_) return DecodeCarefully(literalLength, distance);
-  const FastEnd fast = largeLength_ ? DecodeFast<true>(literalLength, distance)
-                                    : DecodeFast<false>(literalLength, distance);
+  const FastLoopKernel& loop = Kernels().fastLoop;
+  const FastEnd fast = (largeLength_ ? loop.largeLength : loop.normal)(*this, literalLength, distance);
   if (fast == FastEnd::kEndOfBlock) return Flow::kGoOn;
   if (fast == FastEnd::kStop) return Flow::kStop;
   return DecodeCarefully(literalLength, distance);

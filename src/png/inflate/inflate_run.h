@@ -24,6 +24,11 @@ struct InflateOutcome {
 
 class InflateRun {
  public:
+  enum class FastEnd { kEndOfBlock, kNearEnd, kStop };
+  // A kernel of the fast loop (png/kernels.h): decodes until the block ends or an end comes near.
+  using FastLoop = FastEnd (*)(InflateRun& run, const HuffmanDecodeTable& literalLength,
+                               const HuffmanDecodeTable& distance);
+
   // fixedCodes: the inflater's fixed tables, built here on first use;
   // carefulOnly: every symbol through the guarded loop, matches a byte at a time.
   InflateRun(std::span<const std::uint8_t> input, std::span<std::uint8_t> output, bool largeLength,
@@ -32,22 +37,17 @@ class InflateRun {
   // Throws RunTimeError (subscript out of range) on a decoding failure.
   InflateOutcome Run();
 
+  // The fast loop itself (inflate_fast_loop.h), which each kernel compiles for
+  // its processor; BaseAndExtra reads a length or distance.
+  template <bool kLargeLength, typename BaseAndExtra>
+  FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+
  private:
   enum class Flow { kGoOn, kStop };  // kStop: decoding ends, the output is kept as it stands
-  enum class FastEnd { kEndOfBlock, kNearEnd, kStop };
 
   Flow StoredBlock();
   bool ReadDynamicTables();
   Flow DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
-  // The fast loop (inflate_fast_loop.cpp): decodes until the block ends or an end comes near.
-  template <bool kLargeLength>
-  FastEnd DecodeFast(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
-  template <bool kLargeLength>
-  FastEnd DecodeFastWithBmi2(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
-  // kBmi2: compiled for processors with BMI2, whose instructions it may use.
-  template <bool kLargeLength, bool kBmi2>
-  FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
-  static bool HasBmi2();
   Flow DecodeCarefully(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   Flow CopyCarefully(std::size_t distance, std::size_t length);
   // A byte that would go past the last output index ends decoding; that last byte is dropped.
@@ -64,5 +64,12 @@ class InflateRun {
   std::shared_ptr<const FixedCodeTables>& fixedCodes_;
   std::unique_ptr<DynamicCodeTables> dynamicCodes_;
 };
+
+namespace plain {
+// The fast loop's plain kernel.
+template <bool kLargeLength>
+InflateRun::FastEnd FastLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
+                             const HuffmanDecodeTable& distance);
+}  // namespace plain
 
 }  // namespace zorv::png

@@ -1,0 +1,174 @@
+#pragma once
+// The fast decoding loop of InflateRun: symbols of a compressed block while
+// both the input and the output are far from their ends. Each kernel of the
+// loop (png/kernels.h) compiles it for its processor.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "png/inflate/inflate_run.h"
+#include "png/inflate/match_copy.h"
+
+namespace zorv::png {
+namespace fast_loop {
+
+// Each step loads whole words at most three times (each load reads 8 bytes and
+// moves on by up to 7; a step is up to three literals or one match). The loop
+// keeps this many input bytes away from the end, so the rules of the input's
+// end (zero bits for codes, the stored-block check) never concern it.
+constexpr std::size_t kFastInputMargin = 32;
+// A run of literals takes at most a code resolved in a subtable and two root
+// entries, then looks up the next code, all from one load of at least 56 bits.
+static_assert(kLongestCode + 3 * kLiteralLengthRootBits <= 56);
+// How far ahead of the output the lines to be written are asked for (a
+// prefetch never faults, past the end of the output or not; the address is
+// computed as a number, not as a pointer into the output).
+constexpr std::size_t kWriteAhead = 4096;
+constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
+
+// The fast loop's bit state, passed by value so that it stays in registers
+// (the loop's byte stores may alias anything whose address was taken). Only
+// the low 6 bits of `count` are meaningful: a whole table entry is subtracted
+// from it, its low bits being the bits to drop, which spares a mask per symbol.
+using FastBits = InflateBitReader::Registers;
+
+[[gnu::always_inline]] inline FastBits Refilled(FastBits b) {
+  b.buffer |= LoadLittleEndian64(b.next) << (b.count & 63);
+  b.next += (63 - (b.count & 63)) >> 3;
+  b.count |= 56;
+  return b;
+}
+
+// Drops the bits an entry stands for (its low 6 bits).
+[[gnu::always_inline]] inline FastBits Dropped(FastBits b, std::uint32_t e) {
+  b.buffer >>= (e & 63);
+  b.count -= e;
+  return b;
+}
+
+[[gnu::always_inline]] inline InflateBitReader::Registers Settled(FastBits b) {
+  b.count &= 63;
+  return b;
+}
+
+// Stores the literal or two of a literal entry. Two bytes are written either
+// way: after a single literal the second is overwritten by what comes next.
+[[gnu::always_inline]] inline std::uint8_t* PutLiterals(std::uint8_t* out, std::uint32_t e) {
+  const auto both = static_cast<std::uint16_t>(e >> 16);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &both, 2);
+  } else {
+    out[0] = static_cast<std::uint8_t>(both);
+    out[1] = static_cast<std::uint8_t>(both >> 8);
+  }
+  return out + entry::LiteralCount(e);
+}
+
+// The base of a length or distance entry plus its extra bits, read from the
+// buffer as it was before the code and the extra bits were dropped together.
+// (Bits 8-13 of the entry are its code length, as a shift count reads them.)
+// A processor's kernel may bring its own (x86/inflate_fast_loop_bmi2.cpp).
+struct PlainBaseAndExtra {
+  [[gnu::always_inline]] static std::size_t Of(std::uint32_t e, std::uint64_t before) {
+    return entry::Value(e) + (LowBits(before, e & 63) >> ((e >> 8) & 63));
+  }
+};
+
+}  // namespace fast_loop
+
+template <bool kLargeLength, typename BaseAndExtra>
+[[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
+    const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
+  using namespace fast_loop;
+  const auto literalLength = literalLengthTable.Decoder<kLiteralLengthRootBits>();
+  const auto distance = distanceTable.Decoder<kDistanceRootBits>();
+  std::uint8_t* const outBegin = outBegin_;
+  const std::uint8_t* const inLimit =
+      input_.size() > kFastInputMargin ? reader_.End() - kFastInputMargin : input_.data();
+  std::uint8_t* const outLimit =
+      static_cast<std::size_t>(outEnd_ - out_) > kFastOutputMargin ? outEnd_ - kFastOutputMargin : out_;
+  FastBits bits = reader_.Regs();
+  std::uint8_t* out = out_;
+  if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;
+
+  // Each step starts with at least 56 bits in the buffer and the next code
+  // looked up: enough for a code, its extra bits, a distance code and its extra bits.
+  FastEnd end = FastEnd::kNearEnd;
+  bits = Refilled(bits);
+  // Literals are taken from root entries alone: a link to a subtable is no
+  // literal, so the chain of literals needs no test for it.
+  std::uint32_t e = literalLength.Root(bits.buffer);
+  for (;;) {
+    if (e & entry::kLiteral) {
+      // Literals come in runs: up to three root entries (of at most the root
+      // bits each) per load, which leaves the root bits for the next code.
+      bits = Dropped(bits, e);
+      out = PutLiterals(out, e);
+      e = literalLength.Root(bits.buffer);
+      if (e & entry::kLiteral) {
+        bits = Dropped(bits, e);
+        out = PutLiterals(out, e);
+        e = literalLength.Root(bits.buffer);
+        if (e & entry::kLiteral) {
+          bits = Dropped(bits, e);
+          out = PutLiterals(out, e);
+          if (!(bits.next < inLimit && out < outLimit)) break;
+          // At least 17 bits remain, enough for the root lookup: it need not
+          // wait for the refill.
+          e = literalLength.Root(bits.buffer);
+          bits = Refilled(bits);
+          continue;
+        }
+      }
+      bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
+    }
+    if (entry::IsSubtableLink(e)) [[unlikely]] {
+      // The buffer was just refilled: a long literal code starts a run of literals as any other.
+      e = literalLength.Resolve(e, bits.buffer);
+      if (e & entry::kLiteral) continue;
+    }
+    if (e & entry::kEndOfBlock) [[unlikely]] {
+      bits = Dropped(bits, e);
+      end = FastEnd::kEndOfBlock;
+      break;
+    }
+    std::uint64_t before = bits.buffer;
+    bits = Dropped(bits, e);
+    std::size_t length = BaseAndExtra::Of(e, before);
+    if constexpr (kLargeLength) {
+      if (length == kLongestMatch) {
+        length = LowBits(bits.buffer, 16) + 3;
+        bits = Refilled(Dropped(bits, 16));
+      }
+    }
+    const std::uint32_t d = distance.Lookup(bits.buffer);
+    before = bits.buffer;
+    bits = Dropped(bits, d);
+    const std::size_t dist = BaseAndExtra::Of(d, before);
+    if (dist > static_cast<std::size_t>(out - outBegin) || (kLargeLength && length > kLongestMatch)) [[unlikely]] {
+      reader_.Regs() = Settled(bits);
+      out_ = out;
+      if (CopyCarefully(dist, length) == Flow::kStop) return FastEnd::kStop;
+      out = out_;
+    } else {
+      // The next code is looked up while the match is copied.
+      bits = Refilled(bits);
+      e = literalLength.Root(bits.buffer);
+      // The output is fresh memory: asking for its lines some way ahead keeps
+      // long matches from waiting for each line they write.
+      __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
+      CopyMatch(out, dist, length);
+      out += length;
+      if (!(bits.next < inLimit && out < outLimit)) break;
+      continue;
+    }
+    if (!(bits.next < inLimit && out < outLimit)) break;
+    bits = Refilled(bits);
+    e = literalLength.Root(bits.buffer);
+  }
+  reader_.Regs() = Settled(bits);
+  out_ = out;
+  return end;
+}
+
+}  // namespace zorv::png

@@ -1,0 +1,31 @@
+// The inflater's fast loop compiled for processors with BMI2, which shift by a
+// register without the flag dependencies of the classic shifts, and AVX2,
+// which copies long matches 32 bytes at a time.
+#include "png/inflate/inflate_fast_loop.h"
+#include "png/x86/x86_kernels.h"
+
+namespace zorv::png::x86 {
+namespace {
+
+struct Bmi2BaseAndExtra {
+  // BZHI keeps the bits below the index in the entry's low byte: code and extra bits.
+  [[gnu::always_inline]] static std::size_t Of(std::uint32_t e, std::uint64_t before) {
+    std::uint64_t low;
+    asm("bzhi %2, %1, %0" : "=r"(low) : "r"(before), "r"(std::uint64_t{e}));
+    return entry::Value(e) + (low >> ((e >> 8) & 63));
+  }
+};
+
+}  // namespace
+
+template <bool kLargeLength>
+[[gnu::target("bmi2,avx2")]] InflateRun::FastEnd FastLoopBmi2(InflateRun& run,
+                                                             const HuffmanDecodeTable& literalLength,
+                                                             const HuffmanDecodeTable& distance) {
+  return run.DecodeFastLoop<kLargeLength, Bmi2BaseAndExtra>(literalLength, distance);
+}
+
+template InflateRun::FastEnd FastLoopBmi2<false>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoopBmi2<true>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+
+}  // namespace zorv::png::x86
