@@ -12,6 +12,7 @@ packages=(
   libreoffice-writer-nogui poppler-utils python3
   chromium chromium-driver python3-selenium
   help2man dpkg-dev file locales
+  p7zip-full zip unzip
   mame
   # The 64-bit ARM build (scripts/test_arm64.sh): cross compilers, qemu-user and the target's libraries.
   crossbuild-essential-arm64 qemu-user-static

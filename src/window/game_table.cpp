@@ -31,12 +31,24 @@ constexpr std::array<std::string_view, 256> kFolded = [] {
   return folded;
 }();
 
+// Appends `text` folded; a byte folds to one letter but for the ligatures.
+void AppendFolded(std::string& folded, std::string_view text) {
+  for (const char c : text) {
+    const std::string_view letters = kFolded[static_cast<unsigned char>(c)];
+    if (letters.size() == 1) {
+      folded.push_back(letters.front());
+    } else {
+      folded.append(letters);
+    }
+  }
+}
+
 }  // namespace
 
 std::string FoldedForSearch(std::string_view text) {
   std::string folded;
   folded.reserve(text.size());
-  for (const char c : text) folded += kFolded[static_cast<unsigned char>(c)];
+  AppendFolded(folded, text);
   return folded;
 }
 
@@ -77,7 +89,12 @@ GameTable::GameTable(std::vector<GameListEntry> games) : games_(std::move(games)
   for (const GameListEntry& game : games_) {
     notAGame_.push_back(IsNotAGame(game));
     gameCount_ += notAGame_.back() ? 0 : 1;
-    searched_.push_back(FoldedForSearch(game.RomName + '\r' + game.Title + '\r' + game.Manufacturer + '\r'));
+    std::string& searched = searched_.emplace_back();
+    searched.reserve(game.RomName.size() + game.Title.size() + game.Manufacturer.size() + 3);
+    for (const std::string* line : {&game.RomName, &game.Title, &game.Manufacturer}) {
+      AppendFolded(searched, *line);
+      searched.push_back('\r');
+    }
   }
   order_.resize(games_.size());
   std::iota(order_.begin(), order_.end(), 0u);
