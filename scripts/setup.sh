@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev libpng-dev libspng-dev libdeflate-dev libstb-dev libexpat1-dev libarchive-dev libzip-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
+  chromium chromium-driver python3-selenium
   help2man dpkg-dev file locales
   p7zip-full zip unzip
   mame

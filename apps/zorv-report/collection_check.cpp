@@ -21,6 +21,7 @@
 #include "startup/error_log.h"
 #include "startup/key_line.h"
 #include "startup/picture_census.h"
+#include "startup/startup.h"
 
 namespace zorv {
 namespace fs = std::filesystem;
@@ -172,10 +173,8 @@ class CollectionCheck {
   void LoadConfiguration() {
     configured_.ProgramFolder = folder_.Path;
     configured_.HeldLog.emplace();
-    configured_.Language = -1;
-    LoadSiblingConfig(configured_);
     try {
-      LoadConfig(configured_);
+      zorv::LoadConfiguration(configured_);
     } catch (const std::exception& failure) {
       LogError(configured_, 'B', ErrorNumberOf(failure));
     }

@@ -2,44 +2,54 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
-#include <csignal>
-#include <cstring>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
-#include <mutex>
-#include <string>
+#include <optional>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
-#include "export_index_page.h"
-#include "platform/picture_object.h"
-#include "platform/program_folder.h"
+#include "export_assets.h"
+#include "export_interrupt.h"
+#include "export_log.h"
+#include "export_names.h"
+#include "headless_sheet.h"
+#include "index_page.h"
+#include "memory_budget.h"
 #include "platform/progress_bar.h"
 #include "platform/regional_settings.h"
 #include "platform/run_time_error.h"
-#include "platform/screen_metrics.h"
 #include "platform/staged_file.h"
+#include "program_front.h"
 #include "report_output.h"
+#include "standalone_page.h"
 #include "startup/collection_files.h"
-#include "startup/configuration.h"
+#include "startup/command_line.h"
 #include "startup/error_log.h"
+#include "startup/game_index.h"
 #include "startup/startup.h"
-#include "window/report_form.h"
-#include "window/report_pictures.h"
 
 namespace zorv {
 namespace {
 namespace fs = std::filesystem;
 
-// Set by Ctrl-C: no game is started after it, and a file being written is
-// either finished and renamed or removed.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+// What the games of an export may take at once for their pictures: 2 GiB, or
+// half the machine's memory when that is less.
+std::uint64_t PictureMemoryBudget() {
+  constexpr std::uint64_t kBudget = std::uint64_t{2} << 30;
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || pageSize <= 0) return kBudget;
+  return std::min(kBudget, static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 2);
+}
 
-extern "C" void OnInterrupt(int signal) {
-  interrupted = true;
-  std::signal(signal, SIG_DFL);  // a second Ctrl-C ends the program at once
+// More jobs than processors only wait for one another, and take memory.
+unsigned JobCount(unsigned asked) {
+  const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+  return asked == 0 ? processors : std::min(asked, processors);
 }
 
 const char* ExtensionOf(ReportFormat format) {
@@ -51,57 +61,50 @@ const char* ExtensionOf(ReportFormat format) {
   return ".rtf";
 }
 
-// Writes under a temporary name in the same folder and renames, so a report is
-// either whole or absent.
-bool WriteReplacing(const fs::path& target, const std::string& bytes) {
-  try {
-    WriteWholeFile(target, bytes);
-    return true;
-  } catch (const RunTimeError&) {
+// The output folder, made when missing, as other tools do; a message on
+// standard error when it cannot be made or written into. Temporary files an
+// earlier export left when it was killed are removed.
+bool PrepareOutputFolder(std::string_view program, const fs::path& folder) {
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error || !fs::is_directory(folder, error)) {
+    Failure(program, "cannot make the output folder '" + folder.string() + "'" + (error ? ": " + error.message() : ""));
     return false;
   }
-}
-
-// A ROM name that is a plain file name: nothing that would leave the folder.
-bool IsPlainFileName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos &&
-         name.find('\0') == std::string::npos;
-}
-
-// Every game's held lines go to the log as one block, under the one run header
-// of the export.
-class ExportLog {
- public:
-  explicit ExportLog(SharedState& logState) : state_(logState) {}
-
-  void Write(const std::string& held) {
-    if (held.empty()) return;
-    std::lock_guard lock(mutex_);
-    for (std::size_t start = 0; start < held.size();) {
-      const std::size_t end = held.find("\r\n", start);
-      try {
-        WriteLog(state_, std::string_view(held).substr(start, end - start));
-      } catch (const std::exception&) {
-        // A log that cannot be written is not reported anywhere else.
-      }
-      start = end + 2;
-    }
+  try {
+    StagedFile probe(folder / "probe");  // removed unwritten: no file of the user's is touched
+  } catch (const RunTimeError&) {
+    Failure(program, "cannot write into the output folder '" + folder.string() + "'");
+    return false;
   }
+  RemoveStaleTemporaries(folder);
+  return true;
+}
 
- private:
-  std::mutex mutex_;
-  SharedState& state_;
-};
+// Every game's page name and clones, for the links between pages.
+std::unordered_map<std::string, GameLinks> LinksOf(const CollectionFiles& files, const std::vector<std::string>& names) {
+  const std::vector<std::string>& roms = files.RomNames();
+  std::unordered_map<std::string, GameLinks> links;
+  for (std::size_t i = 0; i < roms.size(); ++i) links[roms[i]].fileName = names[i];
+  for (const std::string& rom : roms) {
+    std::string parent;
+    try {
+      parent = CloneOfField(files.FindRecord(rom + ";"));
+    } catch (const std::exception&) {
+      continue;  // a broken record: the game's own run says so
+    }
+    if (parent.empty() || parent == rom) continue;
+    if (const auto found = links.find(parent); found != links.end()) found->second.clones.push_back(rom);
+  }
+  return links;
+}
 
 class Export {
  public:
-  Export(const SharedState& configured, const CollectionFiles& files, const ReportOptions& options, ExportLog& log)
-      : configured_(configured),
-        files_(files),
-        options_(options),
-        switches_(options.CommandText.empty() ? "" : " " + options.CommandText),
-        log_(log),
-        rows_(files.RomNames().size()) {}
+  Export(const SharedState& configured, const CollectionFiles& files, const ReportOptions& options,
+         const std::vector<std::string>& names, PageAssets& assets, FontMetrics& metrics, ExportLog& log)
+      : configured_(configured), files_(files), options_(options), names_(names), assets_(assets),
+        metrics_(metrics), log_(log), memory_(PictureMemoryBudget()), rows_(files.RomNames().size()) {}
 
   // Runs the games on `jobs` threads; the bar shows how many are done.
   void Run(unsigned jobs) {
@@ -124,36 +127,33 @@ class Export {
   void Work() {
     const auto loader = MakePictureLoader();
     const RegionalSettings regional = UserRegionalSettings();
-    for (std::size_t game; !interrupted && (game = next_++) < rows_.size(); ++done_) {
-      if (ExportGame(files_.RomNames()[game], rows_[game], *loader, regional)) ++written_;
+    for (std::size_t game; !ExportInterrupts::Requested() && (game = next_++) < rows_.size(); ++done_) {
+      if (ExportGame(game, *loader, regional)) ++written_;
     }
     ++finishedWorkers_;
   }
 
-  // What a run of zorv-report for this game does, written to its own file.
-  bool ExportGame(const std::string& rom, IndexPageRow& row, PictureLoader& loader, const RegionalSettings& regional) {
+  // What a run of zorv-report for this game makes, written to its own file.
+  bool ExportGame(std::size_t game, PictureLoader& loader, const RegionalSettings& regional) {
+    const std::string& rom = files_.RomNames()[game];
+    IndexPageRow& row = rows_[game];
+    row.Game.RomName = rom;
     SharedState state = configured_;
     state.Files = &files_;
     state.HeldLog.emplace();
-    row.RomName = rom;
     bool written = false;
-    if (MainForGame(state, rom + switches_) == StartupOutcome::GameSheet) {
-      row.Title = state.GameTitle;
-      row.Year = state.Year;
-      row.Manufacturer = state.Manufacturer;
-      const ScreenMetrics screen;
-      ReportForm form(state, screen, regional);
-      form.Load();
-      PlainColourPicture window(state.BackColor, static_cast<std::int32_t>(form.Layout().Width),
-                                static_cast<std::int32_t>(form.Layout().Height));
-      ReportPictures pictures(state, screen, loader, window);
-      form.Activate(pictures);
-      row.FileName = rom + ExtensionOf(options_.Format);
-      written = IsPlainFileName(rom) &&
-                WriteReplacing(options_.OutputDir / row.FileName, FormatReport(form.Report(), options_.Format));
-      if (!written) {
-        LogError(state, 'G', static_cast<int>(ErrorCode::PathFileAccess));
-        row.FileName.clear();
+    if (MainForGame(state, rom) == StartupOutcome::GameSheet) {
+      row.Game = GameListEntry{rom,         state.GameTitle, state.CloneOf, state.Manufacturer,
+                               state.Year,  state.Genre,     state.Category, MarkedMechanical(state.GameRecord)};
+      row.Players = state.Players;
+      try {
+        if (names_[game].empty()) throw RunTimeError(ErrorCode::BadFileNameOrNumber);
+        const HeadlessSheet sheet(state, regional, loader, LinksPictures(options_.Format), &memory_);
+        WriteWholeFile(options_.OutputDir / names_[game], SheetOutput(sheet, options_.Format, assets_, metrics_));
+        row.FileName = names_[game];
+        written = true;
+      } catch (const std::exception& failure) {
+        LogError(state, 'G', ErrorNumberOf(failure));
       }
     }
     log_.Write(*state.HeldLog);
@@ -163,8 +163,11 @@ class Export {
   const SharedState& configured_;
   const CollectionFiles& files_;
   const ReportOptions& options_;
-  const std::string switches_;  // put after each ROM name
+  const std::vector<std::string>& names_;
+  PageAssets& assets_;
+  FontMetrics& metrics_;
   ExportLog& log_;
+  MemoryBudget memory_;
   std::vector<IndexPageRow> rows_;
   std::atomic<std::size_t> next_{0};
   std::atomic<std::size_t> done_{0};
@@ -172,38 +175,38 @@ class Export {
   std::atomic<unsigned> finishedWorkers_{0};
 };
 
-// A folder the reports can be written into; a message on standard error when not.
-bool CheckOutputDir(const fs::path& folder) {
-  std::error_code error;
-  if (!fs::is_directory(folder, error)) {
-    std::cerr << "zorv-report: the output folder '" << folder.string() << "' does not exist\n";
+// index.js and games.js, then index.html, which needs them.
+bool WriteIndex(std::string_view program, const fs::path& folder, const std::vector<IndexPageRow>& rows,
+                std::int32_t language) {
+  try {
+    WriteWholeFile(folder / "index.js", IndexScript());
+    WriteWholeFile(folder / "games.js", IndexData(rows));
+    WriteWholeFile(folder / "index.html", IndexPage(rows, language));
+    return true;
+  } catch (const RunTimeError& failure) {
+    Failure(program, failure.what());
     return false;
   }
-  if (!WriteReplacing(folder / ".zorv-report-probe", {}) || !fs::remove(folder / ".zorv-report-probe", error)) {
-    std::cerr << "zorv-report: cannot write into the output folder '" << folder.string() << "'\n";
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
 
-int ExportAll(const ReportOptions& options, const std::string& programFolder) {
-  if (!CheckOutputDir(options.OutputDir)) return 1;
+int ExportAll(const ReportOptions& options, std::string_view program, const std::string& programFolder,
+              FontMetrics& metrics) {
+  if (!PrepareOutputFolder(program, options.OutputDir)) return kExitFailure;
 
   // The configuration, the index and the data files are read once, under the
-  // export's one log header, as a single run reads them.
+  // export's one log header. The switches and keys are read for what they
+  // show: the export writes nothing but its own files and the log.
+  ExportLog log(programFolder);
   SharedState configured;
   configured.ProgramFolder = programFolder;
-  SharedState logState = configured;
-  ExportLog log(logState);
-  std::optional<CollectionFiles> files;
   configured.HeldLog.emplace();
+  configured.WritesOnlyItsOutput = true;
+  std::optional<CollectionFiles> files;
   try {
-    configured.Language = -1;
-    LoadSiblingConfig(configured);
-    LoadConfig(configured);
-    if (configured.Language == -1) configured.Language = 1;
+    LoadConfiguration(configured);
+    TakeSwitches(configured, options.CommandText);
     files.emplace(configured);
   } catch (const std::exception& failure) {
     LogError(configured, 'B', ErrorNumberOf(failure));
@@ -211,33 +214,52 @@ int ExportAll(const ReportOptions& options, const std::string& programFolder) {
   log.Write(*configured.HeldLog);
   configured.HeldLog.reset();
   if (!files) {
-    std::cerr << "zorv-report: the configuration or the index cannot be read (see Zorv.Log.txt)\n";
-    return 1;
+    return Failure(program, "the configuration or the index cannot be read (see Zorv.Log.txt)");
   }
   if (files->IndexFile().empty()) {
     log.Write("Can't find the index. file. Please use Quorbis to create it. [END]\r\n");
-    std::cerr << "zorv-report: no index file (see Zorv.Log.txt)\n";
-    return 1;
+    return Failure(program, "no index file (see Zorv.Log.txt)");
   }
 
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
-  Export run(configured, *files, options, log);
-  run.Run(options.Jobs != 0 ? options.Jobs : std::max(1u, std::thread::hardware_concurrency()));
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
+  const bool html = options.Format == ReportFormat::Html;
+  constexpr std::string_view kIndexName[] = {"index"};
+  const std::vector<std::string> names =
+      PageFileNames(files->RomNames(), ExtensionOf(options.Format), html ? kIndexName : std::span<const std::string_view>());
+  std::optional<ExportAssets> exportAssets;
+  StandalonePage unusedAssets;  // formats other than html have no assets
+  try {
+    if (html) exportAssets.emplace(options.OutputDir, LinksOf(*files, names));
+  } catch (const RunTimeError& failure) {
+    return Failure(program, failure.what());
+  }
 
+  ExportInterrupts interrupts;
+  Export run(configured, *files, options, names, html ? static_cast<PageAssets&>(*exportAssets) : unusedAssets,
+             metrics, log);
+  run.Run(JobCount(options.Jobs));
+
+  const bool interrupted = ExportInterrupts::Requested();
   bool complete = run.Written() == run.Rows().size() && !interrupted;
-  if (options.Format == ReportFormat::Html && !interrupted &&
-      !WriteReplacing(options.OutputDir / "index.html", IndexPage(run.Rows()))) {
-    std::cerr << "zorv-report: cannot write index.html\n";
-    complete = false;
+  if (html) {
+    // The pages written so far need the rules they name, also after Ctrl-C.
+    try {
+      exportAssets->WriteStyleSheet();
+    } catch (const RunTimeError& failure) {
+      Failure(program, failure.what());
+      complete = false;
+    }
+    if (exportAssets->PicturesNotWritten() > 0) {
+      Failure(program, std::to_string(exportAssets->PicturesNotWritten()) + " pictures could not be written");
+      complete = false;
+    }
+    if (!interrupted && !WriteIndex(program, options.OutputDir, run.Rows(), configured.Language)) complete = false;
   }
-  std::cerr << "zorv-report: " << run.Written() << " of " << run.Rows().size() << " reports written to "
+  std::cerr << program << ": " << run.Written() << " of " << run.Rows().size() << " reports written to "
             << options.OutputDir.string() << (interrupted ? " (interrupted)" : "")
             << (run.Written() < run.Rows().size() && !interrupted ? "; see Zorv.Log.txt for the others" : "")
             << '\n';
-  return complete ? 0 : 1;
+  interrupts.EndBySignal();
+  return complete ? 0 : kExitFailure;
 }
 
 void PrintExportHelp() {
@@ -245,15 +267,22 @@ void PrintExportHelp() {
       "\n"
       "Beyond the original viewer, which shows one game at a time:\n"
       "  zorv-report --all --output-dir DIR [--format rtf|text|html] [--jobs N] [/SWITCH]...\n"
-      "writes the report of every game of the index into DIR as ROMNAME.rtf, .txt or\n"
-      "  .html, each the same as 'zorv-report [--format F] ROMNAME [/SWITCH]...' writes;\n"
-      "  with html also index.html, a table of every game linking to its page. The\n"
-      "  index and data files are read once; --jobs games run at once (default: one\n"
-      "  per processor). Each file is written under a temporary name and renamed, so\n"
-      "  Ctrl-C leaves no half-written report. A game that fails gets its line in\n"
-      "  Zorv.Log.txt and the export goes on; the log gets one header for the export.\n"
-      "  Exit status 0 when every game was written, 1 otherwise; the count is written\n"
-      "  to standard error.\n"
+      "writes the sheet of every game of the index into DIR (made when missing), each\n"
+      "  as 'zorv-report [--format F] ROMNAME [/SWITCH]...' makes it, named after its\n"
+      "  ROM name (.rtf, .txt or .html; names that differ only by case are told apart\n"
+      "  with ~2, ~3). With html, the pages share DIR/zorv.css, their pictures are\n"
+      "  copied once into DIR/pictures/, and DIR/index.html lists every game, to\n"
+      "  search, sort and filter, from any browser, offline. The index and data files\n"
+      "  are read once; --jobs games run at once (at most, and by default, one per\n"
+      "  processor), their pictures within 2 GiB of memory. The export writes nothing\n"
+      "  outside DIR but its lines in Zorv.Log.txt: /defaultrtf uses the built-in\n"
+      "  template without writing it, and no report is saved to SavePath. Every file\n"
+      "  is written under a temporary name and renamed, so Ctrl-C leaves no\n"
+      "  half-written file: the first stops the export after the files being written\n"
+      "  (the index is written only by an export that ran to its end), a second ends\n"
+      "  it at once. A game that fails gets its line in Zorv.Log.txt and the export\n"
+      "  goes on. Exit status 0 when every game was written, 1 otherwise; the count\n"
+      "  is written to standard error.\n"
       "\n"
       "Also beyond the original, in every run: a picture that is not in its folder\n"
       "is looked for in the archive named like the folder (snap.zip or snap.7z beside\n"

@@ -1,30 +1,32 @@
 #include "report_output.h"
 
-#include "html_output.h"
 #include "platform/run_time_error.h"
+#include "sheet_text.h"
 #ifdef ZORV_WITH_QT_PICTURES
 #include "platform/qt/qt_picture_loader.h"
+#include "qt_font_metrics.h"
 #endif
 
 namespace zorv {
 
-std::string FormatReport(const richtext::RichTextBox& report, ReportFormat format) {
+std::string SheetOutput(const HeadlessSheet& sheet, ReportFormat format, PageAssets& assets, FontMetrics& metrics) {
   switch (format) {
-    case ReportFormat::Text: {
-      std::string text = report.Text();
-      if (!text.empty() && text.back() != '\n') text += '\n';
-      return text;
-    }
+    case ReportFormat::Text:
+      return SheetText(sheet);
     case ReportFormat::Html:
-      return ReportHtml(report);
+      return SheetPage(sheet, assets, metrics);
     case ReportFormat::Rtf:
       break;
   }
-  return report.TextRTF();
+  return sheet.Report().TextRTF();
 }
 
 #ifdef ZORV_WITH_QT_PICTURES
 std::unique_ptr<PictureLoader> MakePictureLoader() { return std::make_unique<QtPictureLoader>(); }
+
+std::unique_ptr<FontMetrics> MakeFontMetrics(int& argc, char** argv) {
+  return std::make_unique<QtFontMetrics>(argc, argv);
+}
 #else
 namespace {
 
@@ -37,6 +39,8 @@ class PngOnlyLoader final : public PictureLoader {
 }  // namespace
 
 std::unique_ptr<PictureLoader> MakePictureLoader() { return std::make_unique<PngOnlyLoader>(); }
+
+std::unique_ptr<FontMetrics> MakeFontMetrics(int&, char**) { return std::make_unique<PlainFontMetrics>(); }
 #endif
 
 }  // namespace zorv

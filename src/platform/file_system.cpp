@@ -6,13 +6,16 @@
 
 #include <cerrno>
 #include <mutex>
+#include <shared_mutex>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "platform/ascii_case.h"
 #include "platform/cp1252.h"
+#include "platform/folder_listing.h"
 #include "platform/run_time_error.h"
 
 namespace zorv {
@@ -21,54 +24,18 @@ namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// A folder's names by their folded spelling. Big picture folders are listed once
-// per run; a changed folder is listed again.
-class FolderIndex {
- public:
-  std::optional<std::string> Find(const fs::path& folder, const std::string& foldedName) {
-    std::error_code error;
-    const auto stamp = fs::last_write_time(folder, error);
-    if (error) return std::nullopt;
-    std::lock_guard lock(mutex_);
-    auto& entry = folders_[folder.native()];
-    if (!entry.listed || entry.stamp != stamp) {
-      entry.names.clear();
-      for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().native();
-        entry.names.emplace(LowerCase(name), name);
-      }
-      entry.stamp = stamp;
-      entry.listed = true;
-    }
-    const auto found = entry.names.find(foldedName);
-    if (found == entry.names.end()) return std::nullopt;
-    return found->second;
-  }
-
- private:
-  struct Listing {
-    bool listed = false;
-    fs::file_time_type stamp;
-    std::unordered_multimap<std::string, std::string> names;
-  };
-  std::mutex mutex_;
-  std::unordered_map<std::string, Listing> folders_;
-};
-
-FolderIndex& Folders() {
-  static FolderIndex folders;
-  return folders;
-}
-
+// Anything under the name, a link to nowhere included.
 bool Exists(const fs::path& path) {
-  std::error_code error;
-  return fs::exists(fs::symlink_status(path, error)) || fs::exists(path, error);
+  struct stat status {};
+  return ::lstat(path.c_str(), &status) == 0;
 }
 
 // One component: as written, then as Windows-1252 turned to UTF-8, then without
 // regard to case, each also without trailing dots and blanks. Below a folder
-// that does not exist nothing is looked up: the spelling alone is kept.
-fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool& found) {
+// that does not exist nothing is looked up: the spelling alone is kept. When
+// the caller knows the name as written is not there, it is not looked at again.
+fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool& found,
+                          bool writtenMissing = false) {
   std::string trimmed(written);
   while (!trimmed.empty() && (trimmed.back() == '.' || trimmed.back() == ' ') && trimmed != "." && trimmed != "..") {
     trimmed.pop_back();
@@ -80,16 +47,146 @@ fs::path ResolveComponent(const fs::path& folder, std::string_view written, bool
     if (!IsValidUtf8(spellings[i])) spellings.push_back(Cp1252ToUtf8(spellings[i]));
   }
   if (found) {
-    for (const auto& name : spellings) {
-      if (Exists(folder / name)) return folder / name;
+    for (std::size_t i = writtenMissing ? 1 : 0; i < spellings.size(); ++i) {
+      if (Exists(folder / spellings[i])) return folder / spellings[i];
     }
     for (const auto& name : spellings) {
-      if (auto listed = Folders().Find(folder.empty() ? fs::path(".") : folder, LowerCase(name))) return folder / *listed;
+      if (auto listed = FindInFolder(folder.empty() ? fs::path(".") : folder, LowerCase(name))) return folder / *listed;
     }
   }
   found = false;
   const std::string& fallback = spellings.back();
   return folder / (trimmed.empty() ? std::string(written) : (IsValidUtf8(trimmed) ? trimmed : fallback));
+}
+
+// A Windows path taken apart: where it starts ("/" after a drive or a leading
+// separator, else nothing) and its names, empty ones left out.
+struct WrittenPath {
+  fs::path root;
+  std::vector<std::string_view> names;
+};
+
+WrittenPath SplitWindowsPath(std::string_view windowsPath) {
+  WrittenPath path;
+  std::size_t start = 0;
+  if (windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) && windowsPath[1] == ':') {
+    path.root = "/";
+    start = 2;
+  } else if (!windowsPath.empty() && IsSeparator(windowsPath[0])) {
+    path.root = "/";
+  }
+  while (start <= windowsPath.size()) {
+    std::size_t end = start;
+    while (end < windowsPath.size() && !IsSeparator(windowsPath[end])) ++end;
+    if (end > start) path.names.push_back(windowsPath.substr(start, end - start));
+    start = end + 1;
+  }
+  return path;
+}
+
+// The folder a path lies in, as the listings name it.
+fs::path FolderOf(const fs::path& path) {
+  fs::path folder = path.parent_path();
+  return folder.empty() ? fs::path(".") : folder;
+}
+
+bool IsFolder(const fs::path& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Folders looked up, by their written spelling: the many files looked up in one
+// picture folder resolve it once. A folder found is kept while it is a folder;
+// a folder missing, while the last folder on its way that exists is unchanged
+// (nothing can have been made in it).
+class ResolvedFolders {
+ public:
+  struct Folder {
+    fs::path resolved;
+    bool found = false;
+  };
+
+  std::optional<Folder> Find(const std::string& written) {
+    Kept kept;
+    {
+      std::shared_lock lock(mutex_);
+      const auto at = folders_.find(written);
+      if (at == folders_.end()) return std::nullopt;
+      kept = at->second;
+    }
+    if (kept.folder.found ? !IsFolder(kept.folder.resolved) : StampOf(kept.witness) != kept.stamp) return std::nullopt;
+    return kept.folder;
+  }
+
+  void Keep(const std::string& written, const Folder& folder, const fs::path& witness) {
+    Kept kept{folder, witness, {}};
+    if (!folder.found) {
+      const auto stamp = StampOf(witness);
+      if (!stamp) return;
+      kept.stamp = stamp;
+    } else if (!IsFolder(folder.resolved)) {
+      return;
+    }
+    constexpr std::size_t kMostKept = 4096;
+    std::lock_guard lock(mutex_);
+    if (folders_.size() >= kMostKept) folders_.clear();
+    folders_.insert_or_assign(written, std::move(kept));
+  }
+
+ private:
+  struct Kept {
+    Folder folder;
+    fs::path witness;
+    std::optional<fs::file_time_type> stamp;
+  };
+
+  static std::optional<fs::file_time_type> StampOf(const fs::path& path) {
+    std::error_code error;
+    const auto stamp = fs::last_write_time(path, error);
+    if (error) return std::nullopt;
+    return stamp;
+  }
+
+  std::shared_mutex mutex_;
+  std::unordered_map<std::string, Kept> folders_;
+};
+
+ResolvedFolders& Folders() {
+  static ResolvedFolders folders;
+  return folders;
+}
+
+// The folder of `names` below `root`, name by name; `found` says whether all
+// of it exists.
+fs::path ResolveFolder(const fs::path& root, std::span<const std::string_view> names, bool& found) {
+  if (names.empty()) return root;
+  std::string written = root.native();
+  for (const std::string_view name : names) (written += name) += '/';
+  if (const auto kept = Folders().Find(written)) {
+    found = kept->found;
+    return kept->resolved;
+  }
+  fs::path folder = root;
+  fs::path witness = root.empty() ? fs::path(".") : root;
+  for (const std::string_view name : names) {
+    if (found) witness = folder.empty() ? fs::path(".") : folder;
+    folder = ResolveComponent(folder, name, found);
+  }
+  Folders().Keep(written, {folder, found}, witness);
+  return folder;
+}
+
+// Where a Windows path lands, and whether it names something that exists.
+fs::path Resolve(std::string_view windowsPath, bool& found) {
+  found = true;
+  const WrittenPath written = SplitWindowsPath(windowsPath);
+  if (written.names.empty()) return written.root;
+  // Every name as written is the common case, and the answer then: one look.
+  fs::path asWritten = written.root;
+  for (const std::string_view name : written.names) asWritten /= name;
+  if (Exists(asWritten)) return asWritten;
+  const fs::path folder = ResolveFolder(written.root, std::span(written.names).first(written.names.size() - 1), found);
+  return ResolveComponent(folder, written.names.back(), found, folder == asWritten.parent_path());
 }
 
 std::ifstream OpenForReading(std::string_view windowsPath) {
@@ -108,8 +205,11 @@ class WritableFile {
 
   WritableFile(std::string_view windowsPath, Mode mode) {
     const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (mode == Mode::Append ? O_APPEND : 0);
-    descriptor_ = ::open(ResolvePath(windowsPath).c_str(), flags, 0666);
+    const fs::path path = ResolvePath(windowsPath);
+    FolderChange change(FolderOf(path));
+    descriptor_ = ::open(path.c_str(), flags, 0666);
     if (descriptor_ < 0) throw RunTimeError(ErrorCode::PathFileAccess);
+    change.Commit(path.filename().native());
     struct stat status {};
     // Emptied only once it is known to be a regular file.
     if (::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode) ||
@@ -145,30 +245,17 @@ class WritableFile {
 }  // namespace
 
 fs::path ResolvePath(std::string_view windowsPath) {
-  fs::path result;
-  std::size_t start = 0;
-  if (windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) && windowsPath[1] == ':') {
-    result = "/";
-    start = 2;
-  } else if (!windowsPath.empty() && IsSeparator(windowsPath[0])) {
-    result = "/";
-  }
   bool found = true;
-  while (start <= windowsPath.size()) {
-    std::size_t end = start;
-    while (end < windowsPath.size() && !IsSeparator(windowsPath[end])) ++end;
-    const std::string_view component = windowsPath.substr(start, end - start);
-    if (!component.empty()) result = ResolveComponent(result, component, found);
-    start = end + 1;
-  }
-  return result;
+  return Resolve(windowsPath, found);
 }
 
 bool FileExists(std::string_view windowsPath) noexcept {
   try {
     if (windowsPath.empty()) return false;
+    bool found = true;
+    const fs::path path = Resolve(windowsPath, found);
     std::error_code error;
-    return fs::is_regular_file(ResolvePath(windowsPath), error);
+    return found && fs::is_regular_file(path, error);
   } catch (...) {
     return false;
   }
@@ -227,9 +314,21 @@ bool RenameFile(std::string_view fromWindowsPath, std::string_view toWindowsPath
   try {
     std::error_code error;
     // Nothing that stands under the new name is replaced, whatever it is.
-    if (!FileExists(fromWindowsPath) || Exists(ResolvePath(toWindowsPath))) return false;
-    fs::rename(ResolvePath(fromWindowsPath), ResolvePath(toWindowsPath), error);
-    return !error;
+    if (!FileExists(fromWindowsPath)) return false;
+    const fs::path from = ResolvePath(fromWindowsPath);
+    const fs::path to = ResolvePath(toWindowsPath);
+    if (Exists(to)) return false;
+    FolderChange leaving(FolderOf(from));
+    FolderChange arriving(FolderOf(to));
+    fs::rename(from, to, error);
+    if (error) return false;
+    if (FolderOf(from) == FolderOf(to)) {
+      leaving.Commit(to.filename().native(), from.filename().native());
+    } else {
+      leaving.Commit({}, from.filename().native());
+      arriving.Commit(to.filename().native());
+    }
+    return true;
   } catch (...) {
     return false;
   }
@@ -238,8 +337,12 @@ bool RenameFile(std::string_view fromWindowsPath, std::string_view toWindowsPath
 bool DeleteFile(std::string_view windowsPath) noexcept {
   try {
     if (!FileExists(windowsPath)) return false;
+    const fs::path path = ResolvePath(windowsPath);
+    FolderChange change(FolderOf(path));
     std::error_code error;
-    return fs::remove(ResolvePath(windowsPath), error) && !error;
+    if (!fs::remove(path, error) || error) return false;
+    change.Commit({}, path.filename().native());
+    return true;
   } catch (...) {
     return false;
   }

@@ -28,10 +28,12 @@ std::int32_t PictureBox::Height() const {
 void PictureBox::SetWidth(std::int32_t size) {
   widthTwips_ = ContainerInPixels() ? size * TwipsPerPixelX() : size;
   ResizeSurface();
+  ++revision_;
 }
 void PictureBox::SetHeight(std::int32_t size) {
   heightTwips_ = ContainerInPixels() ? size * TwipsPerPixelY() : size;
   ResizeSurface();
+  ++revision_;
 }
 
 std::int32_t PictureBox::InnerPixelWidth() const {
@@ -48,7 +50,10 @@ std::int32_t PictureBox::ScaleHeight() const {
   return scaleMode_ == kScalePixels ? InnerPixelHeight() : InnerPixelHeight() * TwipsPerPixelY();
 }
 
-void PictureBox::Cls() { surface_.reset(); }
+void PictureBox::Cls() {
+  surface_.reset();
+  ++revision_;
+}
 
 zorv::Image& PictureBox::MaterialSurface() const {
   if (!surface_) surface_ = std::make_shared<zorv::Image>(InnerPixelWidth(), InnerPixelHeight(), backColour_);
@@ -68,11 +73,15 @@ const zorv::Image& PictureBox::Picture() const {
   return picture_ ? *picture_ : kNone;
 }
 
-void PictureBox::SetPicture(zorv::Image picture) { picture_ = std::make_shared<const zorv::Image>(std::move(picture)); }
+void PictureBox::SetPicture(zorv::Image picture) {
+  picture_ = std::make_shared<const zorv::Image>(std::move(picture));
+  ++revision_;
+}
 
 void PictureBox::KeepImageAsPicture() {
   MaterialSurface();
   picture_ = surface_;
+  ++revision_;
 }
 
 // The surface follows the inner size; what was drawn stays at the top left.
@@ -99,6 +108,7 @@ void PictureBox::StretchCopy(zorv::Image&& bitmap, std::int32_t x, std::int32_t 
                              bitmap.width == InnerPixelWidth() && bitmap.height == InnerPixelHeight();
   if (coversSurface) {
     surface_ = std::make_shared<zorv::Image>(std::move(bitmap));
+    ++revision_;
     return;
   }
   StretchCopy(static_cast<const zorv::Image&>(bitmap), x, y, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight);
@@ -108,6 +118,7 @@ void PictureBox::StretchCopy(const zorv::Image& bitmap, std::int32_t x, std::int
                              std::int32_t destHeight, std::int32_t srcX, std::int32_t srcY, std::int32_t srcWidth,
                              std::int32_t srcHeight) {
   if (destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0) return;
+  ++revision_;
   zorv::Image& surface = WritableSurface();
   if (destWidth == srcWidth && destHeight == srcHeight) {
     CopyUnscaled(bitmap, x, y, srcX, srcY, srcWidth, srcHeight);

@@ -72,6 +72,10 @@ class PictureBox final : public PictureObject {
 
   zorv::Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) const override;
 
+  // Changes whenever the box's size, surface or kept picture does: whoever
+  // loads a file into it learns whether the file was drawn.
+  std::uint64_t Revision() const { return revision_; }
+
  private:
   std::int32_t TwipsPerPixelX() const;
   std::int32_t TwipsPerPixelY() const;
@@ -95,6 +99,7 @@ class PictureBox final : public PictureObject {
   // changes; a blank surface (all background colour) has none yet.
   mutable std::shared_ptr<zorv::Image> surface_;
   std::shared_ptr<const zorv::Image> picture_;
+  std::uint64_t revision_ = 0;
 };
 
 // Twips per pixel as whole numbers, rounded to the nearest (ties to even).

@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace zorv {
@@ -14,5 +16,18 @@ struct ScreenMetrics {
   double WidthPixels() const { return WidthTwips / static_cast<double>(TwipsPerPixelX); }
   double HeightPixels() const { return HeightTwips / static_cast<double>(TwipsPerPixelY); }
 };
+
+// Whole pixels for a length in twips (never negative), as the window places its
+// controls and the exported page its sheet.
+inline int TwipsToPixels(double twips, float twipsPerPixel) {
+  if (!(twips > 0) || !(twipsPerPixel > 0)) return 0;
+  // Sizes come from a user's file: keep them within what a window can take.
+  constexpr double kLargest = 1 << 24;
+  return static_cast<int>(std::lround(std::min(twips / twipsPerPixel, kLargest)));
+}
+
+inline int TwipsToPixels(std::int32_t twips, float twipsPerPixel) {
+  return TwipsToPixels(static_cast<double>(twips), twipsPerPixel);
+}
 
 }  // namespace zorv

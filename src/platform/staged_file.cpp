@@ -83,15 +83,20 @@ StagedFile::StagedFile(fs::path finalPath) : finalPath_(std::move(finalPath)) {
   for (int attempt = 0; descriptor_ < 0; ++attempt) {
     temporaryPath_ = folder / (std::string(kPrefix) + std::to_string(::getpid()) + "-" +
                                std::to_string(sequence.fetch_add(1)) + std::string(kSuffix));
+    // The name is published before the file exists, so a signal at any moment
+    // finds every file this process has made.
+    slot_ = ClaimSlot(temporaryPath_);
     descriptor_ =
         ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (descriptor_ < 0 && (errno != EEXIST || attempt == 16)) {
-      const int error = errno;
+    if (descriptor_ >= 0) break;
+    const int error = errno;
+    ReleaseSlot(slot_);
+    slot_ = -1;
+    if (error != EEXIST || attempt == 16) {
       temporaryPath_.clear();
       CannotWrite(folder.empty() ? fs::path(".") : folder, error);
     }
   }
-  slot_ = ClaimSlot(temporaryPath_);
 }
 
 StagedFile::~StagedFile() {

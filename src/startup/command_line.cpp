@@ -6,10 +6,10 @@
 #include "startup/basic_text.h"
 
 namespace zorv {
-namespace {
 
 // Switches are found anywhere in the upper-cased text, even inside longer words.
-void SetSwitches(SharedState& state, const std::string& upper) {
+void TakeSwitches(SharedState& state, std::string_view text) {
+  const std::string upper = UpperCase(text);
   const std::pair<std::string_view, bool SharedState::*> switches[] = {
       {"/NOIMAGE", &SharedState::NoImage},     {"/NOTITLE", &SharedState::NoTitle},
       {"/NOFLYER", &SharedState::NoFlyer},     {"/NOMARQUEE", &SharedState::NoMarquee},
@@ -17,12 +17,10 @@ void SetSwitches(SharedState& state, const std::string& upper) {
       {"/NOCPANEL", &SharedState::NoCpanel},   {"/CENTER", &SharedState::Center},
       {"/DEFAULTRTF", &SharedState::DefaultRtf}, {"/ONTOP", &SharedState::OnTop},
   };
-  for (const auto& [text, flag] : switches) {
-    if (upper.find(text) != std::string::npos) state.*flag = true;
+  for (const auto& [name, flag] : switches) {
+    if (upper.find(name) != std::string::npos) state.*flag = true;
   }
 }
-
-}  // namespace
 
 bool TakeCommandLineApart(SharedState& state, std::string_view commandText) {
   std::string_view c = TrimBlanks(commandText);
@@ -34,7 +32,7 @@ bool TakeCommandLineApart(SharedState& state, std::string_view commandText) {
   std::string_view romName = c;
   if (const auto slash = c.find('/'); slash != std::string_view::npos) {
     romName = TrimBlanks(c.substr(0, slash));
-    SetSwitches(state, UpperCase(c));
+    TakeSwitches(state, c);
   }
   if (romName.size() >= 4 && UpperCase(romName.substr(romName.size() - 4)) == ".ZIP") {
     romName = TrimBlanks(romName.substr(0, romName.size() - 4));

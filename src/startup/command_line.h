@@ -14,4 +14,7 @@ inline constexpr std::string_view kRomNameEmptyMessage =
 // only quotes): the run stops there.
 bool TakeCommandLineApart(SharedState& state, std::string_view commandText);
 
+// Sets the switches found anywhere in `text`, without regard to case.
+void TakeSwitches(SharedState& state, std::string_view text);
+
 }  // namespace zorv

@@ -89,6 +89,8 @@ std::string GetListField(std::string_view code, IndexLists& lists, SharedState& 
   return value;
 }
 
+std::string CloneOfField(std::string_view record) { return ReplaceAll(TextField(record, ";S"), "#CL", ""); }
+
 void ReadGameFields(TextFileReader& index, SharedState& state) {
   FileLists lists(index);
   ReadGameFields(static_cast<IndexLists&>(lists), state);
@@ -97,7 +99,7 @@ void ReadGameFields(TextFileReader& index, SharedState& state) {
 void ReadGameFields(IndexLists& index, SharedState& state) {
   const std::string& record = state.GameRecord;
   state.GameTitle = TextField(record, ";B");
-  state.CloneOf = ReplaceAll(TextField(record, ";S"), "#CL", "");
+  state.CloneOf = CloneOfField(record);
 
   std::string* const lists[] = {&state.Manufacturer, &state.Year,         &state.Orientation, &state.Buttons,
                                 &state.Controls,     &state.DriverStatus, &state.Genre,       &state.Category,

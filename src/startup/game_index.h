@@ -40,6 +40,10 @@ TextFileReader FindGameRecord(std::string_view indexPath, std::string_view romKe
 void ReadGameFields(TextFileReader& index, SharedState& state);
 void ReadGameFields(IndexLists& index, SharedState& state);
 
+// The S field: the parent's ROM name for a clone, without "#CL". A failure when
+// the field is not followed by another.
+std::string CloneOfField(std::string_view record);
+
 // The value of one list field (`code` is ";" and the letter). Reads the next
 // list of the open index, unless the record lacks the field. A failure is
 // logged as "ERROR D - n" and gives an empty value.

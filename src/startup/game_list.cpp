@@ -29,9 +29,7 @@ void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last
     } catch (const std::exception&) {
       continue;
     }
-    // The first ";W" is the field, as for every letter.
-    const std::size_t field = game.GameRecord.find(kMechanicalField.substr(0, 2));
-    const bool mechanical = field != std::string::npos && game.GameRecord.compare(field, 3, kMechanicalField) == 0;
+    const bool mechanical = MarkedMechanical(game.GameRecord);
     games[i] = GameListEntry{index.RomNames()[i],         std::move(game.GameTitle), std::move(game.CloneOf),
                              std::move(game.Manufacturer), std::move(game.Year),      std::move(game.Genre),
                              std::move(game.Category),     mechanical};
@@ -40,6 +38,12 @@ void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last
 }
 
 }  // namespace
+
+bool MarkedMechanical(std::string_view record) {
+  // The first ";W" is the field, as for every letter.
+  const std::size_t field = record.find(kMechanicalField.substr(0, 2));
+  return field != std::string_view::npos && record.substr(field).starts_with(kMechanicalField);
+}
 
 GameList ReadGameList(std::string_view indexPath) {
   if (FileLength(indexPath) > kLargestGameIndex) throw RunTimeError(ErrorCode::OutOfMemory);

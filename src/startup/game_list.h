@@ -27,6 +27,9 @@ struct GameListEntry {
 // does not know.
 inline constexpr std::string_view kMechanicalField = ";W1";
 
+// The index record `record` carries kMechanicalField as its W field.
+bool MarkedMechanical(std::string_view record);
+
 struct GameList {
   // The first record of each ROM name, in the order of the index.
   std::vector<GameListEntry> Games;

@@ -82,6 +82,10 @@ struct SharedState {
   // together under the run's one header (empty: straight to the log).
   const CollectionFiles* Files = nullptr;
   std::optional<std::string> HeldLog;
+  // Such a run writes nothing but its own output and the log: the switches and
+  // keys are read for what they show, so DefaultRtf's template is used but not
+  // written over Zorv.rtf, and no report is saved to SavePath.
+  bool WritesOnlyItsOutput = false;
 };
 
 }  // namespace zorv

@@ -64,13 +64,16 @@ StartupOutcome GatherGame(SharedState& state) {
 
 }  // namespace
 
-StartupOutcome MainForGame(SharedState& state, std::string_view commandText) {
+void LoadConfiguration(SharedState& state) {
+  state.Language = -1;
+  LoadSiblingConfig(state);
+  LoadConfig(state);
+  if (state.Language == -1) state.Language = 1;
+}
+
+StartupOutcome MainForGame(SharedState& state, std::string_view romName) {
   try {
-    if (!TakeCommandLineApart(state, commandText)) {
-      WriteLog(state, kRomNameEmptyMessage);
-      return StartupOutcome::SilentStop;
-    }
-    if (state.ShowUsage) return StartupOutcome::UsageSheet;
+    state.RomName = std::string(romName);
     return GatherGame(state);
   } catch (const std::exception& failure) {
     LogError(state, 'B', ErrorNumberOf(failure));
@@ -84,10 +87,7 @@ StartupOutcome Main(SharedState& state, std::string_view commandText) {
       WriteLog(state, kRomNameEmptyMessage);
       return StartupOutcome::SilentStop;
     }
-    state.Language = -1;
-    LoadSiblingConfig(state);
-    LoadConfig(state);
-    if (state.Language == -1) state.Language = 1;
+    LoadConfiguration(state);
     if (state.ShowUsage) return StartupOutcome::UsageSheet;
     return GatherGame(state);
   } catch (const std::exception& failure) {

@@ -17,9 +17,15 @@ enum class StartupOutcome {
 // text is the arguments after the program's name as one string, quotes kept.
 StartupOutcome Main(SharedState& state, std::string_view commandText);
 
+// The configuration of a run: the defaults, quorbis.inf, then Zorv.inf, with the
+// language settled. Failures of Zorv.inf pass to the caller.
+void LoadConfiguration(SharedState& state);
+
 // One game of a run over the whole collection: `state` is a copy of the state
-// the configuration was loaded into once, with `Files` set; the rest is Main's
-// work for this command text, with the files read from memory.
-StartupOutcome MainForGame(SharedState& state, std::string_view commandText);
+// the configuration and the run's switches were loaded into once, with `Files`
+// set; the ROM name is taken as the index spells it, never as a command text
+// (a name holding "/" is no switch). The rest is Main's work, with the files
+// read from memory.
+StartupOutcome MainForGame(SharedState& state, std::string_view romName);
 
 }  // namespace zorv

@@ -42,7 +42,7 @@ WindowLayout ReadDisplaySettings(SharedState& state, const ScreenMetrics& screen
     state.ForeColor = 0x00FF00;
     state.BackColor = 0x000000;
     state.FontSize = 20;
-    if (state.DefaultRtf) WriteDefaultTemplate(state);
+    if (state.DefaultRtf && !state.WritesOnlyItsOutput) WriteDefaultTemplate(state);
 
     const std::string path = state.ProgramFolder + "\\zorv.inf";
     if (FileExists(path)) {

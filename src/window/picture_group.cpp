@@ -7,7 +7,7 @@ namespace zorv {
 namespace {
 
 // Hex digits in lines of 128, as word processors write picture data.
-void AppendHex(std::string& out, const std::vector<std::uint8_t>& bytes) {
+void AppendHex(std::string& out, std::span<const std::uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
   constexpr std::size_t kBytesPerLine = 64;
   const std::size_t lines = (bytes.size() + kBytesPerLine - 1) / kBytesPerLine;
@@ -27,13 +27,17 @@ void AppendHex(std::string& out, const std::vector<std::uint8_t>& bytes) {
 
 std::string PictureGroup(const Image& picture, const ScreenMetrics& screen) {
   if (picture.Empty()) throw RunTimeError(ErrorCode::InvalidPicture);
-  const std::vector<std::uint8_t> png = EncodePicturePng(picture);
+  return PictureGroup(picture.width, picture.height, EncodePicturePng(picture), screen);
+}
+
+std::string PictureGroup(std::int32_t width, std::int32_t height, std::span<const std::uint8_t> png,
+                         const ScreenMetrics& screen) {
   const auto goal = [](std::int32_t pixels, float twipsPerPixel) {
     return std::to_string(static_cast<std::int64_t>(pixels) * static_cast<std::int64_t>(twipsPerPixel + 0.5f));
   };
-  std::string group = "{\\pict\\pngblip\\picw" + std::to_string(picture.width) + "\\pich" + std::to_string(picture.height) +
-                      "\\picwgoal" + goal(picture.width, screen.TwipsPerPixelX) + "\\pichgoal" +
-                      goal(picture.height, screen.TwipsPerPixelY);
+  std::string group = "{\\pict\\pngblip\\picw" + std::to_string(width) + "\\pich" + std::to_string(height) +
+                      "\\picwgoal" + goal(width, screen.TwipsPerPixelX) + "\\pichgoal" +
+                      goal(height, screen.TwipsPerPixelY);
   AppendHex(group, png);
   group += "}";
   return group;

@@ -8,7 +8,7 @@
 namespace zorv {
 namespace {
 
-// An entry's lines become paragraphs; a lone CR or LF stays as it is.
+// A text's lines become paragraphs; a lone CR or LF stays as it is.
 std::string Paragraphs(std::string_view entry) { return ReplaceAll(entry, "\r\n", "\\par "); }
 
 constexpr std::string_view kSectionMarkers[] = {
@@ -23,7 +23,9 @@ std::string FillReportText(std::string_view reportTemplate, const SharedState& s
   const std::vector<std::pair<std::string_view, std::string>> replacements = {
       {"#MAMEINFO", "\\b MAMEINFO \\b0 \\par " + Paragraphs(s.MameinfoText)},
       {"#HISTORY", "\\b HISTORY \\b0 \\par " + Paragraphs(s.HistoryText)},
-      {"#MYNOTES", s.NotesText},
+      // The notes' lines stay lines, as the entries' do: a bare line end is
+      // nothing to a reader of RTF.
+      {"#MYNOTES", Paragraphs(s.NotesText)},
       {"#VERADDED", s.VersionAdded},
       {"#BUTTONS", s.Buttons},
       {"#CONTROLS", s.Controls},

@@ -22,17 +22,18 @@ constexpr std::array<std::string_view, 7> kPictureTags = {"",     "#SCRTITLE", "
                                                           "#CABINET", "#CPO",  "#FLYER"};
 
 void ClearHiddenPictures(SharedState& state) {
-  if (state.NoImage) {
-    for (std::size_t i = 1; i <= 6; ++i) state.ImagePath[i].clear();
-  }
-  const bool hidden[] = {false, state.NoTitle, state.NoSnap, state.NoMarquee, state.NoCabinet, state.NoCpanel,
-                         state.NoFlyer};
   for (std::size_t i = 1; i <= 6; ++i) {
-    if (hidden[i]) state.ImagePath[i].clear();
+    if (PictureHidden(state, i)) state.ImagePath[i].clear();
   }
 }
 
 }  // namespace
+
+bool PictureHidden(const SharedState& state, std::size_t category) {
+  const bool hidden[] = {false, state.NoTitle, state.NoSnap, state.NoMarquee, state.NoCabinet, state.NoCpanel,
+                         state.NoFlyer};
+  return state.NoImage || (category < std::size(hidden) && hidden[category]);
+}
 
 ReportForm::ReportForm(SharedState& state, const ScreenMetrics& screen, const RegionalSettings& regional)
     : state_(state), screen_(screen), regional_(regional) {}
@@ -84,7 +85,7 @@ void ReportForm::Activate(PictureSource& pictures, const std::function<bool()>& 
     text.clear();
     if (!letEventsRun()) return;
     alreadyActivated_ = true;
-    if (!state_.SavePath.empty()) report_.SaveFile(SavedReportPath());
+    if (!state_.SavePath.empty() && !state_.WritesOnlyItsOutput) report_.SaveFile(SavedReportPath());
   } catch (const std::exception& failure) {
     LogError(state_, 'G', ErrorNumberOf(failure));
   }

@@ -15,6 +15,10 @@
 
 namespace zorv {
 
+// Whether the first activation leaves out the picture of this category (1 title
+// to 6 flyer): NoImage, or the category's own switch.
+bool PictureHidden(const SharedState& state, std::size_t category);
+
 class ReportForm {
  public:
   ReportForm(SharedState& state, const ScreenMetrics& screen, const RegionalSettings& regional);

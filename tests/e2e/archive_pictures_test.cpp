@@ -157,5 +157,23 @@ TEST_F(PicturesBeyondTest, AClonesMissingPicturesAreItsParents) {
   EXPECT_FALSE(dir.Exists("Zorv.Log.txt"));
 }
 
+// The export copies an archived picture's bytes into its pictures/ folder; a
+// damaged archive leaves the page as the sheet shows it, without the picture.
+TEST_F(PicturesBeyondTest, AnExportCopiesArchivedPicturesAndPassesOverDamagedArchives) {
+  const std::string png = Demo("snap/gng.png"), zip = MakeArchive("zip", {{"snap/GNG.PNG", png}});
+  for (const std::string& archive : {zip, zip.substr(0, zip.size() / 2)}) {
+    dir.Write("Zorv.inf", "SnapPath=" + dir.Str() + "/snap/\r\n");
+    dir.Write("snap.zip", archive);
+    std::filesystem::remove(dir.Path() / "Zorv.Log.txt");
+    const auto result = testing::RunProgram(testing::Quoted(dir.Str() + "/zorv-report") + " --all --format html "
+                                            "--output-dir " + testing::Quoted(dir.Str() + "/out") + " 2>&1");
+    const bool damaged = archive.size() < zip.size();
+    EXPECT_EQ(result.ExitStatus, 0) << result.Output;
+    EXPECT_EQ(dir.Read("out/gng.html").find("<img src=\"pictures/snap/GNG.PNG\"") != std::string::npos, !damaged);
+    EXPECT_EQ(dir.Read("Zorv.Log.txt").find("ERROR F - 62") != std::string::npos, damaged);
+    EXPECT_TRUE(damaged || dir.Read("out/pictures/snap/GNG.PNG") == png);
+  }
+}
+
 }  // namespace
 }  // namespace zorv

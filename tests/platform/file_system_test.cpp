@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
 #include <vector>
 
 #include "platform/cp1252.h"
@@ -27,6 +30,36 @@ TEST(FileSystem, FindsNamesWithoutRegardToCaseFolderByFolderAndKeepsTheRest) {
   }
   EXPECT_EQ(ResolvePath("c:\\nowhere\\x"), std::filesystem::path("/nowhere/x"));
   for (const char* missing : {"/Snap", "/Snap/", "/Snap/c.txt", ""}) EXPECT_FALSE(FileExists(missing[0] ? dir.Str() + missing : ""));
+}
+
+// The listing kept of a folder follows the layer's own writes, renames and
+// deletions, and another program's changes to it.
+TEST(FileSystem, FindsWithoutRegardToCaseWhatTheLayerAndOthersChangedInAListedFolder) {
+  testing::TempFolder dir;
+  const std::string folder = dir.Str() + "\\Saved\\";
+  dir.Write("Saved/First.rtf", "x");
+  const auto byOthers = [&](auto change) {
+    change();
+    std::filesystem::last_write_time(dir.Path() / "Saved", std::filesystem::file_time_type::clock::now() + std::chrono::hours(1));
+  };
+  const std::vector<std::pair<std::function<void()>, std::vector<std::string>>> steps = {
+      {[] {}, {"First.rtf"}},
+      {[&] { WriteWholeFile(folder + "Second.RTF", "x"); }, {"First.rtf", "Second.RTF"}},
+      {[&] { RenameFile(folder + "FIRST.RTF", folder + "Third.rtf"); }, {"Second.RTF", "Third.rtf"}},
+      {[&] { DeleteFile(folder + "second.rtf"); }, {"Third.rtf"}},
+      {[&] { byOthers([&] { dir.Write("Saved/Fourth.RTF", "x"); }); }, {"Fourth.RTF", "Third.rtf"}},
+      {[&] { AppendLine(folder + "fifth.txt", "x"); }, {"Fourth.RTF", "Third.rtf", "fifth.txt"}},
+      {[&] { byOthers([&] { std::filesystem::remove(dir.Path() / "Saved/Third.rtf"); }); }, {"Fourth.RTF", "fifth.txt"}},
+  };
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    steps[i].first();
+    std::vector<std::string> found;
+    for (const char* name : {"FIRST.RTF", "second.rtf", "THIRD.RTF", "fourth.rtf", "FIFTH.TXT"}) {
+      if (FileExists(folder + name)) found.push_back(ResolvePath(folder + name).filename().string());
+    }
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, steps[i].second) << "step " << i;
+  }
 }
 
 TEST(FileSystem, EndsLinesAtCrLfAndLoneCrButNeverAtLoneLfAcrossItsBuffer) {

@@ -160,7 +160,7 @@ TEST(ReportForm, EveryTagGetsItsValueInTheOrderThatDecidesWhatIsSearchedAgain) {
                            "- SERIES -- SOURCES -- TIPS AND TRICKS -- PORTS -- UPDATES -",
                            s, RegionalSettings{false, "C"}),
             "T #YEAR|gng|True|Maker|1985|Platform|Platform / Run|False|2P alt|Supported|False|True|imperfect/d|parent|"
-            "Horizontal|Joystick|2|0.37|about T #YEAR\r\nnext|\\b HISTORY \\b0 \\par Intro\\par \\b - TRIVIA -\\b0 "
+            "Horizontal|Joystick|2|0.37|about T #YEAR\\par next|\\b HISTORY \\b0 \\par Intro\\par \\b - TRIVIA -\\b0 "
             "\\par More\rlone|\\b MAMEINFO \\b0 \\par  x \\b MAMEINFO \\b0 \\par |#SNAP|#FLYER|\\b - SCORING -\\b0 "
             "\\b - STAFF -\\b0 \\b - TECHNICAL -\\b0 \\b - SERIES -\\b0 \\b - SOURCES -\\b0 \\b - TIPS AND TRICKS -\\b0 "
             "\\b - PORTS -\\b0 \\b - UPDATES -\\b0 ");

@@ -31,17 +31,6 @@ ScreenMetrics PrimaryScreenMetrics() {
   return screen != nullptr ? ScreenMetricsOf(*screen) : ScreenMetrics{};
 }
 
-int TwipsToPixels(double twips, float twipsPerPixel) {
-  if (!(twips > 0) || !(twipsPerPixel > 0)) return 0;
-  // Sizes come from a user's file: keep them within what a window can take.
-  constexpr double kLargest = 1 << 24;
-  return static_cast<int>(std::lround(std::min(twips / twipsPerPixel, kLargest)));
-}
-
-int TwipsToPixels(std::int32_t twips, float twipsPerPixel) {
-  return TwipsToPixels(static_cast<double>(twips), twipsPerPixel);
-}
-
 QRect TwipsRectToPixels(double left, double top, double width, double height, const ScreenMetrics& screen) {
   const auto signedPixels = [](double twips, float perPixel) {
     return twips < 0 ? -TwipsToPixels(-twips, perPixel) : TwipsToPixels(twips, perPixel);

@@ -13,10 +13,6 @@ ScreenMetrics ScreenMetricsOf(const QScreen& screen);
 // The primary screen's metrics; the built-in ones when there is no screen.
 ScreenMetrics PrimaryScreenMetrics();
 
-// Whole pixels for a length in twips (never negative).
-int TwipsToPixels(double twips, float twipsPerPixel);
-int TwipsToPixels(std::int32_t twips, float twipsPerPixel);
-
 // A place and size in twips as a pixel rectangle.
 QRect TwipsRectToPixels(double left, double top, double width, double height, const ScreenMetrics& screen);
 

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "window/qt/qt_embedded_picture.h"
+#include "window/shown_paragraphs.h"
 
 namespace zorv {
 namespace {
@@ -32,24 +33,7 @@ QFont::StyleHint StyleHintOf(richtext::FontFamily family) {
 
 QColor QtColour(Colour colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
 
-// Qt lays out a paragraph as a whole, in time that grows with the square of a
-// stretch without break points (a 1 MB line takes half a minute), and defers
-// only whole paragraphs below the window. So a paragraph longer than
-// kLongestParagraph characters is shown as pieces of at most kPieceLength,
-// each cut after a space where the piece has one; the document keeps its text.
-constexpr std::size_t kLongestParagraph = 32768;
-constexpr std::size_t kPieceLength = 4096;
-
-std::size_t LengthOf(const richtext::Paragraph& paragraph) {
-  std::size_t length = 0;
-  for (const auto& piece : paragraph.content) {
-    const auto* run = std::get_if<richtext::TextRun>(&piece);
-    length += run != nullptr ? run->text.size() : 1;
-  }
-  return length;
-}
-
-class Renderer {
+class Renderer final : private ShownParagraphVisitor {
  public:
   Renderer(const richtext::Document& document, QTextDocument& target, const ScreenMetrics& screen,
            Colour automaticColour)
@@ -58,52 +42,29 @@ class Renderer {
   void Run() {
     target_.clear();
     target_.setDocumentMargin(0);
-    QTextCursor cursor(&target_);
-    cursor.beginEditBlock();
+    cursor_ = QTextCursor(&target_);
+    cursor_.beginEditBlock();
     bool first = true;
     for (const auto& paragraph : document_.paragraphs) {
-      const QTextCharFormat mark = CharFormatOf(paragraph.markFormat);
+      mark_ = CharFormatOf(paragraph.markFormat);
       if (first) {
-        cursor.setBlockCharFormat(mark);
+        cursor_.setBlockCharFormat(mark_);
         first = false;
       } else {
-        cursor.insertBlock(QTextBlockFormat(), mark);
+        cursor_.insertBlock(QTextBlockFormat(), mark_);
       }
-      const std::size_t pieceLength = LengthOf(paragraph) > kLongestParagraph ? kPieceLength : SIZE_MAX;
-      std::size_t shown = 0;  // characters in the piece being filled
-      const auto startPieceWhenFull = [&] {
-        if (shown < pieceLength) return;
-        cursor.insertBlock(QTextBlockFormat(), mark);
-        shown = 0;
-      };
-      for (const auto& piece : paragraph.content) {
-        if (const auto* run = std::get_if<richtext::TextRun>(&piece)) {
-          const QTextCharFormat format = CharFormatOf(run->format);
-          std::u32string_view rest = run->text;
-          while (!rest.empty()) {
-            startPieceWhenFull();
-            std::size_t take = std::min(rest.size(), pieceLength - shown);
-            if (take < rest.size()) {
-              const std::size_t space = rest.substr(0, take).find_last_of(U' ');
-              if (space != std::u32string_view::npos) take = space + 1;
-              shown = pieceLength;
-            } else {
-              shown += take;
-            }
-            cursor.insertText(TextOf(rest.substr(0, take)), format);
-            rest.remove_prefix(take);
-          }
-        } else {
-          startPieceWhenFull();
-          InsertPicture(cursor, std::get<richtext::Picture>(piece));
-          ++shown;
-        }
-      }
+      VisitShownParagraph(paragraph, *this);
     }
-    cursor.endEditBlock();
+    cursor_.endEditBlock();
   }
 
  private:
+  void Text(const richtext::CharacterFormat& format, std::u32string_view text) override {
+    cursor_.insertText(TextOf(text), CharFormatOf(format));
+  }
+  void Picture(const richtext::Picture& picture) override { InsertPicture(cursor_, picture); }
+  void PieceBreak() override { cursor_.insertBlock(QTextBlockFormat(), mark_); }
+
   QTextCharFormat CharFormatOf(const richtext::CharacterFormat& format) const {
     QTextCharFormat qt;
     if (format.font < document_.fonts.size()) {
@@ -148,6 +109,8 @@ class Renderer {
   QTextDocument& target_;
   const ScreenMetrics& screen_;
   Colour automaticColour_;
+  QTextCursor cursor_;
+  QTextCharFormat mark_;
   int pictures_ = 0;
 };
 
