@@ -99,6 +99,11 @@ std::ifstream OpenForReading(std::string_view windowsPath) {
   return file;
 }
 
+struct DescriptorCloser {
+  int descriptor;
+  ~DescriptorCloser() { ::close(descriptor); }
+};
+
 // A file opened for writing by this program. Opening never waits (a FIFO without
 // a reader fails at once) and only a regular file is written: a FIFO, device or
 // folder under one of the program's file names is a failure, never a wait.
@@ -145,22 +150,34 @@ class WritableFile {
 }  // namespace
 
 fs::path ResolvePath(std::string_view windowsPath) {
-  fs::path result;
+  std::string root;
   std::size_t start = 0;
   if (windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) && windowsPath[1] == ':') {
-    result = "/";
+    root = "/";
     start = 2;
   } else if (!windowsPath.empty() && IsSeparator(windowsPath[0])) {
-    result = "/";
+    root = "/";
   }
-  bool found = true;
+  std::vector<std::string_view> components;
   while (start <= windowsPath.size()) {
     std::size_t end = start;
     while (end < windowsPath.size() && !IsSeparator(windowsPath[end])) ++end;
-    const std::string_view component = windowsPath.substr(start, end - start);
-    if (!component.empty()) result = ResolveComponent(result, component, found);
+    if (end > start) components.push_back(windowsPath.substr(start, end - start));
     start = end + 1;
   }
+  // A path that exists as written is what the walk below would find, each of
+  // its folders existing as written too: one look-up instead of one a folder.
+  std::string written = root;
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    if (i > 0) written += '/';
+    written += components[i];
+  }
+  struct stat status {};
+  if (!components.empty() && ::stat(written.c_str(), &status) == 0) return written;
+
+  fs::path result = root;
+  bool found = true;
+  for (const std::string_view component : components) result = ResolveComponent(result, component, found);
   return result;
 }
 
@@ -183,15 +200,22 @@ std::uintmax_t FileLength(std::string_view windowsPath) {
 }
 
 std::string ReadWholeFile(std::string_view windowsPath) {
-  std::ifstream file = OpenForReading(windowsPath);
-  std::string bytes;
-  file.seekg(0, std::ios::end);
-  const auto size = file.tellg();
-  if (size < 0) throw RunTimeError(ErrorCode::PathFileAccess);
-  bytes.resize(static_cast<std::size_t>(size));
-  file.seekg(0);
-  if (!bytes.empty() && !file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    throw RunTimeError(ErrorCode::PathFileAccess);
+  // The path is resolved once; never waiting on a FIFO, only a regular file is read.
+  const int descriptor = ::open(ResolvePath(windowsPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor < 0) {
+    throw RunTimeError(FileExists(windowsPath) ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound);
+  }
+  const DescriptorCloser closer{descriptor};
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0) throw RunTimeError(ErrorCode::PathFileAccess);
+  if (!S_ISREG(status.st_mode)) throw RunTimeError(ErrorCode::FileNotFound);
+  std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) throw RunTimeError(ErrorCode::PathFileAccess);
+    done += static_cast<std::size_t>(got);
   }
   return bytes;
 }
