@@ -1,6 +1,8 @@
 # What `cmake --install` puts in place and what `cpack -G DEB` (in the build
 # folder) packs: the three programs a collector runs, a manual page for each
-# made from its --help, the window's icon and a menu entry.
+# made from its --help, the icons, a menu entry and its AppStream metadata,
+# and the copyright and changelog files Debian asks of every package.
+# scripts/check_package.sh builds the package and has it checked.
 include(GNUInstallDirs)
 
 set(ZORV_INSTALLED_PROGRAMS zorv-report zorv-index)
@@ -43,23 +45,49 @@ if(ZORV_WITH_MAN)
 endif()
 
 if(TARGET zorv)
-  install(FILES ${PROJECT_SOURCE_DIR}/src/window/qt/resources/zorv_icon.png
-          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/32x32/apps RENAME zorv.png)
+  # scripts/make_icon.py renders the sizes from the scalable art.
+  foreach(size 16 22 24 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/${size}x${size}/zorv.png
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/zorv.svg
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/zorv.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.zorvane.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 endif()
+
+# The changelog's latest entry is the version being built.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog zorv_changelog_head LIMIT_COUNT 1)
+if(NOT zorv_changelog_head MATCHES "^zorvane \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog does not begin with an entry for version ${PROJECT_VERSION}")
+endif()
+set(zorv_docs ${PROJECT_BINARY_DIR}/package-doc)
+add_custom_command(
+  OUTPUT ${zorv_docs}/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${zorv_docs}
+  COMMAND gzip -9n --stdout ${PROJECT_SOURCE_DIR}/packaging/changelog > ${zorv_docs}/changelog.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+  COMMENT "Compressed changelog")
+add_custom_target(zorv_changelog ALL DEPENDS ${zorv_docs}/changelog.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${zorv_docs}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorvane)
 
 set(ZORV_PACKAGE_MAINTAINER "Zorvane developers <zorvane@example.org>"
     CACHE STRING "The Debian package's Maintainer field")
 set(CPACK_PACKAGE_NAME zorvane)
 set(CPACK_PACKAGE_CONTACT "${ZORV_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "information sheets of arcade games, for collectors")
-# The long description; the summary above is its first line.
-set(CPACK_PACKAGE_DESCRIPTION "Started with one game's ROM name, zorv shows one sheet on the game: the fields
-of the collection's index, its history.dat and mameinfo.dat entries, the
-collector's notes and six pictures, in an editable RTF template; the sheet can
-be saved as RTF. zorv-report writes the same sheet as RTF, text or HTML without
-a window, and zorv-index builds the game index from an emulator's XML game list.")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# The long description, lines of at most 80 columns; the summary above is its first line.
+set(CPACK_PACKAGE_DESCRIPTION "Started with one game's ROM name, zorv shows one sheet on the game: the
+fields of the collection's index, its history.dat and mameinfo.dat entries,
+the collector's notes and six pictures, in an editable RTF template; the
+sheet can be saved as RTF. zorv --browse lists the collection's games to
+search and sort. zorv-report writes the same sheet as RTF, text or HTML
+without a window, and zorv-index builds the game index from the emulator's
+own set-up.")
+# The programs are in /usr/bin: a viewer of game data, no game itself.
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The dependencies are those of the shared libraries the programs link
 # (dpkg-shlibdeps, from dpkg-dev).

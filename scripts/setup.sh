@@ -11,11 +11,16 @@ packages=(
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   libreoffice-writer-nogui poppler-utils python3
   help2man dpkg-dev file locales
+  p7zip-full zip unzip
   mame
   # The 64-bit ARM build (scripts/test_arm64.sh): cross compilers, qemu-user and the target's libraries.
   crossbuild-essential-arm64 qemu-user-static
   libgtest-dev:arm64 libgmock-dev:arm64 zlib1g-dev:arm64 libpng-dev:arm64 libdeflate-dev:arm64
   libexpat1-dev:arm64 libarchive-dev:arm64 libzip-dev:arm64
+  # The package's checks (scripts/check_package.sh) and the icon's renderer.
+  lintian devscripts desktop-file-utils appstream librsvg2-bin
+  # The usual desktop fonts: the window tests run with them and without.
+  fonts-noto-mono fonts-urw-base35 fonts-liberation2
 )
 dpkg --print-foreign-architectures | grep -qx arm64 || dpkg --add-architecture arm64
 missing=()

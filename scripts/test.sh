@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once as shipped, once under the address and
-# undefined-behaviour sanitizers; then builds every fuzz target with clang and
-# runs each for a few seconds over its seeds. Warnings are errors here. The
-# PNG and inflate tests run again at each lower kernel level (ZORV_CPU), as
-# ctest lists them. Last, everything but the Qt code is built for 64-bit ARM
-# and its tests run under qemu-user.
+# undefined-behaviour sanitizers; builds the Debian package and has it checked;
+# then builds every fuzz target with clang and runs each for a few seconds over
+# its seeds. Warnings are errors here. The PNG and inflate tests run again at
+# each lower kernel level (ZORV_CPU), as ctest lists them. Last, everything but
+# the Qt code is built for 64-bit ARM and its tests run under qemu-user.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
@@ -12,6 +12,7 @@ jobs=$(nproc)
 
 scripts/build.sh -DZORV_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
+scripts/check_package.sh
 
 BUILD_DIR=build-sanitize BUILD_TYPE=Debug scripts/build.sh -DZORV_WERROR=ON -DZORV_SANITIZE=ON -DZORV_WITH_BENCH=OFF \
   -DZORV_WITH_QT=ON

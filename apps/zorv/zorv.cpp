@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "browse.h"
 #include "platform/local_time_zone.h"
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/regional_settings.h"
@@ -25,6 +26,7 @@ namespace {
 
 constexpr std::string_view kHelp =
     "Usage: zorv [ROMNAME [/SWITCH]...]\n"
+    "  or:  zorv --browse [/SWITCH]...\n"
     "  or:  zorv --help | --version\n"
     "Shows the sheet of one arcade game in a window: the fields of the collection's\n"
     "index, the game's history.dat and mameinfo.dat entries, the user's notes and\n"
@@ -47,6 +49,8 @@ constexpr std::string_view kHelp =
     "  /defaultrtf  use the built-in template and write it out as Zorv.rtf (the\n"
     "               former Zorv.rtf becomes Zorv.bak)\n"
     "\n"
+    "      --browse    list the collection's games to search and sort; Enter or a\n"
+    "                  double click shows a game's sheet, with the switches given\n"
     "      --help      show this help and exit\n"
     "      --version   show the version and exit\n"
     "Any other word that starts with \"--\" is refused; after \"--\" every word is\n"
@@ -80,6 +84,7 @@ int main(int argc, char** argv) {
   // has become the ROM name.
   std::vector<std::string> words;
   bool optionsEnded = false;
+  bool browse = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view word = argv[i];
     if (optionsEnded || !word.starts_with("--")) {
@@ -89,12 +94,24 @@ int main(int argc, char** argv) {
     } else if (word == "--help") {
       std::cout << kHelp;
       return 0;
+    } else if (word == "--browse") {
+      browse = true;
     } else if (word == "--version") {
       std::cout << zorv::VersionText("zorv");
       return 0;
     } else {
       return zorv::UsageError(program, "unrecognized option '" + std::string(word) + "'");
     }
+  }
+  if (browse) {
+    for (const std::string& word : words) {
+      if (!word.starts_with('/')) {
+        return zorv::UsageError(program, "--browse takes only switches (such as /center), not '" + word + "'");
+      }
+    }
+    const auto collection = zorv::UseCollectionFolder(invoked, program);
+    if (!collection) return zorv::kExitFailure;
+    return zorv::RunBrowser(collection->Path, zorv::CommandTextOf(words), argc > 0 ? argv[0] : nullptr, started);
   }
   try {
     words = zorv::TakeRomPaths(std::move(words));

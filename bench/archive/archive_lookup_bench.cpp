@@ -1,9 +1,9 @@
 // Looking a game's picture up in a snap.zip of 50,000 pictures, one folder
 // down, as collectors' archives hold them. A run's first look-up reads the
 // listing kept by an earlier run; when the archive changed it makes the listing
-// from the local headers and keeps it, or, for an archive whose members carry
-// their sizes after their data, lists it from its central directory with
-// libzip each run. Later look-ups find the name in that listing; reading the
+// anew (libarchive's pass over the central directory and each member's local
+// header, whether a member's sizes come before or after its data) and keeps
+// it. Later look-ups find the name in that listing; reading the
 // picture goes straight to its offset. The references are libzip opening the
 // same archive and libarchive's seekable zip reader listing it, and walking it
 // to the last picture and reading that. The whole run, as a front end starts

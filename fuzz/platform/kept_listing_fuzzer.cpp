@@ -1,5 +1,6 @@
-// Any bytes as a zip read from its local headers, its listing made, kept and read back; and any bytes as a kept
-// listing: every member reads within the limit or fails with a numbered error, never a crash.
+// Any bytes as a zip whose listing is made, kept and read back, each member read from its local header; and any
+// bytes as a kept listing of an archive whose end record tells its entries and central directory: every member
+// reads within the limit or fails with a numbered error, a listing parses or not, never a crash.
 #include <unistd.h>
 
 #include <cstdint>
@@ -47,15 +48,23 @@ void ReadEveryMember(const fs::path& file) {
 
 }  // namespace
 
+// libarchive asks malloc for what a damaged 7z header claims and reports a refusal as running out of memory,
+// which the reader gives as error 7: that refusal is what a run meets, and what the fuzzer meets too.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const fs::path file = Folder() / "snap.zip";
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
   ReadEveryMember(file);  // makes the listing and keeps it
   ReadEveryMember(file);  // from the kept listing
-  if (const auto fingerprint = zorv::FingerprintOf(file)) {
-    const std::string text = "zorvane archive listing 1\n" + fingerprint->path + "\n" + fingerprint->identity + "\n";
-    (void)zorv::ParseKeptListing(text + bytes, *fingerprint);
+  // The first bytes give the end record's figures, the rest the listing's members.
+  if (bytes.size() < 6) return 0;
+  const auto figure = [&](std::size_t at) { return std::uint64_t{static_cast<unsigned char>(bytes[at])} << (bytes[at + 1] & 31); };
+  const zorv::ArchiveFingerprint archive{"/archives/snap.zip", "1 2 3", {figure(0), figure(2), figure(4)}};
+  const std::string text = "zorvane archive listing 2\n" + archive.path + "\n" + archive.identity + "\n";
+  if (const auto members = zorv::ParseKeptListing(text + bytes.substr(6), archive)) {
+    if (members->size() > archive.directory.entries) std::abort();
   }
   return 0;
 }

@@ -20,6 +20,7 @@ std::string_view ErrorDescription(int number) noexcept {
     case ErrorCode::Overflow: return "overflow";
     case ErrorCode::OutOfMemory: return "out of memory";
     case ErrorCode::SubscriptOutOfRange: return "subscript out of range";
+    case ErrorCode::UserInterrupt: return "user interrupt occurred";
     case ErrorCode::TypeMismatch: return "type mismatch";
     case ErrorCode::BadFileNameOrNumber: return "bad file name or number";
     case ErrorCode::FileNotFound: return "file not found";

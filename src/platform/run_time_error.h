@@ -13,6 +13,7 @@ enum class ErrorCode : int {
   Overflow = 6,
   OutOfMemory = 7,
   SubscriptOutOfRange = 9,
+  UserInterrupt = 18,
   TypeMismatch = 13,
   BadFileNameOrNumber = 52,
   FileNotFound = 53,

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "startup/game_index.h"
+#include "startup/index_in_memory.h"
 #include "startup/shared_state.h"
 
 namespace zorv {
@@ -27,28 +28,21 @@ class CollectionFiles {
   // The index file found, empty when there is none.
   const std::string& IndexFile() const { return indexFile_; }
   // Every ROM name with a record, once each, in the order of the index.
-  const std::vector<std::string>& RomNames() const { return romNames_; }
+  const std::vector<std::string>& RomNames() const { return index_->RomNames(); }
   // The first record line that starts with `romKey`; empty when none does.
-  std::string FindRecord(std::string_view romKey) const;
+  std::string FindRecord(std::string_view romKey) const { return index_->FindRecord(romKey); }
   // The index's lists from the first one on, as the open file stands after
   // the record search.
-  std::unique_ptr<IndexLists> Lists() const;
+  std::unique_ptr<IndexLists> Lists() const { return index_->Lists(); }
   // A whole data file by the path a game looks for it under; null when that
   // path named no file.
   const std::string* DataFile(std::string_view path) const;
 
  private:
-  void ReadIndex();
   void Keep(const std::string& path);
 
   std::string indexFile_;
-  std::string indexText_;
-  std::vector<std::string_view> records_;
-  std::unordered_map<std::string_view, std::size_t> firstRecord_;  // ROM key -> record number
-  std::vector<std::string> romNames_;
-  std::vector<std::string_view> listLines_;
-  // For every list line, the number of the first header line at or after it.
-  std::vector<std::size_t> listEnd_;
+  std::unique_ptr<const IndexInMemory> index_;
   std::unordered_map<std::string, std::string> dataFiles_;
 };
 

@@ -102,16 +102,24 @@ double ParseDecimal(std::string_view number) {
   return value;
 }
 
+// A character some number can hold: digits of every radix, sign, point,
+// exponent letters, the radix prefixes.
+bool MayBeInNumber(char c) {
+  return DigitValue(c, 16) >= 0 || c == '+' || c == '-' || c == '.' || c == '&' || c == 'H' || c == 'h' ||
+         c == 'O' || c == 'o';
+}
+
 // The text without the characters a number may be interrupted by. Only the
-// start matters: no number is longer than a few hundred characters, so the copy
-// stops early however long the text is.
+// start matters: the copy stops at the first character no number holds (an
+// index record's ";" after a field's number) and at a few thousand characters,
+// longer than any number, however long the text is.
 std::string WithoutSkipped(std::string_view text) {
   constexpr std::size_t kEnough = 4096;
   std::string kept;
   for (char c : text) {
     if (IsSkipped(c)) continue;
     kept += c;
-    if (kept.size() == kEnough) break;
+    if (kept.size() == kEnough || !MayBeInNumber(c)) break;
   }
   return kept;
 }

@@ -1,9 +1,12 @@
 #include "startup/picture_archives.h"
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/archive/archive_reader.h"
@@ -21,6 +24,10 @@ constexpr std::uint64_t kLargestPicture = std::uint64_t{128} << 20;
 
 constexpr char kMemberMark = '|';
 
+// How often a caller waiting for a picture gets its turn: a window stays
+// responsive at this pace.
+constexpr auto kWaitingTurn = std::chrono::milliseconds(15);
+
 // An archive's pictures by their file name without regard to case: members at
 // the root first, then those one folder down, each time the first in archive
 // order. A run of the viewer looks up one or two games in an archive, which a
@@ -36,7 +43,9 @@ class ArchiveListing {
     return place ? &reader_.Members()[*place].path : nullptr;
   }
 
-  std::string Read(std::string_view member) const { return reader_.Read(member, kLargestPicture); }
+  std::string Read(std::string_view member, std::stop_token stop) const {
+    return reader_.Read(member, kLargestPicture, std::move(stop));
+  }
 
  private:
   static constexpr int kPassesBeforeIndex = 16;
@@ -171,12 +180,33 @@ std::string FindArchivePicture(SharedState& state, std::string_view folder, std:
 
 bool IsArchivePicture(std::string_view picture) { return MemberMark(picture) != std::string_view::npos; }
 
-std::string ReadArchivePicture(std::string_view picture) {
+std::string ReadArchivePicture(std::string_view picture, std::stop_token stop) {
   const std::size_t mark = MemberMark(picture);
   if (mark == std::string_view::npos) throw RunTimeError(ErrorCode::FileNotFound);
   const auto archive = ArchiveOfFolder(picture.substr(0, mark));
   if (!archive) throw RunTimeError(ErrorCode::FileNotFound);
-  return Listings().Get(ResolvePath(*archive))->Read(picture.substr(mark + 1));
+  return Listings().Get(ResolvePath(*archive))->Read(picture.substr(mark + 1), std::move(stop));
+}
+
+std::optional<std::string> ReadArchivePicture(std::string_view picture, const std::function<bool()>& keepWaiting) {
+  if (!keepWaiting) return ReadArchivePicture(picture);
+  std::promise<std::string> bytes;
+  std::future<std::string> arrival = bytes.get_future();
+  // Joined when this function returns, which a stop request makes quick.
+  std::jthread reader([&bytes, picture = std::string(picture)](std::stop_token stop) {
+    try {
+      bytes.set_value(ReadArchivePicture(picture, stop));
+    } catch (...) {
+      bytes.set_exception(std::current_exception());
+    }
+  });
+  while (arrival.wait_for(kWaitingTurn) != std::future_status::ready) {
+    if (!keepWaiting()) {
+      reader.request_stop();
+      return std::nullopt;
+    }
+  }
+  return arrival.get();
 }
 
 }  // namespace zorv

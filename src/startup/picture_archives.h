@@ -9,7 +9,9 @@
 // "c:\mame\snap\|snap/gng.png"). "|" never occurs in a Windows file name, so the
 // name cannot be taken for a file, it still ends with the picture's extension,
 // and everything up to its last "\" is the configured folder.
+#include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -32,7 +34,14 @@ bool IsArchivePicture(std::string_view picture);
 
 // The picture's bytes. Errors as the archive reader's: 53 when the archive or
 // the member is gone, 75 for a damaged or encrypted archive, 62 for a member cut
-// short, 7 for one larger than any picture.
-std::string ReadArchivePicture(std::string_view picture);
+// short, 7 for one larger than any picture or behind more than that in a solid
+// 7z, 18 once `stop` is requested.
+std::string ReadArchivePicture(std::string_view picture, std::stop_token stop = {});
+
+// The same, read on a thread of its own while `keepWaiting` runs every few
+// milliseconds on this one (a window answers its events meanwhile). When
+// `keepWaiting` returns false the read is stopped and nothing is returned.
+// Without `keepWaiting` the picture is read on this thread.
+std::optional<std::string> ReadArchivePicture(std::string_view picture, const std::function<bool()>& keepWaiting);
 
 }  // namespace zorv

@@ -16,12 +16,13 @@ constexpr std::int32_t kDesignSize = 255;
 }  // namespace
 
 ReportPictures::ReportPictures(SharedState& state, const ScreenMetrics& screen, PictureLoader& loader, PictureObject& window,
-                               MessageBox& messages)
+                               MessageBox& messages, std::function<bool()> letEventsRun)
     : state_(state),
       screen_(screen),
       loader_(loader),
       window_(window),
       messages_(messages),
+      letEventsRun_(std::move(letEventsRun)),
       bitmaps_(screen_),
       picture1_(screen_, &container_) {
   picture1_.SetWidth(kDesignSize);
@@ -36,8 +37,9 @@ void ReportPictures::LoadPictureFile(const std::string& path) {
     const bool png = LowerCase(ending) == ".png";
     if (IsArchivePicture(path)) {
       // Out of an archive, the same decoders from memory.
-      const std::string file = ReadArchivePicture(path);
-      png ? LoadPngBytes(file) : LoadOtherPicture(loader_.LoadBytes(file));
+      const auto file = ReadArchivePicture(path, letEventsRun_);
+      if (!file) return;
+      png ? LoadPngBytes(*file) : LoadOtherPicture(loader_.LoadBytes(*file));
     } else {
       png ? LoadPng(path) : LoadOtherPicture(loader_.Load(path));
     }

@@ -2,6 +2,7 @@
 // The report's pictures: each file is loaded into the scratch picture box
 // (PNG files through the window's one decoder, other formats through the
 // platform's picture loader) and the box's picture becomes a picture group.
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -21,8 +22,11 @@ namespace zorv {
 class ReportPictures final : public PictureSource {
  public:
   // `window` lies behind transparent PNG pixels; it must outlive this object.
+  // While a picture is read out of an archive, `letEventsRun` lets the
+  // window's events run; when it returns false (the window is closing) the
+  // read is given up and the box left as it is.
   ReportPictures(SharedState& state, const ScreenMetrics& screen, PictureLoader& loader, PictureObject& window,
-                 MessageBox& messages = StandardErrorMessageBox());
+                 MessageBox& messages = StandardErrorMessageBox(), std::function<bool()> letEventsRun = {});
 
   void LoadPictureFile(const std::string& path) override;
   std::string PictureToRtf() override;
@@ -52,6 +56,7 @@ class ReportPictures final : public PictureSource {
   PictureLoader& loader_;
   PictureObject& window_;
   MessageBox& messages_;
+  std::function<bool()> letEventsRun_;
   bitmap::CBitmap bitmaps_;
   Container container_;
   PictureBox picture1_;

@@ -22,6 +22,20 @@ std::string Demo(const std::string& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// One of the archives kept in tests/data/archives (made there by make.sh).
+std::string Kept(const std::string& name) {
+  std::ifstream in(std::string(ZORV_TEST_DATA_DIR) + "/archives/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A solid snap.7z made by Debian's 7z: 64 KiB of zeros, then gng.png.
+std::string SolidSevenZip() {
+  testing::TempFolder dir;
+  dir.Write("gng.png", Demo("snap/gng.png"));
+  testing::RunProgram("cd " + testing::Quoted(dir.Str()) + " && truncate -s 64K a.bin && 7z a -ms=on snap.7z a.bin gng.png >/dev/null");
+  return dir.Read("snap.7z");
+}
+
 // Made with libarchive's writer: "zip" or "7zip"; a name ending in "/" is a folder.
 std::string MakeArchive(const char* format, const Members& members, const char* options = nullptr) {
   archive* writer = archive_write_new();
@@ -101,6 +115,10 @@ TEST_F(PicturesBeyondTest, AnArchivedPictureGivesTheReportItsFileGives) {
       {"snap.zip", zip.substr(0, zip.size() / 2), "snap/", "", "", "ERROR F - 62\r\n"},
       {"snap.zip", MakeArchive("zip", {{"gng.png", png}}, "zip:encryption=zipcrypt"), "snap/", "", "", "ERROR F - 75\r\n"},
       {"snap.zip", LyingZip(png, 1000), "snap/", "", "", "ERROR F - 75\r\n"},
+      {"snap.7z", SolidSevenZip(), "snap/", "gng.png", png, ""},
+      {"snap.7z", Kept("solid-129M.7z"), "snap/", "", "", "ERROR F - 7\r\n"},
+      {"snap.zip", Kept("gap.zip"), "snap/", "gng.png", png, ""},
+      {"snap.zip", Kept("links.zip"), "snap/", "", "", ""},
   };
   for (const ArchiveCase& c : cases) {
     for (const char* old : {"snap", "art", "snap.zip", "snap.7z"}) std::filesystem::remove_all(dir.Path() / old);

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "history_xml_reader.h"
 #include "index_builder.h"
+#include "platform/run_time_error.h"
 #include "startup/data_entries.h"
 #include "support/temp_folder.h"
 
@@ -61,6 +63,54 @@ TEST(HistoryXml, GivesEveryGameTheTextTheClassicFileGives) {
   }
   EXPECT_EQ(dir.Read("classic/history.dat"), kClassic);
   EXPECT_EQ(HistoryTextOf(dir, "classic/index", "d", dir.Str() + "/classic/history.dat"), "ends with a blank line\r\n\r\n");
+}
+
+// A "$" that would make a line of the text read as the classic file's markup
+// is followed by a soft hyphen: the entry keeps its whole text, and no line of
+// it opens an entry of its own, there or when the file written is indexed again.
+TEST(HistoryXml, TextThatWouldReadAsMarkupStaysText) {
+  TempFolder dir;
+  IndexOptions options;
+  options.listXml = dir.Write("list.xml", "<mame><machine name=\"gng\"/><machine name=\"evil\"/></mame>");
+  options.history = dir.Write("history.xml", "<history><entry><systems><system name=\"gng\"/></systems><text>"
+                                             "Good&#13;$end&#13;$info=evil&#13;$bio  &#13;Costs $end. $bios</text>"
+                                             "</entry></history>").string();
+  options.output = dir.Str() + "/index";
+  BuildIndex(options);
+  IndexOptions again = options;
+  again.history = dir.Str() + "/history.dat";
+  again.output = dir.Write("again/index", "").string();
+  BuildIndex(again);
+  for (const char* index : {"index", "again/index"}) {
+    EXPECT_EQ(HistoryTextOf(dir, index, "gng", again.history),
+              "Good\r\n$\xAD" "end\r\n$\xAD" "info=evil\r\n$\xAD" "bio  \r\nCosts $\xAD" "end. $bios") << index;
+    EXPECT_EQ(HistoryTextOf(dir, index, "evil", again.history), "") << index;
+  }
+}
+
+TEST(HistoryXml, RefusesEntitiesThatExpandFarAndTextsLongerThanAnyEntry) {
+  const std::string entity(290, 'A');
+  std::string expanding;
+  for (int i = 0; i < 20000; ++i) expanding += "&e;";
+  const std::pair<std::string, std::string> rows[] = {
+      {"<!DOCTYPE history [<!ENTITY e \"" + entity + "\">]>\n<history>\n<entry><systems><system name=\"gng\"/>"
+       "</systems><text>" + expanding + "</text></entry></history>",
+       "limit on input amplification factor (from DTD and entities) breached (in the <entry> at line 3 for gng)"},
+      {"<history>\n\n<entry><systems><system name=\"gng\"/></systems><text>" + std::string(17 << 20, 'a') +
+       "</text></entry></history>",
+       "a history text longer than 16777216 bytes (in the <entry> at line 3 for gng)"},
+  };
+  for (const auto& [xml, message] : rows) {
+    std::size_t written = 0;
+    HistoryXmlConverter converter("history.xml", [&](std::string_view bytes) { written += bytes.size(); });
+    try {
+      converter.Feed(xml, true);
+      ADD_FAILURE() << message;
+    } catch (const RunTimeError& failure) {
+      EXPECT_NE(std::string(failure.what()).find(message), std::string::npos) << failure.what();
+    }
+    EXPECT_EQ(written, 0u);
+  }
 }
 
 }  // namespace

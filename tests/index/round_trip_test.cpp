@@ -8,6 +8,7 @@
 
 #include "generated_collection.h"
 #include "index_builder.h"
+#include "startup/game_list.h"
 #include "startup/startup.h"
 #include "support/temp_folder.h"
 
@@ -64,6 +65,26 @@ TEST(RoundTrip, OnlyTheGameListIsRequired) {
   ASSERT_EQ(Main(state, c.games[0].name), StartupOutcome::GameSheet);
   EXPECT_EQ(state.GameTitle, c.games[0].title);
   EXPECT_EQ(state.HistoryText + state.MameinfoText + state.Genre + (state.RomAvailable ? "ROM" : ""), "");
+}
+
+TEST(RoundTrip, TheGameBrowserLearnsWhichMachinesAreMechanical) {
+  TempFolder dir;
+  std::filesystem::create_directories(dir.Path() / "datafiles");
+  IndexOptions options;
+  options.listXml = dir.Write("list.xml", "<mame><machine name=\"reels\" ismechanical=\"yes\">"
+                                          "<description>Reels</description></machine><machine name=\"gng\">"
+                                          "<description>Ghosts</description></machine></mame>")
+                        .string();
+  options.output = dir.Str() + "/datafiles/index";
+  BuildIndex(options);
+  const GameList list = ReadGameList(dir.Str() + "/datafiles/index");
+  ASSERT_EQ(list.Games.size(), 2u);
+  EXPECT_EQ(list.Games[0].RomName + (list.Games[0].Mechanical ? " mechanical" : ""), "reels mechanical");
+  EXPECT_EQ(list.Games[1].RomName + (list.Games[1].Mechanical ? " mechanical" : ""), "gng");
+  SharedState state;
+  state.ProgramFolder = dir.Str();
+  ASSERT_EQ(Main(state, "reels"), StartupOutcome::GameSheet) << "the viewer passes over the field";
+  EXPECT_EQ(state.GameTitle, "Reels");
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // The window with its real picture source: PNG files through our decoder,
 // JPEG and GIF through Qt, all shown in place in the report; a transparent PNG
-// is blended onto the window, which narrows to the picture.
+// is blended onto the window, which narrows to the picture; a picture that
+// takes long to reach in its archive leaves the window answering its keys.
 #include <QTextBlock>
 #include <QTextDocument>
+#include <chrono>
+#include <filesystem>
 
+#include "startup/picture_archives.h"
 #include "window_fixture.h"
 
 namespace zorv::testing {
@@ -52,7 +56,9 @@ TEST_F(RealPictureTest, PngJpegAndGifFilesShowInTheirPlaces) {
 }
 
 TEST_F(RealPictureTest, TransparentPngBlendsOntoTheWindowWhichNarrowsToIt) {
-  // Half-transparent white over the window's blue.
+  // Half-transparent white over the window's blue; the text is blue too, so
+  // that no letter lies where the picture takes its background, whatever the font.
+  collection.Write("Zorv.inf", collection.Read("Zorv.inf") + "Color=Blue\r\n");
   collection.Write("pictures/Snap/gng.png", Encoded(40, 30, QColor(255, 255, 255, 128), "PNG", QImage::Format_ARGB32));
   ReportWindow& form = Open("gng");
   const QRect report = form.Report().geometry();
@@ -61,6 +67,46 @@ TEST_F(RealPictureTest, TransparentPngBlendsOntoTheWindowWhichNarrowsToIt) {
   EXPECT_EQ(form.size(), QSize(47, 37));
   EXPECT_EQ(form.Report().geometry(), report);
   EXPECT_EQ(Shown(), "40x30 8,8,16|");  // 128, 128, 255
+}
+
+// The real picture source, with Esc pressed as a picture starts to come out
+// of an archive; how long that picture took to load.
+class EscapeDuringArchiveRead final : public PictureSource {
+ public:
+  explicit EscapeDuringArchiveRead(ReportWindow& window) : window_(window), real_(MakeReportPictures(window)) {}
+  void LoadPictureFile(const std::string& path) override {
+    if (!IsArchivePicture(path)) return real_->LoadPictureFile(path);
+    QCoreApplication::postEvent(&window_.Report(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    const auto start = std::chrono::steady_clock::now();
+    real_->LoadPictureFile(path);
+    loading = std::chrono::steady_clock::now() - start;
+  }
+  std::string PictureToRtf() override { return real_->PictureToRtf(); }
+  std::chrono::steady_clock::duration loading{};
+
+ private:
+  ReportWindow& window_;
+  std::unique_ptr<PictureSource> real_;
+};
+
+TEST_F(RealPictureTest, EscapeWhileAPictureDeepInAnArchiveIsReachedClosesTheWindowAtOnce) {
+  // gng.png behind 64 MiB of zeros in one solid block of snap.7z.
+  std::filesystem::create_directories(collection.Path() / "pictures");
+  std::filesystem::copy_file(std::string(ZORV_TEST_DATA_DIR) + "/archives/solid-64M.7z",
+                             collection.Path() / "pictures/Snap.7z");
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_FALSE(ReadArchivePicture(collection.Str() + "/pictures/Snap/|gng.png").empty());
+  const auto wholeRead = std::chrono::steady_clock::now() - start;
+  EscapeDuringArchiveRead* source = nullptr;
+  ReportWindow& form = Open("gng", [&](ReportWindow& window) {
+    auto made = std::make_unique<EscapeDuringArchiveRead>(window);
+    source = made.get();
+    return made;
+  });
+  form.show();
+  ASSERT_TRUE(RunEventsUntil([&] { return form.IsClosing(); }));
+  EXPECT_LT(source->loading, wholeRead / 2);
+  EXPECT_FALSE(collection.Exists("Zorv.Log.txt"));
 }
 
 }  // namespace

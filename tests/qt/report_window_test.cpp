@@ -53,8 +53,9 @@ TEST_F(ReportWindowTest, TextShowsInTheConfiguredColoursOnTheBackColour) {
   const QImage view = form.Report().grab().toImage();
   EXPECT_EQ(form.grab().toImage().pixelColor(1, 1), QColor(0, 0, 255)) << "the window's margin";
   EXPECT_EQ(view.pixelColor(view.width() - 2, view.height() - 2), QColor(0, 0, 255));
-  EXPECT_GT(PixelsOfColour(view, 0x0000FF), 200) << "red text";
-  EXPECT_EQ(PixelsOfColour(view, 0x00FF00), 0) << "nothing left in the default green";
+  const Ink red = InkOf(view, 0x0000FF, 0xFF0000);
+  EXPECT_GT(red.amount, 200) << "red text";
+  EXPECT_EQ(red.strayPixels, 0) << "nothing in another colour, the default green included";
   collection.Write("Zorv.inf", "Color=purple\r\nBackColor=\r\nWidth=400\r\nHeight=300\r\n");
   const QImage black = Open("gng").Report().grab().toImage();
   EXPECT_EQ(PixelsOfColour(black, 0x000000), black.width() * black.height()) << "no colour: black on black";
@@ -66,13 +67,20 @@ TEST_F(ReportWindowTest, UsageSheetIsWhiteInAFixedPitchFontOnTheWholeScreen) {
   EXPECT_EQ(form.geometry(), QRect(0, 0, 1024, 768));
   const QTextBlock first = form.Report().document()->firstBlock();
   EXPECT_EQ(first.text().toStdString(), " [Press 'ESC' key to exit]");
-  const QFont font = first.begin().fragment().charFormat().font();
+  const QTextCharFormat format = first.begin().fragment().charFormat();
+  EXPECT_EQ(format.foreground().color(), QColor(Qt::white));
+  // Whichever font the machine gives for it: every letter as wide as the next.
+  const QFont font = format.font();
+  const QFontMetricsF letters(font);
   EXPECT_TRUE(QFontInfo(font).fixedPitch()) << QFontInfo(font).family().toStdString();
+  EXPECT_EQ(letters.horizontalAdvance(QLatin1Char('i')), letters.horizontalAdvance(QLatin1Char('W')))
+      << QFontInfo(font).family().toStdString();
   EXPECT_DOUBLE_EQ(font.pointSizeF(), 10);
   ShowAndActivate();
-  const QImage view = form.Report().grab().toImage();
-  EXPECT_GT(PixelsOfColour(view, 0xFFFFFF), 200);
-  EXPECT_EQ(PixelsOfColour(view, 0x0000FF), 0);
+  // On the screen, white on the blue background and nothing in red.
+  const Ink white = InkOf(form.Report().grab().toImage(), 0xFFFFFF, 0xFF0000);
+  EXPECT_GT(white.amount, 200);
+  EXPECT_EQ(white.strayPixels, 0);
 }
 
 // A report long enough to scroll: the notes run over many lines.

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -56,6 +57,42 @@ inline int PixelsOfColour(const QImage& image, Colour colour) {
     for (int x = 0; x < pixels.width(); ++x) count += (row[x] & 0xFFFFFF) == (wanted & 0xFFFFFF) ? 1 : 0;
   }
   return count;
+}
+
+// Text drawn in `ink` on `background`, whatever the font: smoothing mixes the
+// two at a glyph's edges (some fonts with a gamma of their own), and a thin
+// font may fill no pixel whole. `amount` is the ink the pixels hold, in whole
+// pixels; `strayPixels` are those with a component outside the two colours'
+// (text in another colour).
+struct Ink {
+  double amount = 0;
+  int strayPixels = 0;
+};
+
+inline Ink InkOf(const QImage& image, Colour ink, Colour background) {
+  const int from[3] = {RedOf(background), GreenOf(background), BlueOf(background)};
+  const int to[3] = {RedOf(ink), GreenOf(ink), BlueOf(ink)};
+  constexpr int kTolerance = 24;
+  Ink found;
+  const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < pixels.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+    for (int x = 0; x < pixels.width(); ++x) {
+      const int at[3] = {qRed(row[x]), qGreen(row[x]), qBlue(row[x])};
+      double share = 0;
+      int changing = 0;
+      bool stray = false;
+      for (int c = 0; c < 3; ++c) {
+        stray |= at[c] < std::min(from[c], to[c]) - kTolerance || at[c] > std::max(from[c], to[c]) + kTolerance;
+        if (from[c] == to[c]) continue;
+        share += std::clamp(double(at[c] - from[c]) / (to[c] - from[c]), 0.0, 1.0);
+        ++changing;
+      }
+      found.amount += changing > 0 ? share / changing : 0;
+      found.strayPixels += stray ? 1 : 0;
+    }
+  }
+  return found;
 }
 
 // An image of one colour in a file format ("PNG", "JPEG", "BMP"), at the best quality.

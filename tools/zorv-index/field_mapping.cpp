@@ -110,6 +110,7 @@ GameValues MapGame(const Machine& machine, const CollectionData& collection) {
   game.controls = Utf8ToCp1252(ControlsOf(machine.controls));
   game.driverStatus = Utf8ToCp1252(Capitalised(machine.driverStatus));
   game.saveState = Utf8ToCp1252(Capitalised(machine.saveState));
+  game.isMechanical = machine.isMechanical;
 
   if (const std::string* category = Find(collection.categories, machine.name)) {
     std::string_view whole = *category;

@@ -37,6 +37,7 @@ void GameListReader::StartElement(std::string_view name, const char** attributes
     machine_.cloneOf = XmlAttribute(attributes, "cloneof");
     machine_.isBios = XmlAttribute(attributes, "isbios") == "yes";
     machine_.isDevice = XmlAttribute(attributes, "isdevice") == "yes";
+    machine_.isMechanical = XmlAttribute(attributes, "ismechanical") == "yes";
     machine_.runnable = XmlAttribute(attributes, "runnable") != "no";
     return;
   }

@@ -11,7 +11,8 @@
 // that serves arcade systems is written out in classic form:
 //   $info=gng,gnga,  /  $bio  /  the text  /  $end
 // with CR LF line ends, the text in Windows-1252 ("?" for what it lacks), so
-// that the viewer's history text is exactly the XML text.
+// that the viewer's history text is the XML text: only a "$" that would make a
+// line of it read as the classic file's own markup is followed by a soft hyphen.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -37,7 +38,9 @@ class HistoryXmlConverter final : private XmlStream::Events {
   HistoryXmlConverter& operator=(const HistoryXmlConverter&) = delete;
 
   // Throws zorv::RunTimeError naming the file, line and trouble: not well-formed
-  // XML, a root element other than <history>, an <entry> without <text>.
+  // XML (entities that expand a few times past what they stand in included), a
+  // root element other than <history>, an <entry> without <text> or with one
+  // longer than an entry can be.
   void Feed(std::string_view bytes, bool isLast);
 
   std::size_t ArcadeEntries() const { return arcadeEntries_; }
@@ -49,6 +52,7 @@ class HistoryXmlConverter final : private XmlStream::Events {
   void Text(std::string_view text) override;
   void WriteEntry();
   void Flush();
+  std::string EntryName() const;
   [[noreturn]] void Refuse(const std::string& what, std::uint64_t line) const;
 
   XmlStream xml_;

@@ -23,6 +23,7 @@ struct Machine {
   std::string manufacturer;
   bool isBios = false;
   bool isDevice = false;
+  bool isMechanical = false;
   bool runnable = true;
   std::optional<int> rotate;   // of the first display
   std::optional<int> players;  // input players

@@ -61,6 +61,9 @@ void IndexWriter::AddGame(const GameValues& game) {
     line += kListCodes[i];
     line += std::to_string(lists_[i].NumberOf(CleanListValue(*listValues[i])));
   }
+  // Beyond the fields the viewer reads (it passes over other letters): the
+  // game browser hides mechanical machines unless asked for.
+  if (game.isMechanical) line += ";W1";
   line += game.hasCheat ? ";R1" : ";R0";
   line += game.isMature ? ";L1" : ";L#";
   line += game.hasHighscore ? ";P1" : ";P0";

@@ -34,6 +34,7 @@ struct GameValues {
   std::string driver;        // N, list 11
   std::string players;       // O, list 12
   std::string saveState;     // V, list 13
+  bool isMechanical = false;  // W: "1" when the game list calls the machine mechanical
   bool hasCheat = false;      // R
   bool isMature = false;      // L
   bool hasHighscore = false;  // P

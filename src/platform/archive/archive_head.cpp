@@ -72,4 +72,8 @@ void ThrowTooLarge(const std::string& archive, const std::string& member, std::u
                      archive + ": " + member + " would extract to more than " + std::to_string(limit) + " bytes");
 }
 
+void ThrowStopped(const std::string& archive, const std::string& member) {
+  throw RunTimeError(ErrorCode::UserInterrupt, archive + ": reading " + member + " was stopped");
+}
+
 }  // namespace zorv

@@ -30,5 +30,7 @@ bool SevenZipEndsEarly(const ArchiveHead& head);
 [[noreturn]] void ThrowEmpty(const std::string& archive);
 [[noreturn]] void ThrowNotAnArchive(const std::string& archive);
 [[noreturn]] void ThrowTooLarge(const std::string& archive, const std::string& member, std::uint64_t limit);
+// A read given up at the caller's request (error 18), before it reached its end.
+[[noreturn]] void ThrowStopped(const std::string& archive, const std::string& member);
 
 }  // namespace zorv

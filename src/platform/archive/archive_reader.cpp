@@ -1,200 +1,79 @@
 #include "platform/archive/archive_reader.h"
 
-#include <archive.h>
 #include <archive_entry.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <memory>
-#include <span>
+#include <mutex>
+#include <optional>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
-#include "platform/ascii_case.h"
 #include "platform/archive/archive_head.h"
 #include "platform/archive/archive_member_source.h"
+#include "platform/archive/archive_pass.h"
 #include "platform/archive/kept_archive_listing.h"
-#include "platform/run_time_error.h"
 #include "platform/archive/zip_archive.h"
+#include "platform/ascii_case.h"
+#include "platform/run_time_error.h"
 
 namespace zorv {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
-// Read from a zip's local headers, a small block lets the reader seek over the members between them.
-constexpr std::size_t kHeaderBlockSize = 1024;
-// A pass over the local headers that reads more than this per member, beyond a start, is reading the members
-// through (their sizes follow their data): the central directory lists such an archive sooner.
-constexpr std::uint64_t kHeaderBytesPerMember = 2 * kHeaderBlockSize;
-constexpr std::uint64_t kHeaderBytesAtStart = std::uint64_t{1} << 20;
 
-std::string Describe(const std::string& name, struct archive* handle) {
-  const char* text = archive_error_string(handle);
-  return name + ": " + (text ? text : "cannot be read");
+[[noreturn]] void ThrowNoSuchMember(const fs::path& archive, std::string_view member) {
+  throw RunTimeError(ErrorCode::FileNotFound, archive.string() + ": holds no " + std::string(member));
+}
+
+// Each regular file of a zip with the place of its local header, as libarchive's seekable reader gives them: it
+// lists the central directory, which tells files from links and folders and places each header past whatever
+// lies between the members, and reads each local header. Empty when the archive does not read cleanly: libzip
+// then gives the failure its number.
+std::optional<std::vector<PlacedMember>> PlaceZipMembers(const fs::path& archive) {
+  try {
+    ArchivePass pass(archive, nullptr);
+    std::vector<PlacedMember> placed;
+    while (archive_entry* entry = pass.NextFile()) {
+      placed.push_back({ArchivePass::MemberPath(entry),
+                        static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0)),
+                        pass.LocalHeaderOffset()});
+    }
+    if (placed.empty()) return std::nullopt;
+    return placed;
+  } catch (const RunTimeError&) {
+    return std::nullopt;
+  }
+}
+
+// A zip read from the local header at `offset` on, made the member that is read, when the header there is the
+// member `path`'s; null when it is not.
+std::unique_ptr<ArchivePass> PassAtHeader(const fs::path& archive, const std::string& path, std::uint64_t offset,
+                                          std::uint64_t limit) {
+  std::unique_ptr<ArchivePass> pass;
+  archive_entry* entry = nullptr;
+  try {
+    pass = ArchivePass::AtLocalHeader(archive, offset);
+    if (pass) entry = pass->NextFile();
+  } catch (const RunTimeError&) {
+    return nullptr;  // a header the listing placed wrongly may be no header at all
+  }
+  if (!entry || ArchivePass::MemberPath(entry) != path) return nullptr;
+  pass->BeginMember(entry, limit);
+  return pass;
 }
 
 }  // namespace
 
-// One pass over an archive with libarchive; the handle and the file are freed however the pass ends.
-class OpenArchive final : public ArchiveMemberSource {
- public:
-  // From the start of a 7z (or whatever is not a zip), or of a zip whose central directory it reads.
-  OpenArchive(const fs::path& path, const std::string* bytes)
-      : path_(path), bytes_(bytes), name_(path.string()), handle_(archive_read_new()) {
-    if (!handle_) throw RunTimeError(ErrorCode::OutOfMemory, name_ + ": out of memory");
-    // 7z keeps its member list at the end, which the reader seeks to.
-    archive_read_support_format_zip_seekable(handle_.get());
-    archive_read_support_format_7zip(handle_.get());
-    const int opened = bytes_ ? archive_read_open_memory(handle_.get(), bytes_->data(), bytes_->size())
-                              : archive_read_open_filename(handle_.get(), path_.c_str(), kBlockSize);
-    if (opened != ARCHIVE_OK) FailOpen();
-  }
-
-  // A zip file read header after header from `headerOffset`, a member's local header, without its central
-  // directory.
-  OpenArchive(const fs::path& path, std::uint64_t headerOffset)
-      : path_(path), bytes_(nullptr), name_(path.string()), handle_(archive_read_new()) {
-    if (!handle_) throw RunTimeError(ErrorCode::OutOfMemory, name_ + ": out of memory");
-    file_.descriptor = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (file_.descriptor < 0) throw RunTimeError(ErrorCode::FileNotFound, name_ + ": no such file");
-    if (::lseek(file_.descriptor, static_cast<off_t>(headerOffset), SEEK_SET) < 0) ThrowTruncated(name_);
-    archive_read_support_format_zip_streamable(handle_.get());
-    archive_read_set_read_callback(handle_.get(), &Descriptor::Read);
-    archive_read_set_skip_callback(handle_.get(), &Descriptor::Skip);
-    archive_read_set_callback_data(handle_.get(), &file_);
-    if (archive_read_open1(handle_.get()) != ARCHIVE_OK) FailOpen();
-  }
-
-  // What the pass has read from the file, apart from what it seeked over.
-  std::uint64_t BytesRead() const { return file_.bytesRead; }
-
-  // After NextFile returned nullptr: whether the headers ended where something followed them in the file (a
-  // zip's central directory), not at the end of a file cut short or past a member that claims more than is there.
-  bool EndedBefore(std::uint64_t fileSize) const {
-    return static_cast<std::uint64_t>(std::max<la_int64_t>(archive_filter_bytes(handle_.get(), -1), 0)) < fileSize;
-  }
-
-  // Where the header NextFile last returned starts in the archive.
-  std::uint64_t HeaderOffset() const {
-    return static_cast<std::uint64_t>(std::max<la_int64_t>(archive_read_header_position(handle_.get()), 0));
-  }
-
-  // The next regular file's entry, or nullptr at the end.
-  archive_entry* NextFile() {
-    for (;;) {
-      archive_entry* entry = nullptr;
-      const int status = archive_read_next_header(handle_.get(), &entry);
-      if (status == ARCHIVE_EOF) return nullptr;
-      if (status < ARCHIVE_WARN) Fail();
-      if (archive_entry_filetype(entry) == AE_IFREG) return entry;
-    }
-  }
-
-  // Makes `entry`, just returned by NextFile, the member that ReadSome reads.
-  void BeginMember(archive_entry* entry, std::uint64_t limit) {
-    member_ = MemberPath(entry);
-    if (archive_entry_is_encrypted(entry))
-      throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": " + member_ + " is encrypted");
-    sized_ = archive_entry_size_is_set(entry);
-    declared_ = static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
-    limit_ = limit;
-    done_ = 0;
-    if (sized_ && declared_ > limit_) ThrowTooLarge(name_, member_, limit_);
-  }
-
-  std::size_t ReadSome(std::span<char> buffer) override {
-    const la_ssize_t got = archive_read_data(handle_.get(), buffer.data(), buffer.size());
-    if (got < 0) Fail();
-    if (got == 0) {
-      // The data ended cleanly before the size the header gives: the member lies about its size.
-      if (sized_ && done_ < declared_)
-        throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": " + member_ + " is shorter than its header says");
-      return 0;
-    }
-    done_ += static_cast<std::uint64_t>(got);
-    if (done_ > limit_) ThrowTooLarge(name_, member_, limit_);
-    return static_cast<std::size_t>(got);
-  }
-
-  std::uint64_t DeclaredSize() const override { return declared_; }
-
-  static std::string MemberPath(archive_entry* entry) {
-    const char* raw = archive_entry_pathname(entry);
-    if (!raw) raw = archive_entry_pathname_utf8(entry);
-    std::string path = raw ? raw : "";
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-  }
-
- private:
-  struct Free {
-    void operator()(struct archive* handle) const { archive_read_free(handle); }
-  };
-  // A zip file read from a member's local header on, block by block, seeking over what the reader skips.
-  struct Descriptor {
-    int descriptor = -1;
-    std::array<char, kHeaderBlockSize> block{};
-    std::uint64_t bytesRead = 0;
-
-    ~Descriptor() {
-      if (descriptor >= 0) ::close(descriptor);
-    }
-    static la_ssize_t Read(struct archive* handle, void* data, const void** buffer) {
-      auto* file = static_cast<Descriptor*>(data);
-      *buffer = file->block.data();
-      for (;;) {
-        const ssize_t got = ::read(file->descriptor, file->block.data(), file->block.size());
-        if (got >= 0) {
-          file->bytesRead += static_cast<std::uint64_t>(got);
-          return got;
-        }
-        if (errno != EINTR) {
-          archive_set_error(handle, errno, "cannot read the archive");
-          return -1;
-        }
-      }
-    }
-    static la_int64_t Skip(struct archive*, void* data, la_int64_t request) {
-      return ::lseek(static_cast<Descriptor*>(data)->descriptor, static_cast<off_t>(request), SEEK_CUR) < 0 ? 0 : request;
-    }
-  };
-
-  ArchiveHead Head() const { return bytes_ ? BytesHead(*bytes_) : FileHead(path_); }
-
-  [[noreturn]] void FailOpen() {
-    if (archive_errno(handle_.get()) == ENOMEM) throw RunTimeError(ErrorCode::OutOfMemory, Describe(name_, handle_.get()));
-    const ArchiveHead head = Head();
-    if (HoldsNothing(head)) ThrowEmpty(name_);
-    if (ZipEndsEarly(head) || SevenZipEndsEarly(head)) ThrowTruncated(name_);
-    ThrowNotAnArchive(name_);
-  }
-
-  [[noreturn]] void Fail() {
-    const int number = archive_errno(handle_.get());
-    const char* text = archive_error_string(handle_.get());
-    const std::string message = Describe(name_, handle_.get());
-    if (number == ENOMEM) throw RunTimeError(ErrorCode::OutOfMemory, message);
-    const std::string lowered = LowerCase(text ? text : "");
-    if (lowered.find("truncated") != std::string::npos || lowered.find("premature end") != std::string::npos ||
-        SevenZipEndsEarly(Head()))
-      ThrowTruncated(name_);
-    throw RunTimeError(ErrorCode::PathFileAccess, message);
-  }
-
-  fs::path path_;
-  const std::string* bytes_;
-  std::string name_;
-  Descriptor file_;  // before the handle, which reads it until freed
-  std::unique_ptr<struct archive, Free> handle_;
-  std::string member_;
-  bool sized_ = false;
-  std::uint64_t declared_ = 0;
-  std::uint64_t limit_ = 0;
-  std::uint64_t done_ = 0;
+// The kept listing's archive and, once the listing proves wrong, each member's place found anew.
+struct ArchiveReader::Relisting {
+  explicit Relisting(ArchiveFingerprint kept) : archive(std::move(kept)) {}
+  ArchiveFingerprint archive;
+  std::once_flag once;
+  bool placedAnew = false;
+  std::unordered_map<std::string, std::uint64_t> placed;
 };
 
 ArchiveReader::ArchiveReader(fs::path archive, ZipListing listing) : path_(std::move(archive)) {
@@ -214,43 +93,27 @@ ArchiveReader ArchiveReader::FromBytes(std::string bytes) { return ArchiveReader
 
 void ArchiveReader::ListMembers(ZipListing listing) {
   if (LooksLikeZip(bytes_ ? BytesHead(*bytes_) : FileHead(path_))) {
-    if (listing == ZipListing::kKeptBetweenRuns && !bytes_ && ListFromLocalHeaders()) return;
+    if (listing == ZipListing::kKeptBetweenRuns && !bytes_ && ListKeptBetweenRuns()) return;
     zip_ = std::make_shared<ZipArchive>(path_, bytes_.get(), path_.string());
     zip_->List(members_, zipIndices_);
     return;
   }
-  OpenArchive pass(path_, bytes_.get());
+  ArchivePass pass(path_, bytes_.get());
   while (archive_entry* entry = pass.NextFile()) {
-    members_.push_back({OpenArchive::MemberPath(entry),
+    members_.push_back({ArchivePass::MemberPath(entry),
                         static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0))});
   }
 }
 
-// The kept listing, or one made by passing the local headers in order and then kept. False, with nothing
-// listed, when the headers do not read cleanly or hold no file: libzip then lists the archive from its central
-// directory and gives the failure its number. The pass seeks over members that give their size in their header;
-// one whose size follows its data (a data descriptor) would have to be read through to find its end, so a pass
-// reading much more than the headers gives way to the central directory too.
-bool ArchiveReader::ListFromLocalHeaders() {
-  const auto fingerprint = FingerprintOf(path_);
+// The kept listing, or one made and then kept. False, with nothing listed, when there is none to be had: libzip
+// then lists the archive from its central directory.
+bool ArchiveReader::ListKeptBetweenRuns() {
+  auto fingerprint = FingerprintOf(path_);
   if (!fingerprint) return false;
   auto placed = LoadKeptListing(*fingerprint);
   if (!placed) {
-    placed.emplace();
-    try {
-      OpenArchive pass(path_, std::uint64_t{0});
-      while (archive_entry* entry = pass.NextFile()) {
-        placed->push_back({OpenArchive::MemberPath(entry),
-                           static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0)),
-                           pass.HeaderOffset()});
-        if (pass.BytesRead() > kHeaderBytesAtStart + kHeaderBytesPerMember * placed->size()) return false;
-      }
-      std::error_code error;
-      if (!pass.EndedBefore(fs::file_size(path_, error))) return false;
-    } catch (const RunTimeError&) {
-      return false;
-    }
-    if (placed->empty()) return false;
+    placed = PlaceZipMembers(path_);
+    if (!placed) return false;
     KeepListing(*fingerprint, *placed);
   }
   members_.reserve(placed->size());
@@ -259,42 +122,72 @@ bool ArchiveReader::ListFromLocalHeaders() {
     members_.push_back({std::move(member.path), member.size});
     headerOffsets_.push_back(member.headerOffset);
   }
+  relisting_ = std::make_shared<Relisting>(std::move(*fingerprint));
   return true;
 }
 
-ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::uint64_t limit) const {
+ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::uint64_t limit, std::stop_token stop) const {
   const auto found = std::find_if(members_.begin(), members_.end(),
                                   [&](const ArchiveMember& member) { return member.path == memberPath; });
-  if (found == members_.end())
-    throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
+  if (found == members_.end()) ThrowNoSuchMember(path_, memberPath);
   const auto position = static_cast<std::size_t>(found - members_.begin());
-  if (zip_) return ArchiveMemberReader(ZipArchive::Open(zip_, zipIndices_[position], found->path, limit));
-  if (!headerOffsets_.empty()) {
-    auto member = std::make_unique<OpenArchive>(path_, headerOffsets_[position]);
-    archive_entry* entry = member->NextFile();
-    // The archive changed since it was listed.
-    if (!entry || OpenArchive::MemberPath(entry) != found->path)
-      throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
-    member->BeginMember(entry, limit);
-    return ArchiveMemberReader(std::move(member));
+  if (zip_) return ArchiveMemberReader(ZipArchive::Open(zip_, zipIndices_[position], found->path, limit), stop);
+  if (!headerOffsets_.empty()) return OpenPlacedMember(position, limit, stop);
+  return PassToMember(position, limit, stop);
+}
+
+// A member of a kept listing, read from the local header at its place once that header proves to be the
+// member's. When it does not, the listing does not describe the archive: the members are placed anew, once for
+// the run, and kept in its stead. An archive that cannot be placed is read through its central directory, where
+// libzip gives the failure its number.
+ArchiveMemberReader ArchiveReader::OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const {
+  const std::string& path = members_[position].path;
+  auto member = PassAtHeader(path_, path, headerOffsets_[position], limit);
+  if (!member) {
+    Relisting& relisting = *relisting_;
+    std::call_once(relisting.once, [&] {
+      auto placed = PlaceZipMembers(path_);
+      if (!placed) return ForgetKeptListing(relisting.archive);
+      KeepListing(relisting.archive, *placed);
+      relisting.placedAnew = true;
+      // The first member of a name is the one served, as in the listing.
+      for (const PlacedMember& found : *placed) relisting.placed.emplace(found.path, found.headerOffset);
+    });
+    const auto found = relisting.placed.find(path);
+    if (found != relisting.placed.end()) member = PassAtHeader(path_, path, found->second, limit);
+    else if (relisting.placedAnew) ThrowNoSuchMember(path_, path);
   }
-  // libarchive reaches a member by passing the ones before it; their names need no reading.
-  auto pass = std::make_unique<OpenArchive>(path_, bytes_.get());
-  for (std::size_t skipped = 0;; ++skipped) {
+  if (member) return ArchiveMemberReader(std::move(member), stop);
+  auto zip = std::make_shared<ZipArchive>(path_, nullptr, path_.string());
+  std::vector<ArchiveMember> files;
+  std::vector<std::uint64_t> indices;
+  zip->List(files, indices);
+  const auto file = std::find_if(files.begin(), files.end(), [&](const ArchiveMember& f) { return f.path == path; });
+  if (file == files.end()) ThrowNoSuchMember(path_, path);
+  return ArchiveMemberReader(ZipArchive::Open(zip, indices[static_cast<std::size_t>(file - files.begin())], path, limit), stop);
+}
+
+// libarchive reaches a member by passing the ones before it; in a 7z their data is read through rather than
+// skipped (ArchivePass::PassData says why) and counts against the limit.
+ArchiveMemberReader ArchiveReader::PassToMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const {
+  const std::string& path = members_[position].path;
+  auto pass = std::make_unique<ArchivePass>(path_, bytes_.get());
+  std::uint64_t extracted = 0;
+  for (std::size_t passed = 0;; ++passed) {
     archive_entry* entry = pass->NextFile();
     if (!entry) ThrowTruncated(path_.string());
-    if (skipped == position) {
+    if (passed == position) {
       // The archive changed since it was listed.
-      if (OpenArchive::MemberPath(entry) != found->path)
-        throw RunTimeError(ErrorCode::FileNotFound, path_.string() + ": holds no " + std::string(memberPath));
-      pass->BeginMember(entry, limit);
-      return ArchiveMemberReader(std::move(pass));
+      if (ArchivePass::MemberPath(entry) != path) ThrowNoSuchMember(path_, path);
+      pass->BeginMember(entry, limit, extracted);
+      return ArchiveMemberReader(std::move(pass), stop);
     }
+    pass->PassData(path, limit, extracted, stop);
   }
 }
 
-std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit) const {
-  ArchiveMemberReader member = OpenMember(memberPath, limit);
+std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit, std::stop_token stop) const {
+  ArchiveMemberReader member = OpenMember(memberPath, limit, std::move(stop));
   std::string data;
   data.reserve(member.DeclaredSize());
   std::array<char, kBlockSize> block;
@@ -302,12 +195,16 @@ std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit
   return data;
 }
 
-ArchiveMemberReader::ArchiveMemberReader(std::unique_ptr<ArchiveMemberSource> source) : source_(std::move(source)) {}
+ArchiveMemberReader::ArchiveMemberReader(std::unique_ptr<ArchiveMemberSource> source, std::stop_token stop)
+    : source_(std::move(source)), stop_(std::move(stop)) {}
 ArchiveMemberReader::ArchiveMemberReader(ArchiveMemberReader&&) noexcept = default;
 ArchiveMemberReader& ArchiveMemberReader::operator=(ArchiveMemberReader&&) noexcept = default;
 ArchiveMemberReader::~ArchiveMemberReader() = default;
 
-std::size_t ArchiveMemberReader::Read(std::span<char> buffer) { return source_->ReadSome(buffer); }
+std::size_t ArchiveMemberReader::Read(std::span<char> buffer) {
+  if (stop_.stop_requested()) throw RunTimeError(ErrorCode::UserInterrupt, "reading an archive member was stopped");
+  return source_->ReadSome(buffer);
+}
 std::uint64_t ArchiveMemberReader::DeclaredSize() const { return source_->DeclaredSize(); }
 
 bool HasArchiveExtension(const fs::path& path) {

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +37,9 @@ class ArchiveMemberReader {
 
  private:
   friend class ArchiveReader;
-  explicit ArchiveMemberReader(std::unique_ptr<ArchiveMemberSource> source);
+  ArchiveMemberReader(std::unique_ptr<ArchiveMemberSource> source, std::stop_token stop);
   std::unique_ptr<ArchiveMemberSource> source_;
+  std::stop_token stop_;
 };
 
 // How a zip file's member list is had.
@@ -49,7 +52,8 @@ enum class ZipListing {
 // its central directory and reads a member from its own offset; anything else through libarchive. A zip whose
 // listing is kept between runs is read through libarchive's streaming reader from the member's local header.
 // Failures are RunTimeErrors: 53 when the file does not exist, 75 when it is not an archive, is encrypted or
-// cannot be read, 62 when it ends early (truncated), 7 when a member would pass the size limit given to Read.
+// cannot be read, 62 when it ends early (truncated), 7 when a member, with whatever must be decompressed to
+// reach it, would pass the size limit given to Read, 18 when a read was stopped on request.
 class ArchiveReader {
  public:
   // Reads the member list from the headers alone (a zip's central directory or its kept listing, a 7z's header
@@ -62,17 +66,20 @@ class ArchiveReader {
   const std::vector<ArchiveMember>& Members() const { return members_; }
 
   // One member whole. The limit holds against what is really extracted, not only against the size the
-  // header declares, so a member that lies about its size is stopped too.
-  std::string Read(std::string_view memberPath, std::uint64_t limit) const;
+  // header declares, so a member that lies about its size is stopped too; in a solid 7z it holds against the
+  // members before it in its block as well. A stop request ends the read between two blocks.
+  std::string Read(std::string_view memberPath, std::uint64_t limit, std::stop_token stop = {}) const;
   // The same member in pieces; error 53 when the archive holds no such member.
-  ArchiveMemberReader OpenMember(std::string_view memberPath, std::uint64_t limit) const;
+  ArchiveMemberReader OpenMember(std::string_view memberPath, std::uint64_t limit, std::stop_token stop = {}) const;
 
   const std::filesystem::path& Path() const { return path_; }
 
  private:
   ArchiveReader(std::filesystem::path name, std::string bytes);
   void ListMembers(ZipListing listing);
-  bool ListFromLocalHeaders();
+  bool ListKeptBetweenRuns();
+  ArchiveMemberReader OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
+  ArchiveMemberReader PassToMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
 
   std::filesystem::path path_;
   std::shared_ptr<const std::string> bytes_;  // the archive itself when it was given in memory
@@ -80,6 +87,8 @@ class ArchiveReader {
   std::vector<ArchiveMember> members_;
   std::vector<std::uint64_t> zipIndices_;    // each member's index in the zip, when libzip reads it
   std::vector<std::uint64_t> headerOffsets_;  // where each member's local header starts, when the listing is kept
+  struct Relisting;
+  std::shared_ptr<Relisting> relisting_;  // set when the listing is kept
 };
 
 // True when the name ends in ".zip" or ".7z", whatever the case.

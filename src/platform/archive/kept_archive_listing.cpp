@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdlib>
@@ -18,10 +19,13 @@ namespace zorv {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kFirstLine = "zorvane archive listing 1";
+constexpr std::string_view kFirstLine = "zorvane archive listing 2";
 // A zip ends with its end record and the last entries of its central directory: rewriting the archive in
 // place, even to the same size within one tick of the file times, changes them.
 constexpr std::size_t kTailBytes = 64;
+// A member's line: its header's offset and its size (20 digits at most each), two spaces, its name and a line
+// break. The names together take no more room than in the central directory.
+constexpr std::uint64_t kLineBesidesName = 2 * 20 + 3;
 
 std::optional<fs::path> CacheFolder() {
   if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && fs::path(cache).is_absolute())
@@ -46,6 +50,12 @@ std::string_view NextLine(std::string_view& text) {
   return line;
 }
 
+// The longest listing of the archive's state that could be true; anything longer is not read.
+std::uint64_t LargestListing(const ArchiveFingerprint& archive) {
+  return kFirstLine.size() + archive.path.size() + archive.identity.size() + 3 +
+         archive.directory.entries * kLineBesidesName + archive.directory.size;
+}
+
 bool ReadNumber(std::string_view& line, std::uint64_t& value) {
   const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
   if (error != std::errc() || end == line.data() + line.size() || *end != ' ') return false;
@@ -64,12 +74,14 @@ std::optional<ArchiveFingerprint> FingerprintOf(const fs::path& archive) {
   struct stat status {};
   std::array<char, kTailBytes> tail{};
   ssize_t got = -1;
+  std::optional<ZipDirectory> directory;
   if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
     const off_t from = status.st_size > static_cast<off_t>(kTailBytes) ? status.st_size - static_cast<off_t>(kTailBytes) : 0;
     got = ::pread(descriptor, tail.data(), tail.size(), from);
+    directory = ReadZipDirectory(descriptor, static_cast<std::uint64_t>(status.st_size));
   }
   ::close(descriptor);
-  if (got < 0) return std::nullopt;
+  if (got < 0 || !directory) return std::nullopt;
   const auto nanoseconds = [](const timespec& time) {
     return std::to_string(time.tv_sec) + "." + std::to_string(time.tv_nsec);
   };
@@ -77,7 +89,7 @@ std::optional<ArchiveFingerprint> FingerprintOf(const fs::path& archive) {
                          nanoseconds(status.st_ctim) + " " + std::to_string(status.st_dev) + " " +
                          std::to_string(status.st_ino) + " " +
                          std::to_string(std::hash<std::string_view>{}({tail.data(), static_cast<std::size_t>(got)}));
-  return ArchiveFingerprint{absolute.string(), std::move(identity)};
+  return ArchiveFingerprint{absolute.string(), std::move(identity), *directory};
 }
 
 std::optional<std::string> KeptListingText(const ArchiveFingerprint& archive, const std::vector<PlacedMember>& members) {
@@ -98,11 +110,20 @@ std::optional<std::vector<PlacedMember>> ParseKeptListing(std::string_view text,
     return std::nullopt;
   // Every member line ends with a line break: a file cut short is not a listing.
   if (!text.empty() && !text.ends_with('\n')) return std::nullopt;
+  // One line a member, no more of them than the archive has entries.
+  const auto lines = static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+  if (lines > archive.directory.entries) return std::nullopt;
   std::vector<PlacedMember> members;
+  members.reserve(static_cast<std::size_t>(lines));
   while (!text.empty()) {
     std::string_view line = NextLine(text);
     PlacedMember member;
     if (!ReadNumber(line, member.headerOffset) || !ReadNumber(line, member.size) || line.empty()) return std::nullopt;
+    // The members of a zip follow each other in the file, before its central directory.
+    if (!members.empty() && member.headerOffset <= members.back().headerOffset) return std::nullopt;
+    if (member.headerOffset > archive.directory.offset ||
+        archive.directory.offset - member.headerOffset < kLocalHeaderSize + line.size())
+      return std::nullopt;
     member.path = line;
     members.push_back(std::move(member));
   }
@@ -115,11 +136,19 @@ std::optional<std::vector<PlacedMember>> LoadKeptListing(const ArchiveFingerprin
   if (!file) return std::nullopt;
   std::error_code error;
   const auto size = fs::file_size(*file, error);
+  if (error || size > LargestListing(archive)) return std::nullopt;
   std::ifstream in(*file, std::ios::binary);
-  if (error || !in) return std::nullopt;
+  if (!in) return std::nullopt;
   std::string text(static_cast<std::size_t>(size), '\0');
   if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) return std::nullopt;
   return ParseKeptListing(text, archive);
+}
+
+void ForgetKeptListing(const ArchiveFingerprint& archive) {
+  if (const auto file = KeptFile(archive)) {
+    std::error_code error;
+    fs::remove(*file, error);
+  }
 }
 
 void KeepListing(const ArchiveFingerprint& archive, const std::vector<PlacedMember>& members) {

@@ -6,6 +6,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QtMath>
+#include <algorithm>
 
 #include "window/qt/document_renderer.h"
 
@@ -68,7 +70,10 @@ void ReportView::ShowReport(const richtext::RichTextBox& box, const ScreenMetric
   setDocument(content);
   if (previousIsOurs) delete previous;
   if (content->characterCount() <= kLaidOutWhole) {
-    content->documentLayout()->documentSize();
+    // The layout tells the view its final height only later: until then the
+    // range may be that of a part of the text, too short for the position.
+    const int height = qCeil(content->documentLayout()->documentSize().height());
+    scroll->setRange(0, std::max(0, height - viewport()->height()));
   } else {
     LayOutDownTo(*content, position + viewport()->height());
   }

@@ -1,0 +1,83 @@
+#include "browse.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <cstdio>
+#include <future>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/qt/qt_screen_metrics.h"
+#include "platform/regional_settings.h"
+#include "startup_timing.h"
+#include "window/collection_games.h"
+#include "window/qt/game_browser_window.h"
+
+namespace zorv {
+namespace {
+
+// With ZORV_TIMING=1, tells on standard error when the window was first on
+// the screen and, for each key typed into the search, when the list showed
+// its result.
+class BrowseTiming final : public QObject {
+ public:
+  BrowseTiming(GameBrowserWindow& window, std::chrono::steady_clock::time_point started)
+      : window_(window), started_(started) {
+    window.installEventFilter(this);
+    window.SearchField().installEventFilter(this);
+    connect(&window.List(), &GameListView::Painted, this, [this] {
+      if (!keyPressed_) return;
+      keyPressed_.reset();
+      Tell("search filtered", *keyPressed_);
+    });
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &window_ && event->type() == QEvent::Paint && !shownTold_) {
+      shownTold_ = true;
+      // The window's children paint in the same pass, before this runs.
+      QTimer::singleShot(0, this, [this] { Tell("window on screen", started_); });
+    }
+    if (watched == &window_.SearchField() && event->type() == QEvent::KeyPress) {
+      keyPressed_ = std::chrono::steady_clock::now();
+    }
+    return false;
+  }
+
+ private:
+  void Tell(const char* what, std::chrono::steady_clock::time_point since) const {
+    using namespace std::chrono;
+    const double elapsed = duration<double, std::milli>(steady_clock::now() - since).count();
+    const double wallClock = duration<double, std::milli>(system_clock::now().time_since_epoch()).count();
+    std::fprintf(stderr, "zorv: %s in %.1f ms, at %.1f ms wall clock\n", what, elapsed, wallClock);
+  }
+
+  GameBrowserWindow& window_;
+  std::chrono::steady_clock::time_point started_;
+  bool shownTold_ = false;
+  std::optional<std::chrono::steady_clock::time_point> keyPressed_;
+};
+
+}  // namespace
+
+int RunBrowser(const std::string& collectionFolder, const std::string& switches, char* argv0,
+               std::chrono::steady_clock::time_point started) {
+  // The collection is read while the window system starts: each takes about
+  // as long as the other, and the list is on the screen the sooner.
+  std::future<CollectionGames> collection = std::async(std::launch::async, OpenCollection, collectionFolder);
+
+  char programName[] = "zorv";
+  char* qtArgv[] = {argv0 ? argv0 : programName, nullptr};
+  int qtArgc = 1;
+  QApplication app(qtArgc, qtArgv);
+  GameBrowserWindow window(collection.get(), switches, PrimaryScreenMetrics(), UserRegionalSettings());
+  std::optional<BrowseTiming> timing;
+  if (StartupTiming::Wanted()) timing.emplace(window, started);
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace zorv

@@ -1,0 +1,46 @@
+#pragma once
+// The game index read whole into memory, answering as the open file does: the
+// first record of a ROM name wins, and the lists are read list after list by
+// the record's numbers. Read-only once made, so threads may share one.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "startup/game_index.h"
+
+namespace zorv {
+
+class IndexInMemory {
+ public:
+  IndexInMemory() = default;
+  // Takes the whole text of an index file.
+  explicit IndexInMemory(std::string text);
+  // The lines point into the text: one index stays where it was made.
+  IndexInMemory(const IndexInMemory&) = delete;
+  IndexInMemory& operator=(const IndexInMemory&) = delete;
+
+  // Every ROM name with a record, once each, in the order of the index.
+  const std::vector<std::string>& RomNames() const { return romNames_; }
+  // The record of each of those names: its first record line.
+  const std::vector<std::string_view>& GameRecords() const { return gameRecords_; }
+  // The first record line that starts with `romKey`; empty when none does.
+  std::string FindRecord(std::string_view romKey) const;
+  // The index's lists from the first one on, as the open file stands after
+  // the record search.
+  std::unique_ptr<IndexLists> Lists() const;
+
+ private:
+  std::string text_;
+  std::vector<std::string_view> records_;
+  std::unordered_map<std::string_view, std::size_t> firstRecord_;  // ROM key -> record number
+  std::vector<std::string> romNames_;
+  std::vector<std::string_view> gameRecords_;
+  std::vector<std::string_view> listLines_;
+  // For every list line, the number of the first header line at or after it.
+  std::vector<std::size_t> listEnd_;
+};
+
+}  // namespace zorv

@@ -1,0 +1,156 @@
+// The game browser's list without a window: the games an index holds, with
+// the values their sheets show; searching, sorting and the machines that are
+// not games; and what the browser says when there is nothing to list.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "startup/startup.h"
+#include "support/temp_folder.h"
+#include "window/collection_games.h"
+#include "window/game_table.h"
+
+namespace zorv::testing {
+namespace {
+
+std::vector<std::string> RomNames(const GameTable& table) {
+  std::vector<std::string> names;
+  for (std::size_t row = 0; row < table.RowCount(); ++row) names.push_back(table.Row(row).RomName);
+  return names;
+}
+
+GameListEntry Game(std::string name, std::string title, std::string manufacturer, std::string year = "",
+                   std::string category = "", bool mechanical = false) {
+  const std::string genre = category.substr(0, category.find(" / "));
+  return GameListEntry{std::move(name), std::move(title), "", std::move(manufacturer), std::move(year), genre,
+                       std::move(category), mechanical};
+}
+
+TEST(GameListTest, ListsEachRomOnceWithWhatItsSheetShows) {
+  TempFolder collection;
+  collection.Write("datafiles/index",
+                   "gng;BGhosts'n Goblins;S;C1;D2;E0;F0;G0;H0;I1;J1;R0;L#;P0;Q0,0;U\r\n"
+                   "gngt;BGhosts'n Goblins (bootleg);S#CLgng;C2;D1;E0;F0;G0;H0;I2;J2;R0;L#;P0;Q0,0;U\r\n"
+                   "no semicolon at all\r\n"
+                   "gng;BA second gng record;S;C2;D2;R0;L#;P0;Q0,0;U\r\n"
+                   // Without C, D reads the first list: the sheet's own reading.
+                   "noc;BNo maker;S;D1;R0;L#;P0;Q0,0;U\r\n"
+                   "broken;BA title that never ends\r\n"
+                   "[Manufacturer]\r\nCapcom\r\nBootleg\r\n[Year]\r\n1986\r\n1985\r\n"
+                   "[Orientation]\r\n[Buttons]\r\n[Controls]\r\n[Status]\r\n"
+                   "[Genre]\r\nPlatform\r\nElectromechanical\r\n[Category]\r\nPlatform / Run Jump\r\n"
+                   "Electromechanical / Reels\r\n");
+  CollectionGames opened = OpenCollection(collection.Str());
+  ASSERT_TRUE(opened.Games) << opened.Message;
+  EXPECT_EQ(opened.Games->UnreadableRecords, 1u);
+  EXPECT_NE(opened.Message.find("1 game record of "), std::string::npos) << opened.Message;
+  std::vector<std::string> names;
+  for (const GameListEntry& game : opened.Games->Games) {
+    names.push_back(game.RomName);
+    SharedState sheet;
+    sheet.ProgramFolder = collection.Str();
+    ASSERT_EQ(Main(sheet, game.RomName), StartupOutcome::GameSheet) << game.RomName;
+    EXPECT_EQ(game.Title + "|" + game.CloneOf + "|" + game.Manufacturer + "|" + game.Year + "|" + game.Genre + "|" +
+                  game.Category,
+              sheet.GameTitle + "|" + sheet.CloneOf + "|" + sheet.Manufacturer + "|" + sheet.Year + "|" + sheet.Genre +
+                  "|" + sheet.Category);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"gng", "gngt", "noc"}));
+  EXPECT_EQ(opened.Games->Games[2].Year, "Capcom");
+}
+
+TEST(GameListTest, WithoutGamesTheBrowserSaysWhatToDo) {
+  const struct {
+    std::string index;  // the index file's text; "-" for none
+    std::string said;
+  } rows[] = {
+      {"-", "There is no game collection in "},
+      {"", " holds no games."},
+      {"[Manufacturer]\r\nCapcom\r\n", " holds no games."},
+      {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), " holds no games."},
+      {"a;Bx\r\nb;By\r\n", " is damaged: none of its 2 game records can be read."},
+  };
+  for (const auto& row : rows) {
+    TempFolder collection;
+    if (row.index != "-") collection.Write("datafiles/index", row.index);
+    const CollectionGames opened = OpenCollection(collection.Str());
+    EXPECT_FALSE(opened.Games);
+    EXPECT_NE(opened.Message.find(row.said), std::string::npos) << opened.Message;
+    EXPECT_NE(opened.Message.find(kMakeCollectionCommand), std::string::npos) << opened.Message;
+  }
+  TempFolder collection;
+  std::filesystem::create_directories(collection.Path() / "datafiles");
+  std::filesystem::resize_file(collection.Write("datafiles/index", ""), kLargestGameIndex + 1);
+  EXPECT_NE(OpenCollection(collection.Str()).Message.find("larger than any game index"), std::string::npos);
+}
+
+TEST(GameTableTest, SearchHoldsEveryWordWithoutRegardToCaseOrAccents) {
+  GameTable table({Game("gng", "Ghosts'n Goblins (World)", "Capcom"), Game("pkmn", "Pok\xe9mon Stadium", "Nintendo"),
+                   Game("sf2", "Street Fighter II", "Capcom"), Game("sfa", "Street Fighter Alpha", "Capcom"),
+                   Game("oe", "C\x9cur \xc6ther", "Stra\xdf" "e")});
+  const struct {
+    std::string search;
+    std::vector<std::string> shown;  // by title
+  } rows[] = {
+      {"", {"oe", "gng", "pkmn", "sfa", "sf2"}},
+      {"capcom", {"gng", "sfa", "sf2"}},
+      {"  FIGHTER   capcom ", {"sfa", "sf2"}},
+      {"POK\xc9MON", {"pkmn"}},
+      {"pokemon", {"pkmn"}},
+      {"coeur aether strasse", {"oe"}},
+      {"sf2", {"sf2"}},
+      {"fighter ii", {"sf2"}},
+      // Words never run from one field into the next.
+      {"goblins (world)capcom", {}},
+      {"zzz", {}},
+  };
+  for (const auto& row : rows) {
+    table.Search(row.search);
+    EXPECT_EQ(RomNames(table), row.shown) << row.search;
+  }
+}
+
+TEST(GameTableTest, MachinesThatAreNotGamesShowOnlyWhenAsked) {
+  GameTable table({Game("gng", "Ghosts'n Goblins", "Capcom", "1985", "Platform / Run Jump"),
+                   Game("reels", "Lucky Reels", "Bally", "1978", "Electromechanical / Reels"),
+                   Game("pin", "A Pinball", "Gottlieb", "1979", "Mechanical / Pinball"),
+                   Game("neogeo", "Neo-Geo", "SNK", "1990", "System / BIOS"),
+                   Game("z80", "Zilog Z80", "Zilog", "", "System / Device"),
+                   Game("pda", "A Pocket Game", "Tiger", "1997", "Handheld / Pocket Device - Pad - PDA"),
+                   // The game list called it mechanical when the index was made.
+                   Game("slot", "A Slot", "Bally", "1980", "Slot Machine / Reels", true)});
+  EXPECT_EQ(table.GameCount(), 2u);
+  EXPECT_EQ(RomNames(table), (std::vector<std::string>{"pda", "gng"}));
+  table.ShowNonGames(true);
+  EXPECT_EQ(table.RowCount(), 7u);
+  table.Search("reels");
+  EXPECT_EQ(RomNames(table), std::vector<std::string>{"reels"});
+}
+
+TEST(GameTableTest, SortsByEachColumnWithEmptyValuesLast) {
+  GameTable table({Game("b", "beta", "Zeta", "1990"), Game("a", "Alpha", "", "19??"), Game("c", "\xc9psilon", "eta", ""),
+                   Game("d", "alpha", "Zeta", "1980")});
+  const struct {
+    GameColumn column;
+    bool descending;
+    std::vector<std::string> shown;
+  } rows[] = {
+      {GameColumn::Title, false, {"a", "d", "b", "c"}},
+      {GameColumn::Title, true, {"c", "b", "a", "d"}},
+      {GameColumn::RomName, true, {"d", "c", "b", "a"}},
+      {GameColumn::Year, false, {"d", "b", "a", "c"}},
+      {GameColumn::Manufacturer, false, {"c", "b", "d", "a"}},
+      {GameColumn::Manufacturer, true, {"b", "d", "c", "a"}},
+  };
+  for (const auto& row : rows) {
+    table.SortBy(row.column, row.descending);
+    EXPECT_EQ(RomNames(table), row.shown) << static_cast<int>(row.column) << row.descending;
+  }
+  table.Search("zeta");
+  EXPECT_EQ(RomNames(table), (std::vector<std::string>{"b", "d"})) << "a search keeps the order";
+  EXPECT_EQ(table.RowOf("d"), 1u);
+  EXPECT_EQ(table.RowOf("a"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zorv::testing
