@@ -1,6 +1,6 @@
-// Inflates the same raw deflate streams with our inflater, zlib's inflate and
-// libdeflate's whole-buffer decompressor, each step of a benchmark running all
-// three in turn. Our call is timed as the decode pipeline makes it (a fresh
+// Inflates the same raw deflate streams with our inflater, zlib's inflate,
+// libdeflate's whole-buffer decompressor and (when it was found at build time)
+// wuffs' inflater, each step of a benchmark running them all in turn. Our call is timed as the decode pipeline makes it (a fresh
 // output buffer each time); the references write into a buffer made once.
 // Counters: our processor time over each reference's (below 1: ours is faster).
 // ZORV_CPU=plain|sse2|sse4.1|avx2 measures ours at that kernel level.
@@ -15,6 +15,9 @@
 #include <vector>
 
 #include "bench_images.h"
+#if defined(ZORV_BENCH_WUFFS)
+#include "support/wuffs_reference.h"
+#endif
 #include "png/inflate/inflate.h"
 
 namespace zorv::bench {
@@ -69,7 +72,7 @@ void BM_Inflate(benchmark::State& state, const Input* input) {
   Bytes out(input->size);
   std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> decompressor(
       libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
-  double ours = 0, zlib = 0, libdeflate = 0;
+  double ours = 0, zlib = 0, libdeflate = 0, wuffs = 0;
   for (auto _ : state) {
     double start = ProcessorSeconds();
     png::ByteBuffer data;
@@ -102,11 +105,20 @@ void BM_Inflate(benchmark::State& state, const Input* input) {
     end = ProcessorSeconds();
     libdeflate += end - start;
     Check(result == LIBDEFLATE_SUCCESS && actual == input->size, "libdeflate");
+#if defined(ZORV_BENCH_WUFFS)
+    start = ProcessorSeconds();
+    actual = zorv_bench_wuffs_inflate(input->stream.data(), input->stream.size(), out.data(), out.size());
+    benchmark::DoNotOptimize(out.data());
+    end = ProcessorSeconds();
+    wuffs += end - start;
+    Check(actual == input->size, "wuffs");
+#endif
   }
   state.counters["MB_out"] = static_cast<double>(input->size) / 1e6;
   state.counters["KB_in"] = static_cast<double>(input->stream.size()) / 1e3;
   state.counters["ours/zlib"] = ours / zlib;
   state.counters["ours/libdeflate"] = ours / libdeflate;
+  if (wuffs > 0) state.counters["ours/wuffs"] = ours / wuffs;
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input->size));
 }
 

@@ -1,6 +1,7 @@
-// Decoding time of LoadPNG against libpng, libspng and stb_image, each step of
-// a benchmark decoding the same file with all four in turn: the PNG test suite
-// (every image that all four decode) and pictures written at start-up: large ones
+// Decoding time of LoadPNG against libpng, libspng, stb_image and (when it was
+// found at build time) wuffs, each step of a benchmark decoding the same file
+// with every decoder in turn: the PNG test suite
+// (every image that all of them decode) and pictures written at start-up: large ones
 // and game screens at an older machine's own resolution.
 // LoadPNG decodes as the report window does, onto a background picture.
 // Counters: LoadPNG's processor time over each reference's (below 1: LoadPNG
@@ -51,7 +52,11 @@ using Decoder = std::function<std::size_t(const std::string&)>;
 const std::vector<std::pair<std::string, Decoder>> kDecoders = {{"LoadPNG", DecodeWithLoadPng},
                                                                 {"libpng", zorv::bench::DecodeWithLibpng},
                                                                 {"spng", zorv::bench::DecodeWithSpng},
-                                                                {"stb_image", zorv::bench::DecodeWithStb}};
+                                                                {"stb_image", zorv::bench::DecodeWithStb},
+#if defined(ZORV_BENCH_WUFFS)
+                                                                {"wuffs", zorv::bench::DecodeWithWuffs},
+#endif
+};
 
 // The suite's images that every decoder takes (the corrupt x*.png are left out).
 std::vector<std::string> SuiteFiles() {

@@ -13,6 +13,10 @@
 #define STBI_ONLY_PNG
 #include "stb_image.h"
 
+#if defined(ZORV_BENCH_WUFFS)
+#include "support/wuffs_reference.h"
+#endif
+
 namespace zorv::bench {
 
 std::size_t DecodeWithLibpng(const std::string& path) {
@@ -47,9 +51,17 @@ std::size_t DecodeWithLibpng(const std::string& path) {
   return pixels.size();
 }
 
-std::size_t DecodeWithSpng(const std::string& path) {
+namespace {
+
+std::vector<char> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  const std::vector<char> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+std::size_t DecodeWithSpng(const std::string& path) {
+  const std::vector<char> file = ReadWholeFile(path);
   spng_ctx* context = spng_ctx_new(0);
   std::size_t size = 0;
   std::vector<std::uint8_t> pixels;
@@ -71,5 +83,12 @@ std::size_t DecodeWithStb(const std::string& path) {
   stbi_image_free(pixels);
   return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
 }
+
+#if defined(ZORV_BENCH_WUFFS)
+std::size_t DecodeWithWuffs(const std::string& path) {
+  const std::vector<char> file = ReadWholeFile(path);
+  return zorv_bench_wuffs_decode_png(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+}
+#endif
 
 }  // namespace zorv::bench

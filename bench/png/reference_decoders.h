@@ -9,5 +9,8 @@ namespace zorv::bench {
 std::size_t DecodeWithLibpng(const std::string& path);
 std::size_t DecodeWithSpng(const std::string& path);
 std::size_t DecodeWithStb(const std::string& path);
+#if defined(ZORV_BENCH_WUFFS)
+std::size_t DecodeWithWuffs(const std::string& path);
+#endif
 
 }  // namespace zorv::bench

@@ -57,6 +57,10 @@ class CBitmap {
   // takes `picture`, already in device colours, as the device bitmap; a
   // picture a device bitmap could not hold leaves none.
   void TakeBitmapTrue(Image picture, bool topRowFirst);
+  // Sets the 8-bit description's header as CreateBitmap8 does (top row first)
+  // and takes `picture`, its indices already turned into colours through that
+  // description's table, as the device bitmap.
+  void TakeBitmap8(Image picture);
 
   // Sizes the box to the image (when `sizeToImage` and not `setToBackground`),
   // copies the device bitmap to (x, y), makes the drawing the box's picture and
@@ -78,6 +82,9 @@ class CBitmap {
   const zorv::ScreenMetrics& Screen() const { return screen_; }
 
  private:
+  // The device bitmap is `picture`, or none when a device bitmap could not hold it.
+  void TakePicture(Image picture);
+
   ScreenMetrics screen_;
   BitmapInfo<2> info1_;
   BitmapInfo<16> info4_;

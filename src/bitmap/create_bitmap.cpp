@@ -48,6 +48,15 @@ void CBitmap::CreateBitmapTrue(std::span<const std::uint8_t> rows, std::int32_t 
 
 void CBitmap::TakeBitmapTrue(Image picture, bool topRowFirst) {
   SetHeader(header24_, picture.width, picture.height, topRowFirst, 24);
+  TakePicture(std::move(picture));
+}
+
+void CBitmap::TakeBitmap8(Image picture) {
+  SetHeader(info8_.header, picture.width, picture.height, true, 8);
+  TakePicture(std::move(picture));
+}
+
+void CBitmap::TakePicture(Image picture) {
   bitmap_.reset();
   if (picture.Empty() || std::int64_t{picture.width} * picture.height > kLargestBitmapPixels) return;
   bitmap_ = std::move(picture);

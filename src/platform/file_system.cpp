@@ -196,6 +196,11 @@ std::ifstream OpenForReading(std::string_view windowsPath) {
   return file;
 }
 
+struct DescriptorCloser {
+  int descriptor;
+  ~DescriptorCloser() { ::close(descriptor); }
+};
+
 // A file opened for writing by this program. Opening never waits (a FIFO without
 // a reader fails at once) and only a regular file is written: a FIFO, device or
 // folder under one of the program's file names is a failure, never a wait.
@@ -270,15 +275,22 @@ std::uintmax_t FileLength(std::string_view windowsPath) {
 }
 
 std::string ReadWholeFile(std::string_view windowsPath) {
-  std::ifstream file = OpenForReading(windowsPath);
-  std::string bytes;
-  file.seekg(0, std::ios::end);
-  const auto size = file.tellg();
-  if (size < 0) throw RunTimeError(ErrorCode::PathFileAccess);
-  bytes.resize(static_cast<std::size_t>(size));
-  file.seekg(0);
-  if (!bytes.empty() && !file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    throw RunTimeError(ErrorCode::PathFileAccess);
+  // The path is resolved once; never waiting on a FIFO, only a regular file is read.
+  const int descriptor = ::open(ResolvePath(windowsPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor < 0) {
+    throw RunTimeError(FileExists(windowsPath) ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound);
+  }
+  const DescriptorCloser closer{descriptor};
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0) throw RunTimeError(ErrorCode::PathFileAccess);
+  if (!S_ISREG(status.st_mode)) throw RunTimeError(ErrorCode::FileNotFound);
+  std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) throw RunTimeError(ErrorCode::PathFileAccess);
+    done += static_cast<std::size_t>(got);
   }
   return bytes;
 }

@@ -1,6 +1,7 @@
 // The decode pipeline: which stages run for which header, from the collected
 // image data to a device bitmap drawn into the picture box.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -104,7 +105,7 @@ void LoadPNG::DecodeImage() {
   const std::optional<std::int64_t> inflatedSize = InflatedSizeWithinLimit(format, header_.interlacing);
   if (!inflatedSize) throw RunTimeError(ErrorCode::OutOfMemory, "image too large");
   ByteBuffer work = InflateImageData(*inflatedSize);
-  if (DrawTrueColourDirectly(work, format)) return;
+  if (DrawTrueColourDirectly(work, format) || DrawPaletteDirectly(work, format)) return;
   UndoFilters(work, format);
   std::optional<ConvertedRows> rows = ConvertSamples(work, format);
   // A header the decoder does not know draws nothing and reports nothing.
@@ -166,6 +167,32 @@ bool LoadPNG::DrawTrueColourDirectly(ByteBuffer& work, const PixelFormat& format
   outBitsPerPixel_ = 24;
   // Blended rows are described bottom row first, as the composited rows are.
   bitmaps_->TakeBitmapTrue(std::move(picture), directRgb);
+  bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
+                         setToBG_);
+  return true;
+}
+
+// 8-bit palette rows go from their indices straight to device colours, through
+// the colour table the 8-bit description takes from the palette.
+bool LoadPNG::DrawPaletteDirectly(ByteBuffer& work, const PixelFormat& format) {
+  const std::int64_t width = format.width;
+  const std::int64_t height = format.height;
+  // (Rows too few fail in the general path, before the colour table is touched.)
+  if (format.colourType != kPalette || format.bitDepth != 8 || header_.interlacing != kNotInterlaced ||
+      (haveTransparence_ && setTrans_) || width * height > bitmap::kLargestBitmapPixels ||
+      static_cast<std::int64_t>(work.size()) < height * ScanlineLength(format)) {
+    return false;
+  }
+  bitmaps_->SetPalette256(palette_);
+  std::array<std::uint32_t, 256> colours{};
+  const auto& table = bitmaps_->BitmapInfo8().colours;
+  for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = PackRgb(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue);
+  const auto pixelsPerRow = static_cast<std::size_t>(width);
+  Image picture = RowsToColours(work, format, false, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
+    PaletteRowToColours(row, pixelsPerRow, colours.data(), out);
+  });
+  ByteBuffer().swap(work);
+  bitmaps_->TakeBitmap8(std::move(picture));
   bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
                          setToBG_);
   return true;

@@ -24,7 +24,11 @@ void AppendText(std::string& text, std::span<const std::uint8_t> bytes) {
 // A missing file in an existing folder reads as empty; a folder, or a file in
 // a folder that does not exist, cannot be opened at all.
 std::string ReadPngFile(const std::string& filename) {
-  if (FileExists(filename)) return ReadWholeFile(filename);
+  try {
+    return ReadWholeFile(filename);
+  } catch (const RunTimeError& failure) {
+    if (failure.Number() != static_cast<int>(ErrorCode::FileNotFound)) throw;
+  }
   const std::filesystem::path resolved = ResolvePath(filename);
   std::error_code ignored;
   if (std::filesystem::is_directory(resolved, ignored) ||

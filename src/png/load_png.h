@@ -95,6 +95,8 @@ class LoadPNG {
   ByteBuffer InflateImageData(std::int64_t inflatedSize);
   // 8-bit RGB and RGBA rows straight to device colours; false when the header is for the general path.
   bool DrawTrueColourDirectly(ByteBuffer& work, const PixelFormat& format);
+  // 8-bit palette rows straight to device colours; false when the header is for the general path.
+  bool DrawPaletteDirectly(ByteBuffer& work, const PixelFormat& format);
   bool SwapsWhileUnfiltering() const;
   void UndoFilters(ByteBuffer& work, const PixelFormat& format) const;
   // Samples as bitmap rows; nothing for a header the decoder does not convert.

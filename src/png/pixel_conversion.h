@@ -25,6 +25,11 @@ void RgbRowToBgr(std::span<std::uint8_t> row);
 // One row of `width` 8-bit RGB pixels as device colours (0x00RRGGBB), written to `out`.
 void RgbRowToColours(const std::uint8_t* row, std::size_t width, std::uint32_t* out);
 
+// One row of `width` 8-bit palette indices as device colours, each looked up in
+// `table` (256 device colours), written to `out`.
+void PaletteRowToColours(const std::uint8_t* indices, std::size_t width, const std::uint32_t* table,
+                         std::uint32_t* out);
+
 // Each grey, alpha pair becomes grey, grey, grey, alpha. Error 9 for an odd length.
 void GreyAlphaToBgra(ByteBuffer& buffer);
 
