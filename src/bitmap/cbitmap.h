@@ -68,6 +68,8 @@ class CBitmap {
   void DrawToPicBox(std::int32_t width, std::int32_t height, PictureBox* box, bool sizeToImage, std::int32_t x,
                     std::int32_t y, bool setToBackground);
   SizePair PixelsToTwips(std::int32_t width, std::int32_t height) const;
+  // Whether PixelsToTwips takes the size without overflowing a Long.
+  bool TwipsFit(std::int32_t width, std::int32_t height) const;
   SizePair TwipsToPixels(std::int32_t width, std::int32_t height) const;
 
   const BitmapInfo<2>& BitmapInfo1() const { return info1_; }

@@ -10,10 +10,12 @@
 namespace zorv::bitmap {
 namespace {
 
+bool FitsInLong(std::int64_t value) {
+  return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
+}
+
 std::int32_t CheckedLong(std::int64_t value) {
-  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) {
-    throw RunTimeError(ErrorCode::Overflow);
-  }
+  if (!FitsInLong(value)) throw RunTimeError(ErrorCode::Overflow);
   return static_cast<std::int32_t>(value);
 }
 
@@ -47,6 +49,11 @@ class ScaleModeGuard {
 SizePair CBitmap::PixelsToTwips(std::int32_t width, std::int32_t height) const {
   return {CheckedLong(std::int64_t{width} * WholeTwipsPerPixel(screen_.TwipsPerPixelX)),
           CheckedLong(std::int64_t{height} * WholeTwipsPerPixel(screen_.TwipsPerPixelY))};
+}
+
+bool CBitmap::TwipsFit(std::int32_t width, std::int32_t height) const {
+  return FitsInLong(std::int64_t{width} * WholeTwipsPerPixel(screen_.TwipsPerPixelX)) &&
+         FitsInLong(std::int64_t{height} * WholeTwipsPerPixel(screen_.TwipsPerPixelY));
 }
 
 SizePair CBitmap::TwipsToPixels(std::int32_t width, std::int32_t height) const {

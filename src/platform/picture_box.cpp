@@ -74,7 +74,8 @@ const zorv::Image& PictureBox::Picture() const {
 }
 
 void PictureBox::SetPicture(zorv::Image picture) {
-  picture_ = std::make_shared<const zorv::Image>(std::move(picture));
+  // (Not a const object: ReleasePicturePixels may move its pixels out.)
+  picture_ = std::make_shared<zorv::Image>(std::move(picture));
   ++revision_;
 }
 
@@ -82,6 +83,17 @@ void PictureBox::KeepImageAsPicture() {
   MaterialSurface();
   picture_ = surface_;
   ++revision_;
+}
+
+std::vector<std::uint32_t> PictureBox::ReleasePicturePixels() {
+  const long holders = surface_ == picture_ ? 2 : 1;
+  if (!picture_ || (surface_ && surface_ != picture_) || picture_.use_count() != holders) return {};
+  // Only the box holds the picture, so its pixels may move out of it.
+  std::vector<std::uint32_t> pixels = std::move(const_cast<zorv::Image&>(*picture_).pixels);
+  surface_.reset();
+  picture_.reset();
+  ++revision_;
+  return pixels;
 }
 
 // The surface follows the inner size; what was drawn stays at the top left.

@@ -5,6 +5,7 @@
 // container: 1 = twips, 3 = pixels.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/image.h"
 #include "platform/picture_object.h"
@@ -56,6 +57,12 @@ class PictureBox final : public PictureObject {
   void SetPicture(zorv::Image picture);
   // Picture <- Image: the drawing persists as the box's picture.
   void KeepImageAsPicture();
+  // The kept picture's pixels, for a drawing that replaces it, when nothing
+  // outside the box holds them: the box is then blank and keeps no picture.
+  // Nothing otherwise. A box that shows one picture after another so holds one
+  // picture's memory at a time, not two, and no picture's memory goes back to
+  // the system to be mapped in again for the next.
+  std::vector<std::uint32_t> ReleasePicturePixels();
 
   // Copies the source area (srcX, srcY, srcWidth x srcHeight pixels) of a
   // bitmap onto the surface at (x, y), scaled to destWidth x destHeight by the

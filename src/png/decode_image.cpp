@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "png/composite.h"
 #include "png/deinterlace.h"
 #include "png/load_png.h"
+#include "png/picture_rows.h"
 #include "png/pixel_conversion.h"
 #include "png/transparency.h"
 #include "png/unfilter.h"
@@ -24,37 +26,37 @@ bool IsOneOf(std::int64_t value, std::initializer_list<std::int64_t> values) {
   return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-// Turns one raw row (y from the top) of 8-bit samples into device colours.
-using ColourConversion = std::function<void(std::int64_t y, const std::uint8_t* row, std::uint32_t* out)>;
+// Turns one raw row of 8-bit samples into a row of device colours.
+using ColourConversion = std::function<void(const std::uint8_t* row, std::uint32_t* out)>;
+// Asked once nothing can keep the picture from being drawn: the storage of the
+// picture it replaces, or none.
+using ReplacedStorage = std::function<std::vector<std::uint32_t>()>;
 
 // The rows of an 8-bit RGB or RGBA image (still filtered, or interlaced) as a
 // picture in device colours: each row is converted as soon as it is raw, while
-// it is in the cache, and appended, so that the picture is written once.
-Image RowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced, const ColourConversion& convert) {
-  const auto width = static_cast<std::size_t>(format.width);
-  Image picture;
-  picture.width = static_cast<std::int32_t>(format.width);
-  picture.height = static_cast<std::int32_t>(format.height);
-  picture.pixels.reserve(width * static_cast<std::size_t>(format.height));
-  std::vector<std::uint32_t> converted(width);
-  std::int64_t y = 0;
+// it is in the cache, so that the picture is written once.
+Image RowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced, const ReplacedStorage& storage,
+                    const ColourConversion& convert) {
+  std::optional<PictureRows> picture;
   const auto append = [&](std::span<std::uint8_t> row) {
-    convert(y++, row.data(), converted.data());
-    picture.pixels.insert(picture.pixels.end(), converted.begin(), converted.end());
+    // Rows come only once the data is known to hold all of them.
+    if (!picture) picture.emplace(format.width, format.height, storage());
+    picture->Append([&](std::uint32_t* out) { convert(row.data(), out); });
   };
   if (!interlaced) {
     Unfilter(work, format, append);
-    return picture;
+  } else {
+    work = Deinterlace(work, format);
+    const auto rowLength = static_cast<std::size_t>(ScanlineLength(format) - 1);
+    if (work.size() < rowLength * static_cast<std::size_t>(format.height)) {
+      throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
+    }
+    for (std::int64_t row = 0; row < format.height; ++row) {
+      append({work.data() + static_cast<std::size_t>(row) * rowLength, rowLength});
+    }
   }
-  work = Deinterlace(work, format);
-  const auto rowLength = static_cast<std::size_t>(ScanlineLength(format) - 1);
-  if (work.size() < rowLength * static_cast<std::size_t>(format.height)) {
-    throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
-  }
-  for (std::int64_t row = 0; row < format.height; ++row) {
-    append({work.data() + static_cast<std::size_t>(row) * rowLength, rowLength});
-  }
-  return picture;
+  if (!picture) picture.emplace(format.width, format.height, std::vector<std::uint32_t>{});
+  return std::move(*picture).Take();
 }
 
 // The rows of an 8-bit RGBA image (still filtered, or interlaced) blended onto
@@ -66,13 +68,13 @@ Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlac
   const auto width = static_cast<std::size_t>(format.width);
   const auto height = static_cast<std::size_t>(format.height);
   const std::size_t rowLength = 4 * width;
-  std::vector<std::uint32_t> row(width);
   {
     if (interlaced) {
       work = Deinterlace(work, format);
       if (work.size() < rowLength * height) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
     }
     const BackgroundRows background(backdrop, format.width, format.height);
+    std::vector<std::uint32_t> row(width);
     std::size_t y = 0;
     const auto blendInPlace = [&](std::span<std::uint8_t> raw) {
       BlendRgbaRowToColours(raw.data(), background.Row(static_cast<std::int64_t>(y++)), width, row.data());
@@ -84,15 +86,14 @@ Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlac
       Unfilter(work, format, blendInPlace);
     }
   }
-  Image picture;
-  picture.width = static_cast<std::int32_t>(format.width);
-  picture.height = static_cast<std::int32_t>(format.height);
-  picture.pixels.reserve(width * height);
+  // (The box's last picture keeps its own memory here: taking it for this
+  // picture, whose background capture comes and goes beside it, was measured
+  // to leave the heap to be handed back to the system and faulted in again.)
+  PictureRows picture(format.width, format.height, {});
   for (std::size_t y = 0; y < height; ++y) {
-    std::memcpy(row.data(), work.data() + y * rowLength, rowLength);
-    picture.pixels.insert(picture.pixels.end(), row.begin(), row.end());
+    picture.Append([&](std::uint32_t* out) { std::memcpy(out, work.data() + y * rowLength, rowLength); });
   }
-  return picture;
+  return std::move(picture).Take();
 }
 
 }  // namespace
@@ -156,9 +157,8 @@ bool LoadPNG::DrawTrueColourDirectly(ByteBuffer& work, const PixelFormat& format
   Image picture;
   if (directRgb) {
     const auto pixelsPerRow = static_cast<std::size_t>(width);
-    picture = RowsToColours(work, format, interlaced, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
-      RgbRowToColours(row, pixelsPerRow, out);
-    });
+    picture = RowsToColours(work, format, interlaced, ReplacedPictureStorage(),
+                            [&](const std::uint8_t* row, std::uint32_t* out) { RgbRowToColours(row, pixelsPerRow, out); });
   } else {
     haveAlpha_ = true;
     picture = BlendedRgbaRows(work, format, interlaced, Behind());
@@ -188,7 +188,7 @@ bool LoadPNG::DrawPaletteDirectly(ByteBuffer& work, const PixelFormat& format) {
   const auto& table = bitmaps_->BitmapInfo8().colours;
   for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = PackRgb(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue);
   const auto pixelsPerRow = static_cast<std::size_t>(width);
-  Image picture = RowsToColours(work, format, false, [&](std::int64_t, const std::uint8_t* row, std::uint32_t* out) {
+  Image picture = RowsToColours(work, format, false, ReplacedPictureStorage(), [&](const std::uint8_t* row, std::uint32_t* out) {
     PaletteRowToColours(row, pixelsPerRow, colours.data(), out);
   });
   ByteBuffer().swap(work);
@@ -196,6 +196,17 @@ bool LoadPNG::DrawPaletteDirectly(ByteBuffer& work, const PixelFormat& format) {
   bitmaps_->DrawToPicBox(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), picBox_, true, x_, y_,
                          setToBG_);
   return true;
+}
+
+// A picture drawn into the box at its own size replaces the box's picture, so
+// the new one may take the old one's memory, as long as the drawing cannot
+// fail on the way (a box with a border, or a size whose twips do not fit in a
+// Long, keep theirs), for a failed drawing leaves the box's picture as it was.
+std::function<std::vector<std::uint32_t>()> LoadPNG::ReplacedPictureStorage() const {
+  return [this] {
+    if (picBox_ == nullptr || picBox_->BorderPixels() != 0 || !bitmaps_->TwipsFit(header_.width, header_.height)) return std::vector<std::uint32_t>{};
+    return picBox_->ReleasePicturePixels();
+  };
 }
 
 // 8-bit RGB rows take their blue-first byte order in the unfiltering pass.

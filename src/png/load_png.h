@@ -6,6 +6,7 @@
 // into the picture box. Afterwards the header and the file's ancillary data
 // can be read. One object serves many files; texts keep growing across calls.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -97,6 +98,8 @@ class LoadPNG {
   bool DrawTrueColourDirectly(ByteBuffer& work, const PixelFormat& format);
   // 8-bit palette rows straight to device colours; false when the header is for the general path.
   bool DrawPaletteDirectly(ByteBuffer& work, const PixelFormat& format);
+  // Asked by the direct paths once their picture will be drawn: the memory of the box's last picture.
+  std::function<std::vector<std::uint32_t>()> ReplacedPictureStorage() const;
   bool SwapsWhileUnfiltering() const;
   void UndoFilters(ByteBuffer& work, const PixelFormat& format) const;
   // Samples as bitmap rows; nothing for a header the decoder does not convert.

@@ -117,5 +117,32 @@ TEST(PictureBox, TheKeptPictureIsNotDrawnOver) {
   EXPECT_EQ(box.Image().pixels, (std::vector<std::uint32_t>{7, 2}));
 }
 
+// The kept picture's pixels leave the box for the drawing that replaces them
+// only while nothing else is shown in their place.
+TEST(PictureBox, TheKeptPicturesPixelsMoveOutWhenNothingElseIsShown) {
+  const ScreenMetrics screen;
+  struct Step {
+    const char* name;
+    std::function<void(PictureBox&)> steps;
+    bool released;
+  };
+  const std::vector<Step> cases = {
+      {"kept and shown", [](PictureBox&) {}, true},
+      {"kept, then the surface cleared", [](PictureBox& box) { box.Cls(); }, true},
+      {"kept, then drawn over", [](PictureBox& box) { Whole(box, Image(1, 1, 7)); }, false},
+  };
+  const std::vector<std::uint32_t> kept = {1, 2};
+  for (const Step& c : cases) {
+    PictureBox box(screen, nullptr, 0, kBack);
+    box.SetWidth(2 * kTwips);
+    box.SetHeight(kTwips);
+    Whole(box, Numbered(2, 1));
+    box.KeepImageAsPicture();
+    c.steps(box);
+    EXPECT_EQ(box.ReleasePicturePixels(), c.released ? kept : std::vector<std::uint32_t>{}) << c.name;
+    EXPECT_EQ(box.Picture().pixels, c.released ? std::vector<std::uint32_t>{} : kept) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace zorv

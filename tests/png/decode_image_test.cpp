@@ -169,5 +169,39 @@ TEST_F(DecodeImageTest, AnotherCompressionMethodIsNotInflatedAndHugeHeadersAreOu
   }
 }
 
+// A picture drawn over one of at least its size takes that one's memory, and
+// draws what a fresh box shows; one too small to hold it gives way to new memory.
+TEST_F(DecodeImageTest, APictureTakesTheMemoryOfTheOneItReplaces) {
+  const Chunks palette = {{"PLTE", {10, 20, 30, 40, 50, 60}}};
+  struct Replacing {
+    const char* name;
+    Bytes header;
+    Chunks chunks;
+    Bytes rows;
+    Pixels picture;
+  };
+  const std::vector<Replacing> cases = {
+      {"8-bit palette, Up", Ihdr(2, 2, 8, 3), palette, {0, 0, 1, 2, 1, 0}, {0x0A141E, 0x28323C, 0x28323C, 0x28323C}},
+      {"8-bit RGB", Ihdr(1, 2, 8, 2), {}, {0, 1, 2, 3, 1, 4, 4, 4}, {0x010203, 0x040404}},
+      {"8-bit RGB interlaced", Ihdr(1, 2, 8, 2, 1), {}, {0, 1, 2, 3, 0, 5, 6, 7}, {0x010203, 0x050607}},
+  };
+  for (const Replacing& c : cases) {
+    testing::PngBuilder png;
+    png.Chunk("IHDR", c.header);
+    for (const auto& [type, data] : c.chunks) png.Chunk(type, data);
+    png.Image(c.rows);
+    const std::string path = folder.Write("image.png", png.End().Str()).string();
+    PictureBox box{screen, nullptr, 0, 0};
+    decoder.PicBox(&box);
+    decoder.SetToBkgrnd(false);
+    box.SetPicture(Image(1, 1, kUntouched));
+    decoder.OpenPNG(path);
+    const std::uint32_t* first = box.Picture().pixels.data();
+    decoder.OpenPNG(path);
+    EXPECT_EQ(box.Picture().pixels, c.picture) << c.name;
+    EXPECT_EQ(box.Picture().pixels.data(), first) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace zorv::png
