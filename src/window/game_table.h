@@ -28,6 +28,8 @@ class GameTable {
 
   std::size_t GameCount() const { return gameCount_; }
   std::size_t MachineCount() const { return games_.size(); }
+  // Every machine, shown or not, in the order of the index.
+  const std::vector<GameListEntry>& Machines() const { return games_; }
 
   std::size_t RowCount() const { return rows_.size(); }
   const GameListEntry& Row(std::size_t row) const { return games_[rows_[row]]; }

@@ -42,10 +42,10 @@ TEST(GameListTest, ListsEachRomOnceWithWhatItsSheetShows) {
                    "Electromechanical / Reels\r\n");
   CollectionGames opened = OpenCollection(collection.Str());
   ASSERT_TRUE(opened.Games) << opened.Message;
-  EXPECT_EQ(opened.Games->UnreadableRecords, 1u);
+  EXPECT_EQ(opened.UnreadableRecords, 1u);
   EXPECT_NE(opened.Message.find("1 game record of "), std::string::npos) << opened.Message;
   std::vector<std::string> names;
-  for (const GameListEntry& game : opened.Games->Games) {
+  for (const GameListEntry& game : opened.Games->Machines()) {
     names.push_back(game.RomName);
     SharedState sheet;
     sheet.ProgramFolder = collection.Str();
@@ -56,7 +56,7 @@ TEST(GameListTest, ListsEachRomOnceWithWhatItsSheetShows) {
                   "|" + sheet.Category);
   }
   EXPECT_EQ(names, (std::vector<std::string>{"gng", "gngt", "noc"}));
-  EXPECT_EQ(opened.Games->Games[2].Year, "Capcom");
+  EXPECT_EQ(opened.Games->Machines()[2].Year, "Capcom");
 }
 
 TEST(GameListTest, WithoutGamesTheBrowserSaysWhatToDo) {
