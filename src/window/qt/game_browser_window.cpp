@@ -132,7 +132,7 @@ void GameBrowserWindow::BuildList(GameTable games) {
   list_->header()->setSortIndicator(static_cast<int>(GameColumn::Title), Qt::AscendingOrder);
   list_->setSortingEnabled(true);
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-    if (current.isValid()) currentGame_ = model_->Table().Row(static_cast<std::size_t>(current.row())).RomName;
+    if (current.isValid()) currentGame_ = model_->Table().Row(static_cast<std::size_t>(current.row())).RomName();
   });
   // A search, a sort or the other machines change the rows: the current game
   // stays current where it still shows.
@@ -157,7 +157,7 @@ void GameBrowserWindow::PutCurrentBack() {
 std::string GameBrowserWindow::CurrentGame() const {
   const QModelIndex current = list_->currentIndex();
   if (model_ == nullptr || !current.isValid()) return {};
-  return model_->Table().Row(static_cast<std::size_t>(current.row())).RomName;
+  return std::string(model_->Table().Row(static_cast<std::size_t>(current.row())).RomName());
 }
 
 void GameBrowserWindow::UpdateStatus() {
