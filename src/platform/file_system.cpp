@@ -69,7 +69,7 @@ struct WrittenPath {
 WrittenPath SplitWindowsPath(std::string_view windowsPath) {
   WrittenPath path;
   std::size_t start = 0;
-  if (windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) && windowsPath[1] == ':') {
+  if (windowsPath.size() >= 2 && IsAsciiLetter(windowsPath[0]) && windowsPath[1] == ':') {
     path.root = "/";
     start = 2;
   } else if (!windowsPath.empty() && IsSeparator(windowsPath[0])) {
