@@ -143,14 +143,7 @@ class Export {
     state.HeldLog.emplace();
     bool written = false;
     if (MainForGame(state, rom) == StartupOutcome::GameSheet) {
-      row.Game = GameListEntry({.RomName = rom,
-                                .Title = state.GameTitle,
-                                .CloneOf = state.CloneOf,
-                                .Manufacturer = state.Manufacturer,
-                                .Year = state.Year,
-                                .Genre = state.Genre,
-                                .Category = state.Category,
-                                .Mechanical = MarkedMechanical(state.GameRecord)});
+      row.Game = ListEntryOf(rom, state);
       row.Players = state.Players;
       try {
         if (names_[game].empty()) throw RunTimeError(ErrorCode::BadFileNameOrNumber);

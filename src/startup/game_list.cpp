@@ -29,14 +29,7 @@ void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last
     } catch (const std::exception&) {
       continue;
     }
-    games[i] = GameListEntry({.RomName = index.RomNames()[i],
-                              .Title = game.GameTitle,
-                              .CloneOf = game.CloneOf,
-                              .Manufacturer = game.Manufacturer,
-                              .Year = game.Year,
-                              .Genre = game.Genre,
-                              .Category = game.Category,
-                              .Mechanical = MarkedMechanical(game.GameRecord)});
+    games[i] = ListEntryOf(index.RomNames()[i], game);
     read[i] = 1;
   }
 }
@@ -60,6 +53,17 @@ GameListEntry::GameListEntry(const GameListValues& values) : mechanical_(values.
 std::string_view GameListEntry::Text(Field field) const {
   const std::uint32_t begin = field == 0 ? 0 : ends_[field - 1];
   return std::string_view(texts_).substr(begin, ends_[field] - begin);
+}
+
+GameListEntry ListEntryOf(std::string_view romName, const SharedState& game) {
+  return GameListEntry({.RomName = romName,
+                        .Title = game.GameTitle,
+                        .CloneOf = game.CloneOf,
+                        .Manufacturer = game.Manufacturer,
+                        .Year = game.Year,
+                        .Genre = game.Genre,
+                        .Category = game.Category,
+                        .Mechanical = MarkedMechanical(game.GameRecord)});
 }
 
 bool MarkedMechanical(std::string_view record) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "startup/shared_state.h"
+
 namespace zorv {
 
 // The values of one machine, as they are given.
@@ -47,6 +49,9 @@ class GameListEntry {
 // A field of zorv-index's own, which the viewer passes over like any letter it
 // does not know.
 inline constexpr std::string_view kMechanicalField = ";W1";
+
+// The row of a game whose fields were read into `game`.
+GameListEntry ListEntryOf(std::string_view romName, const SharedState& game);
 
 // The index record `record` carries kMechanicalField as its W field.
 bool MarkedMechanical(std::string_view record);
