@@ -469,6 +469,22 @@ TEST(InflateRules, OneCaseEach) {
   for (const Case& c : cases) EXPECT_EQ(Inflate(c.stream, c.expected, c.largeLength), c.outcome) << c.name;
 }
 
+// Literal codes of 2 and 15 bits: short codes found in the root table, long
+// ones through a subtable.
+std::vector<int> ShortAndLongLiterals() {
+  std::vector<int> literals = Lengths({{256, 1}, {'o', 15}});
+  for (int i = 0; i < 14; ++i) literals['a' + i] = 2 + i;
+  return literals;
+}
+
+TEST(InflateRules, AlternatingShortAndLongLiteralsStopAtTheCap) {
+  std::string pairs;
+  for (int i = 0; i < 2000; ++i) pairs += "ao";
+  const Bytes stream = Dynamic(ShortAndLongLiterals(), {1, 1}, [&](Block& b) { b.Text(pairs); });
+  EXPECT_EQ(Inflate(stream, 1000), Returned(kInflateOk, Text(pairs.substr(0, 1100))));
+  EXPECT_EQ(Inflate(stream, 4000), Returned(kInflateOk, Text(pairs)));
+}
+
 TEST(InflateRules, HugeExpectedSizesAreOutOfMemory) {
   Bytes data = Fixed([](Block& b) { b.Text("xy"); });
   const Bytes stream = data;
@@ -487,8 +503,7 @@ TEST(InflateRules, StoredHeaderCheckCountsTheBytesACodeLookupHasLoaded) {
   // The end code has one bit, the longest literal code 15: its lookup loads input
   // bytes the one bit does not use, and a stored block after it is checked
   // against them before whole bytes are given back.
-  std::vector<int> literals = Lengths({{256, 1}, {'o', 15}});
-  for (int i = 0; i < 14; ++i) literals['a' + i] = 2 + i;
+  const std::vector<int> literals = ShortAndLongLiterals();
   int refused = 0;
   for (int leading = 0; leading < 8; ++leading) {
     for (int trailing = 0; trailing < 4; ++trailing) {

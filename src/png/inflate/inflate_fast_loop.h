@@ -12,10 +12,13 @@
 namespace zorv::png {
 namespace fast_loop {
 
-// Each step loads whole words at most three times (each load reads 8 bytes and
-// moves on by up to 7; a step is up to three literals or one match). The loop
-// keeps this many input bytes away from the end, so the rules of the input's
-// end (zero bits for codes, the stored-block check) never concern it.
+// Between two checks of the limits the loop loads whole words at most four
+// times (each load reads 8 bytes and moves on by up to 7; the longest stretch
+// is a literal entry or two, then a match: a refill after the literals, one
+// for the long form of length 258, one after the length and one after the
+// distance). It keeps this many input bytes away from the end, so the rules
+// of the input's end (zero bits for codes, the stored-block check) never
+// concern it.
 constexpr std::size_t kFastInputMargin = 32;
 // A run of literals takes at most a code resolved in a subtable and two root
 // entries, then looks up the next code, all from one load of at least 56 bits.
@@ -123,9 +126,16 @@ template <bool kLargeLength, typename BaseAndExtra>
       bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
     }
     if (entry::IsSubtableLink(e)) [[unlikely]] {
-      // The buffer was just refilled: a long literal code starts a run of literals as any other.
+      // The buffer was just refilled.
       e = literalLength.Resolve(e, bits.buffer);
-      if (e & entry::kLiteral) continue;
+      if (e & entry::kLiteral) {
+        bits = Dropped(bits, e);
+        out = PutLiterals(out, e);
+        bits = Refilled(bits);
+        e = literalLength.Root(bits.buffer);
+        if (!(bits.next < inLimit && out < outLimit)) break;
+        continue;
+      }
     }
     if (e & entry::kEndOfBlock) [[unlikely]] {
       bits = Dropped(bits, e);
@@ -141,7 +151,11 @@ template <bool kLargeLength, typename BaseAndExtra>
         bits = Refilled(Dropped(bits, 16));
       }
     }
+    // The distance is looked up while the buffer is topped up (the refill
+    // leaves the low bits as they are), so that after the distance the buffer
+    // holds enough for the next code without waiting for another refill.
     const std::uint32_t d = distance.Lookup(bits.buffer);
+    bits = Refilled(bits);
     before = bits.buffer;
     bits = Dropped(bits, d);
     const std::size_t dist = BaseAndExtra::Of(d, before);
@@ -152,8 +166,8 @@ template <bool kLargeLength, typename BaseAndExtra>
       out = out_;
     } else {
       // The next code is looked up while the match is copied.
-      bits = Refilled(bits);
       e = literalLength.Root(bits.buffer);
+      bits = Refilled(bits);
       // The output is fresh memory: asking for its lines some way ahead keeps
       // long matches from waiting for each line they write.
       __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
