@@ -12,17 +12,13 @@
 namespace zorv::png {
 namespace fast_loop {
 
-// Between two checks of the limits the loop loads whole words at most four
+// Between two checks of the limits the loop loads whole words at most three
 // times (each load reads 8 bytes and moves on by up to 7; the longest stretch
-// is a literal entry or two, then a match: a refill after the literals, one
-// for the long form of length 258, one after the length and one after the
-// distance). It keeps this many input bytes away from the end, so the rules
-// of the input's end (zero bits for codes, the stored-block check) never
-// concern it.
+// is a literal entry or two, then a match with the long form of length 258 and
+// the refills after it, after the distance code and after the distance). It
+// keeps this many input bytes away from the end, so the rules of the input's
+// end (zero bits for codes, the stored-block check) never concern it.
 constexpr std::size_t kFastInputMargin = 32;
-// A run of literals takes at most a code resolved in a subtable and two root
-// entries, then looks up the next code, all from one load of at least 56 bits.
-static_assert(kLongestCode + 3 * kLiteralLengthRootBits <= 56);
 // How far ahead of the output the lines to be written are asked for (a
 // prefetch never faults, past the end of the output or not; the address is
 // computed as a number, not as a pointer into the output).
@@ -95,7 +91,15 @@ template <bool kLargeLength, typename BaseAndExtra>
   if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;
 
   // Each step starts with at least 56 bits in the buffer and the next code
-  // looked up: enough for a code, its extra bits, a distance code and its extra bits.
+  // looked up. Up to two literal entries (of at most the root bits each) leave
+  // at least 32 bits: enough for a long code, for a length code and its extra
+  // bits followed by the root bits of a distance code, or for the long form of
+  // length 258. The buffer is refilled while the distance code is looked up,
+  // which leaves enough after the distance for the next code's root bits: no
+  // lookup waits for a refill.
+  static_assert(56 - 2 * kLiteralLengthRootBits >= kLongestCode + 5 + kDistanceRootBits);
+  static_assert(56 - 2 * kLiteralLengthRootBits >= kLongestCode + 16);
+  static_assert(56 - (kLongestCode + 14) >= kLiteralLengthRootBits);
   FastEnd end = FastEnd::kNearEnd;
   bits = Refilled(bits);
   // Literals are taken from root entries alone: a link to a subtable is no
@@ -103,8 +107,6 @@ template <bool kLargeLength, typename BaseAndExtra>
   std::uint32_t e = literalLength.Root(bits.buffer);
   for (;;) {
     if (e & entry::kLiteral) {
-      // Literals come in runs: up to three root entries (of at most the root
-      // bits each) per load, which leaves the root bits for the next code.
       bits = Dropped(bits, e);
       out = PutLiterals(out, e);
       e = literalLength.Root(bits.buffer);
@@ -116,22 +118,19 @@ template <bool kLargeLength, typename BaseAndExtra>
           bits = Dropped(bits, e);
           out = PutLiterals(out, e);
           if (!(bits.next < inLimit && out < outLimit)) break;
-          // At least 17 bits remain, enough for the root lookup: it need not
-          // wait for the refill.
+          // Enough bits remain for the root lookup: it need not wait for the refill.
+          static_assert(56 - 3 * kLiteralLengthRootBits >= kLiteralLengthRootBits);
           e = literalLength.Root(bits.buffer);
           bits = Refilled(bits);
           continue;
         }
       }
-      bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
     }
     if (entry::IsSubtableLink(e)) [[unlikely]] {
-      // The buffer was just refilled.
       e = literalLength.Resolve(e, bits.buffer);
       if (e & entry::kLiteral) {
-        bits = Dropped(bits, e);
+        bits = Refilled(Dropped(bits, e));
         out = PutLiterals(out, e);
-        bits = Refilled(bits);
         e = literalLength.Root(bits.buffer);
         if (!(bits.next < inLimit && out < outLimit)) break;
         continue;
@@ -151,11 +150,9 @@ template <bool kLargeLength, typename BaseAndExtra>
         bits = Refilled(Dropped(bits, 16));
       }
     }
-    // The distance is looked up while the buffer is topped up (the refill
-    // leaves the low bits as they are), so that after the distance the buffer
-    // holds enough for the next code without waiting for another refill.
-    const std::uint32_t d = distance.Lookup(bits.buffer);
-    bits = Refilled(bits);
+    std::uint32_t d = distance.Root(bits.buffer);
+    bits = Refilled(bits);  // the low bits stay as they are
+    if (entry::IsSubtableLink(d)) [[unlikely]] d = distance.Resolve(d, bits.buffer);
     before = bits.buffer;
     bits = Dropped(bits, d);
     const std::size_t dist = BaseAndExtra::Of(d, before);
@@ -164,21 +161,20 @@ template <bool kLargeLength, typename BaseAndExtra>
       out_ = out;
       if (CopyCarefully(dist, length) == Flow::kStop) return FastEnd::kStop;
       out = out_;
-    } else {
-      // The next code is looked up while the match is copied.
-      e = literalLength.Root(bits.buffer);
-      bits = Refilled(bits);
-      // The output is fresh memory: asking for its lines some way ahead keeps
-      // long matches from waiting for each line they write.
-      __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
-      CopyMatch(out, dist, length);
-      out += length;
       if (!(bits.next < inLimit && out < outLimit)) break;
+      bits = Refilled(bits);
+      e = literalLength.Root(bits.buffer);
       continue;
     }
-    if (!(bits.next < inLimit && out < outLimit)) break;
-    bits = Refilled(bits);
+    // The next code is looked up while the match is copied.
     e = literalLength.Root(bits.buffer);
+    bits = Refilled(bits);
+    // The output is fresh memory: asking for its lines some way ahead keeps
+    // long matches from waiting for each line they write.
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
+    CopyMatch(out, dist, length);
+    out += length;
+    if (!(bits.next < inLimit && out < outLimit)) break;
   }
   reader_.Regs() = Settled(bits);
   out_ = out;
