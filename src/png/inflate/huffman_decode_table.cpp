@@ -22,12 +22,28 @@ std::uint32_t ReverseBits(std::uint32_t code, unsigned length) {
 }  // namespace
 
 HuffmanDecodeTable::HuffmanDecodeTable(unsigned rootBits, unsigned symbols, unsigned longestCode)
-    : rootBits_(rootBits), rootMask_((std::uint64_t{1} << rootBits) - 1) {
-  // Each subtable starts with a code longer than the root bits and holds at
-  // most 2^(longest - root) entries, so this bounds the root table and every subtable.
+    : symbols_(symbols), longestCode_(longestCode) {
+  SetRootBits(rootBits);
+}
+
+void HuffmanDecodeTable::SetRootBits(unsigned rootBits) {
+  rootBits_ = rootBits;
+  rootMask_ = (std::uint64_t{1} << rootBits) - 1;
+  // A subtable of 2^k entries holds the codes under one root prefix, which
+  // fill it exactly and reach k bits deep: at least k + 1 codes. Entries per
+  // code grow with k, so subtables as deep as the longest code allows bound them all.
   std::size_t capacity = std::size_t{1} << rootBits;
-  if (longestCode > rootBits) capacity += std::size_t{symbols} << (longestCode - rootBits);
-  entries_.resize(capacity);
+  if (longestCode_ > rootBits) {
+    const unsigned deepest = longestCode_ - rootBits;
+    capacity += std::size_t{(symbols_ + deepest) / (deepest + 1)} << deepest;
+  }
+  if (entries_.size() < capacity) entries_.resize(capacity);
+}
+
+bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings,
+                               unsigned rootBits) {
+  if (rootBits != rootBits_) SetRootBits(rootBits);
+  return Build(codeLengths, meanings);
 }
 
 bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings) {

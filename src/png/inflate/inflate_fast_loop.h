@@ -77,9 +77,19 @@ struct PlainBaseAndExtra {
 
 template <bool kLargeLength, typename BaseAndExtra>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
+    const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance) {
+  // The root size is a constant within the loop (a mask and shift counts).
+  if (literalLength.RootBits() == kLiteralLengthRootBits) {
+    return DecodeFastLoopWithRoot<kLargeLength, kLiteralLengthRootBits, BaseAndExtra>(literalLength, distance);
+  }
+  return DecodeFastLoopWithRoot<kLargeLength, kCompactLiteralLengthRootBits, BaseAndExtra>(literalLength, distance);
+}
+
+template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
+[[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoopWithRoot(
     const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
   using namespace fast_loop;
-  const auto literalLength = literalLengthTable.Decoder<kLiteralLengthRootBits>();
+  const auto literalLength = literalLengthTable.Decoder<kRootBits>();
   const auto distance = distanceTable.Decoder<kDistanceRootBits>();
   std::uint8_t* const outBegin = outBegin_;
   const std::uint8_t* const inLimit =
@@ -97,9 +107,9 @@ template <bool kLargeLength, typename BaseAndExtra>
   // length 258. The buffer is refilled while the distance code is looked up,
   // which leaves enough after the distance for the next code's root bits: no
   // lookup waits for a refill.
-  static_assert(56 - 2 * kLiteralLengthRootBits >= kLongestCode + 5 + kDistanceRootBits);
-  static_assert(56 - 2 * kLiteralLengthRootBits >= kLongestCode + 16);
-  static_assert(56 - (kLongestCode + 14) >= kLiteralLengthRootBits);
+  static_assert(56 - 2 * kRootBits >= kLongestCode + 5 + kDistanceRootBits);
+  static_assert(56 - 2 * kRootBits >= kLongestCode + 16);
+  static_assert(56 - (kLongestCode + 14) >= kRootBits);
   FastEnd end = FastEnd::kNearEnd;
   bits = Refilled(bits);
   // Literals are taken from root entries alone: a link to a subtable is no
@@ -119,7 +129,7 @@ template <bool kLargeLength, typename BaseAndExtra>
           out = PutLiterals(out, e);
           if (!(bits.next < inLimit && out < outLimit)) break;
           // Enough bits remain for the root lookup: it need not wait for the refill.
-          static_assert(56 - 3 * kLiteralLengthRootBits >= kLiteralLengthRootBits);
+          static_assert(56 - 3 * kRootBits >= kRootBits);
           e = literalLength.Root(bits.buffer);
           bits = Refilled(bits);
           continue;
