@@ -10,13 +10,14 @@
 namespace zorv::png {
 namespace {
 
+// The low `length` bits of `code` in reverse order, without a loop over them.
 std::uint32_t ReverseBits(std::uint32_t code, unsigned length) {
-  std::uint32_t reversed = 0;
-  for (unsigned i = 0; i < length; ++i) {
-    reversed = reversed << 1 | (code & 1);
-    code >>= 1;
-  }
-  return reversed;
+  assert(length > 0);
+  std::uint32_t x = code << (32 - length);
+  x = (x >> 1 & 0x55555555u) | (x & 0x55555555u) << 1;
+  x = (x >> 2 & 0x33333333u) | (x & 0x33333333u) << 2;
+  x = (x >> 4 & 0x0F0F0F0Fu) | (x & 0x0F0F0F0Fu) << 4;
+  return __builtin_bswap32(x);
 }
 
 }  // namespace
@@ -67,7 +68,7 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
   // Symbols in canonical order: by code length, then by symbol.
   std::array<int, kLongestCode + 2> offset{};
   for (unsigned bits = 1; bits <= kLongestCode; ++bits) offset[bits + 1] = offset[bits] + count[bits];
-  std::array<std::uint16_t, kLiteralLengthSymbols> sorted{};
+  std::array<std::uint16_t, kLiteralLengthSymbols> sorted;  // the first symbolCount are written
   for (std::size_t s = 0; s < codeLengths.size(); ++s) {
     if (codeLengths[s] != 0) sorted[offset[codeLengths[s]]++] = static_cast<std::uint16_t>(s);
   }

@@ -84,7 +84,7 @@ bool InflateRun::ReadDynamicTables() {
   DynamicCodeTables& tables = *dynamicCodes_;
   if (!tables.codeLengths.Build(codeLengthLengths, kCodeLengthMeanings)) return false;
 
-  std::array<std::uint8_t, kLiteralLengthSymbols + kDistanceSymbols> lengths{};
+  std::array<std::uint8_t, kLiteralLengthSymbols + kDistanceSymbols> lengths;  // the first `total` are written
   const unsigned total = literalLengthCount + distanceCount;
   unsigned i = 0;
   while (i < total) {
