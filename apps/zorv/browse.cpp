@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QFutureWatcher>
-#include <QPromise>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPromise>
 #include <QTimer>
 #include <cstdio>
 #include <optional>
@@ -89,7 +89,12 @@ int RunBrowser(const std::string& collectionFolder, const std::string& switches,
   QFuture<CollectionGames> collection = read.future();
   std::jthread reader([&read, collectionFolder] {
     read.start();
-    read.addResult(OpenCollection(collectionFolder));
+    try {
+      read.addResult(OpenCollection(collectionFolder));
+    } catch (const std::exception& failure) {
+      read.addResult(CollectionGames{collectionFolder, std::nullopt, 0,
+                                     std::string("The collection cannot be read: ") + failure.what()});
+    }
     read.finish();
   });
   QApplication app(qtArgc, qtArgv);
