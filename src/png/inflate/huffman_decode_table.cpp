@@ -10,24 +10,41 @@
 namespace zorv::png {
 namespace {
 
+// The low `length` bits of `code` in reverse order, without a loop over them.
 std::uint32_t ReverseBits(std::uint32_t code, unsigned length) {
-  std::uint32_t reversed = 0;
-  for (unsigned i = 0; i < length; ++i) {
-    reversed = reversed << 1 | (code & 1);
-    code >>= 1;
-  }
-  return reversed;
+  assert(length > 0);
+  std::uint32_t x = code << (32 - length);
+  x = (x >> 1 & 0x55555555u) | (x & 0x55555555u) << 1;
+  x = (x >> 2 & 0x33333333u) | (x & 0x33333333u) << 2;
+  x = (x >> 4 & 0x0F0F0F0Fu) | (x & 0x0F0F0F0Fu) << 4;
+  return __builtin_bswap32(x);
 }
 
 }  // namespace
 
 HuffmanDecodeTable::HuffmanDecodeTable(unsigned rootBits, unsigned symbols, unsigned longestCode)
-    : rootBits_(rootBits), rootMask_((std::uint64_t{1} << rootBits) - 1) {
-  // Each subtable starts with a code longer than the root bits and holds at
-  // most 2^(longest - root) entries, so this bounds the root table and every subtable.
+    : symbols_(symbols), longestCode_(longestCode) {
+  SetRootBits(rootBits);
+}
+
+void HuffmanDecodeTable::SetRootBits(unsigned rootBits) {
+  rootBits_ = rootBits;
+  rootMask_ = (std::uint64_t{1} << rootBits) - 1;
+  // A subtable of 2^k entries holds the codes under one root prefix, which
+  // fill it exactly and reach k bits deep: at least k + 1 codes. Entries per
+  // code grow with k, so subtables as deep as the longest code allows bound them all.
   std::size_t capacity = std::size_t{1} << rootBits;
-  if (longestCode > rootBits) capacity += std::size_t{symbols} << (longestCode - rootBits);
-  entries_.resize(capacity);
+  if (longestCode_ > rootBits) {
+    const unsigned deepest = longestCode_ - rootBits;
+    capacity += std::size_t{(symbols_ + deepest) / (deepest + 1)} << deepest;
+  }
+  if (entries_.size() < capacity) entries_.resize(capacity);
+}
+
+bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings,
+                               unsigned rootBits) {
+  if (rootBits != rootBits_) SetRootBits(rootBits);
+  return Build(codeLengths, meanings);
 }
 
 bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings) {
@@ -51,7 +68,7 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
   // Symbols in canonical order: by code length, then by symbol.
   std::array<int, kLongestCode + 2> offset{};
   for (unsigned bits = 1; bits <= kLongestCode; ++bits) offset[bits + 1] = offset[bits] + count[bits];
-  std::array<std::uint16_t, kLiteralLengthSymbols> sorted{};
+  std::array<std::uint16_t, kLiteralLengthSymbols> sorted;  // the first symbolCount are written
   for (std::size_t s = 0; s < codeLengths.size(); ++s) {
     if (codeLengths[s] != 0) sorted[offset[codeLengths[s]]++] = static_cast<std::uint16_t>(s);
   }

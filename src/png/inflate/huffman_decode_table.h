@@ -29,6 +29,9 @@ class HuffmanDecodeTable {
   // nothing, when the code is over-subscribed or does not fill its space
   // (which includes a lone code and a code without symbols).
   bool Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings);
+  // The same with a root table of `rootBits` from now on (its room grows on
+  // the first build that needs more).
+  bool Build(std::span<const std::uint8_t> codeLengths, std::span<const std::uint32_t> meanings, unsigned rootBits);
 
   // For a literal/length table just built from code lengths whose first 256
   // are `literalLengths`: every root entry of a literal whose code leaves room
@@ -40,6 +43,7 @@ class HuffmanDecodeTable {
 
   // The root table: 2^rootBits entries.
   std::span<const std::uint32_t> RootEntries() const { return {entries_.data(), std::size_t{1} << rootBits_}; }
+  unsigned RootBits() const { return rootBits_; }
 
   // What a lookup needs, to be held in registers by a decoding loop (its output
   // stores could otherwise alias the table's fields); the root size is a
@@ -83,8 +87,12 @@ class HuffmanDecodeTable {
   unsigned MaxLength() const { return maxLength_; }
 
  private:
-  unsigned rootBits_;
-  std::uint64_t rootMask_;
+  void SetRootBits(unsigned rootBits);
+
+  unsigned symbols_;
+  unsigned longestCode_;
+  unsigned rootBits_ = 0;
+  std::uint64_t rootMask_ = 0;
   unsigned maxLength_ = 0;
   std::vector<std::uint32_t> entries_;
 };

@@ -12,14 +12,13 @@
 namespace zorv::png {
 namespace fast_loop {
 
-// Each step loads whole words at most three times (each load reads 8 bytes and
-// moves on by up to 7; a step is up to three literals or one match). The loop
+// Between two checks of the limits the loop loads whole words at most three
+// times (each load reads 8 bytes and moves on by up to 7; the longest stretch
+// is a literal entry or two, then a match with the long form of length 258 and
+// the refills after it, after the distance code and after the distance). It
 // keeps this many input bytes away from the end, so the rules of the input's
 // end (zero bits for codes, the stored-block check) never concern it.
 constexpr std::size_t kFastInputMargin = 32;
-// A run of literals takes at most a code resolved in a subtable and two root
-// entries, then looks up the next code, all from one load of at least 56 bits.
-static_assert(kLongestCode + 3 * kLiteralLengthRootBits <= 56);
 // How far ahead of the output the lines to be written are asked for (a
 // prefetch never faults, past the end of the output or not; the address is
 // computed as a number, not as a pointer into the output).
@@ -78,9 +77,19 @@ struct PlainBaseAndExtra {
 
 template <bool kLargeLength, typename BaseAndExtra>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
+    const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance) {
+  // The root size is a constant within the loop (a mask and shift counts).
+  if (literalLength.RootBits() == kLiteralLengthRootBits) {
+    return DecodeFastLoopWithRoot<kLargeLength, kLiteralLengthRootBits, BaseAndExtra>(literalLength, distance);
+  }
+  return DecodeFastLoopWithRoot<kLargeLength, kCompactLiteralLengthRootBits, BaseAndExtra>(literalLength, distance);
+}
+
+template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
+[[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoopWithRoot(
     const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
   using namespace fast_loop;
-  const auto literalLength = literalLengthTable.Decoder<kLiteralLengthRootBits>();
+  const auto literalLength = literalLengthTable.Decoder<kRootBits>();
   const auto distance = distanceTable.Decoder<kDistanceRootBits>();
   std::uint8_t* const outBegin = outBegin_;
   const std::uint8_t* const inLimit =
@@ -92,7 +101,15 @@ template <bool kLargeLength, typename BaseAndExtra>
   if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;
 
   // Each step starts with at least 56 bits in the buffer and the next code
-  // looked up: enough for a code, its extra bits, a distance code and its extra bits.
+  // looked up. Up to two literal entries (of at most the root bits each) leave
+  // at least 32 bits: enough for a long code, for a length code and its extra
+  // bits followed by the root bits of a distance code, or for the long form of
+  // length 258. The buffer is refilled while the distance code is looked up,
+  // which leaves enough after the distance for the next code's root bits: no
+  // lookup waits for a refill.
+  static_assert(56 - 2 * kRootBits >= kLongestCode + 5 + kDistanceRootBits);
+  static_assert(56 - 2 * kRootBits >= kLongestCode + 16);
+  static_assert(56 - (kLongestCode + 14) >= kRootBits);
   FastEnd end = FastEnd::kNearEnd;
   bits = Refilled(bits);
   // Literals are taken from root entries alone: a link to a subtable is no
@@ -100,8 +117,6 @@ template <bool kLargeLength, typename BaseAndExtra>
   std::uint32_t e = literalLength.Root(bits.buffer);
   for (;;) {
     if (e & entry::kLiteral) {
-      // Literals come in runs: up to three root entries (of at most the root
-      // bits each) per load, which leaves the root bits for the next code.
       bits = Dropped(bits, e);
       out = PutLiterals(out, e);
       e = literalLength.Root(bits.buffer);
@@ -113,19 +128,23 @@ template <bool kLargeLength, typename BaseAndExtra>
           bits = Dropped(bits, e);
           out = PutLiterals(out, e);
           if (!(bits.next < inLimit && out < outLimit)) break;
-          // At least 17 bits remain, enough for the root lookup: it need not
-          // wait for the refill.
+          // Enough bits remain for the root lookup: it need not wait for the refill.
+          static_assert(56 - 3 * kRootBits >= kRootBits);
           e = literalLength.Root(bits.buffer);
           bits = Refilled(bits);
           continue;
         }
       }
-      bits = Refilled(bits);  // the code looked up stays at the bottom of the buffer
     }
     if (entry::IsSubtableLink(e)) [[unlikely]] {
-      // The buffer was just refilled: a long literal code starts a run of literals as any other.
       e = literalLength.Resolve(e, bits.buffer);
-      if (e & entry::kLiteral) continue;
+      if (e & entry::kLiteral) {
+        bits = Refilled(Dropped(bits, e));
+        out = PutLiterals(out, e);
+        e = literalLength.Root(bits.buffer);
+        if (!(bits.next < inLimit && out < outLimit)) break;
+        continue;
+      }
     }
     if (e & entry::kEndOfBlock) [[unlikely]] {
       bits = Dropped(bits, e);
@@ -141,7 +160,9 @@ template <bool kLargeLength, typename BaseAndExtra>
         bits = Refilled(Dropped(bits, 16));
       }
     }
-    const std::uint32_t d = distance.Lookup(bits.buffer);
+    std::uint32_t d = distance.Root(bits.buffer);
+    bits = Refilled(bits);  // the low bits stay as they are
+    if (entry::IsSubtableLink(d)) [[unlikely]] d = distance.Resolve(d, bits.buffer);
     before = bits.buffer;
     bits = Dropped(bits, d);
     const std::size_t dist = BaseAndExtra::Of(d, before);
@@ -150,21 +171,20 @@ template <bool kLargeLength, typename BaseAndExtra>
       out_ = out;
       if (CopyCarefully(dist, length) == Flow::kStop) return FastEnd::kStop;
       out = out_;
-    } else {
-      // The next code is looked up while the match is copied.
+      if (!(bits.next < inLimit && out < outLimit)) break;
       bits = Refilled(bits);
       e = literalLength.Root(bits.buffer);
-      // The output is fresh memory: asking for its lines some way ahead keeps
-      // long matches from waiting for each line they write.
-      __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
-      CopyMatch(out, dist, length);
-      out += length;
-      if (!(bits.next < inLimit && out < outLimit)) break;
       continue;
     }
-    if (!(bits.next < inLimit && out < outLimit)) break;
-    bits = Refilled(bits);
+    // The next code is looked up while the match is copied.
     e = literalLength.Root(bits.buffer);
+    bits = Refilled(bits);
+    // The output is fresh memory: asking for its lines some way ahead keeps
+    // long matches from waiting for each line they write.
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
+    CopyMatch(out, dist, length);
+    out += length;
+    if (!(bits.next < inLimit && out < outLimit)) break;
   }
   reader_.Regs() = Settled(bits);
   out_ = out;

@@ -84,7 +84,7 @@ bool InflateRun::ReadDynamicTables() {
   DynamicCodeTables& tables = *dynamicCodes_;
   if (!tables.codeLengths.Build(codeLengthLengths, kCodeLengthMeanings)) return false;
 
-  std::array<std::uint8_t, kLiteralLengthSymbols + kDistanceSymbols> lengths{};
+  std::array<std::uint8_t, kLiteralLengthSymbols + kDistanceSymbols> lengths;  // the first `total` are written
   const unsigned total = literalLengthCount + distanceCount;
   unsigned i = 0;
   while (i < total) {
@@ -112,8 +112,12 @@ bool InflateRun::ReadDynamicTables() {
     i += count;
   }
   const std::span<const std::uint8_t> all(lengths.data(), total);
-  if (!tables.literalLength.Build(all.first(literalLengthCount), kLiteralLengthMeanings)) return false;
-  tables.literalLength.PairLiterals(all.first(kEndOfBlockSymbol));
+  const auto literals = all.first(kEndOfBlockSymbol);
+  if (!tables.literalLength.Build(all.first(literalLengthCount), kLiteralLengthMeanings,
+                                  LiteralLengthRootBits(literals))) {
+    return false;
+  }
+  tables.literalLength.PairLiterals(literals);
   return tables.distance.Build(all.subspan(literalLengthCount), kDistanceMeanings);
 }
 

@@ -41,6 +41,9 @@ class InflateRun {
   // its processor; BaseAndExtra reads a length or distance.
   template <bool kLargeLength, typename BaseAndExtra>
   FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  // The same for a literal/length root table of kRootBits.
+  template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
+  FastEnd DecodeFastLoopWithRoot(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
 
  private:
   enum class Flow { kGoOn, kStop };  // kStop: decoding ends, the output is kept as it stands

@@ -33,8 +33,9 @@ template <std::size_t kBytes>
   from += 2 * kBytes;
   while (out < end) {
     CopyChunk<kBytes>(out, from);
-    out += kBytes;
-    from += kBytes;
+    CopyChunk<kBytes>(out + kBytes, from + kBytes);
+    out += 2 * kBytes;
+    from += 2 * kBytes;
   }
 }
 
