@@ -55,7 +55,8 @@ struct ArchivePass::Input {
 
   // Where the local header that ends at `end` starts, when the blocks kept hold it.
   std::optional<std::uint64_t> LocalHeaderEndingAt(std::uint64_t end) const {
-    for (const Block& block : {blocks[newest], blocks[newest ^ 1]}) {
+    for (const std::size_t which : {newest, newest ^ 1}) {
+      const Block& block = blocks[which];
       if (const auto header = zorv::LocalHeaderEndingAt({block.bytes.data(), block.size}, block.offset, end)) return header;
     }
     return std::nullopt;
