@@ -47,16 +47,16 @@ std::unique_ptr<ArchivePass> PassAtHeader(const fs::path& archive, const std::st
 
 }  // namespace
 
-// The kept listing's archive and, once the listing proves wrong, the archive read through libzip while the
+// The kept listing's archive and, once the listing proves wrong, the archive read through libzip until the
 // listing is made anew.
 struct ArchiveReader::Relisting {
   explicit Relisting(ArchiveFingerprint kept) : archive(std::move(kept)) {}
   ArchiveFingerprint archive;
   std::once_flag once;
+  std::unique_ptr<ListingKeeper> keeper;  // gone after libzip's handle
   std::shared_ptr<ZipArchive> zip;
   std::vector<ArchiveMember> files;
   std::vector<std::uint64_t> indices;
-  std::unique_ptr<ListingKeeper> keeper;
 };
 
 ArchiveReader::ArchiveReader(fs::path archive, ZipListing listing) : path_(std::move(archive)) {
@@ -85,7 +85,7 @@ void ArchiveReader::ListMembers(ZipListing listing) {
     zip_ = std::make_shared<ZipArchive>(path_, bytes_.get(), path_.string());
     zip_->List(members, zipIndices_);
     members_ = std::make_shared<const std::vector<ArchiveMember>>(std::move(members));
-    if (fingerprint) keeper_ = ListingKeeper::Start(std::move(*fingerprint), members_);
+    if (fingerprint) keeper_ = std::make_shared<ListingKeeper>(std::move(*fingerprint), members_);
     return;
   }
   ArchivePass pass(path_, bytes_.get());
@@ -128,7 +128,7 @@ ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::
 // A member of a kept listing, read from the local header at its place once that header proves to be the
 // member's. When it does not, the listing does not describe the archive: it is forgotten, libzip reads the
 // archive for the rest of the run (where it gives a damaged one's failure its number), and the listing is made
-// anew on the side.
+// anew after it.
 ArchiveMemberReader ArchiveReader::OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const {
   const std::string& path = (*members_)[position].path;
   if (auto member = PassAtHeader(path_, path, headerOffsets_[position], limit))
@@ -138,7 +138,7 @@ ArchiveMemberReader ArchiveReader::OpenPlacedMember(std::size_t position, std::u
     ForgetKeptListing(relisting.archive);
     relisting.zip = std::make_shared<ZipArchive>(path_, nullptr, path_.string());
     relisting.zip->List(relisting.files, relisting.indices);
-    relisting.keeper = ListingKeeper::Start(
+    relisting.keeper = std::make_unique<ListingKeeper>(
         relisting.archive, std::make_shared<const std::vector<ArchiveMember>>(relisting.files));
   });
   const auto& files = relisting.files;

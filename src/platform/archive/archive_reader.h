@@ -53,7 +53,7 @@ enum class ZipListing {
 // A .zip or .7z archive: a zip (told by its first bytes, not its name) read through libzip, which lists it from
 // its central directory and reads a member from its own offset; anything else through libarchive. A zip whose
 // listing is kept between runs is read through libarchive's streaming reader from the member's local header;
-// when no listing is kept for it yet, libzip reads it while the listing is made on the side.
+// when no listing is kept for it yet, libzip reads it, and the listing is made when the reader is destroyed.
 // Failures are RunTimeErrors: 53 when the file does not exist, 75 when it is not an archive, is encrypted or
 // cannot be read, 62 when it ends early (truncated), 7 when a member, with whatever must be decompressed to
 // reach it, would pass the size limit given to Read, 18 when a read was stopped on request.
@@ -84,6 +84,7 @@ class ArchiveReader {
   ArchiveMemberReader OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
   ArchiveMemberReader PassToMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
 
+  std::shared_ptr<ListingKeeper> keeper_;  // making the listing once libzip's handle is gone, when none was kept
   std::filesystem::path path_;
   std::shared_ptr<const std::string> bytes_;  // the archive itself when it was given in memory
   std::shared_ptr<ZipArchive> zip_;          // set when libzip reads the archive
@@ -92,7 +93,6 @@ class ArchiveReader {
   std::vector<std::uint64_t> headerOffsets_;  // where each member's local header starts, when the listing is kept
   struct Relisting;
   std::shared_ptr<Relisting> relisting_;  // set when the listing is kept
-  std::shared_ptr<ListingKeeper> keeper_;  // making the listing, when none was kept
 };
 
 // True when the name ends in ".zip" or ".7z", whatever the case.

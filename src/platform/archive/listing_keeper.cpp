@@ -1,8 +1,6 @@
 #include "platform/archive/listing_keeper.h"
 
 #include <archive_entry.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <exception>
@@ -19,8 +17,6 @@ namespace {
 
 // Besides twice the file: the blocks a pass reads where it starts anew after a seek.
 constexpr std::uint64_t kReadingAside = 1 << 20;
-// The keeper's niceness, the lowest there is.
-constexpr int kBackground = 19;
 
 // The regular files among `placed` are libzip's members, in the same order, of the same sizes.
 bool AgreesWith(const std::vector<PlacedEntry>& placed, const std::vector<ArchiveMember>& members) {
@@ -36,7 +32,7 @@ bool AgreesWith(const std::vector<PlacedEntry>& placed, const std::vector<Archiv
 void PlaceAndKeep(const ArchiveFingerprint& archive, const std::vector<ArchiveMember>& members) {
   const auto placed = PlaceZipEntries(archive);
   if (!placed || placed->size() != archive.directory.entries || !AgreesWith(*placed, members)) return;
-  // The file may have been replaced while it was read.
+  // The file may have been replaced since the run listed it.
   const auto now = FingerprintOf(archive.path);
   if (!now || now->identity != archive.identity) return;
   KeepListing(archive, *placed);
@@ -44,27 +40,15 @@ void PlaceAndKeep(const ArchiveFingerprint& archive, const std::vector<ArchiveMe
 
 }  // namespace
 
-std::unique_ptr<ListingKeeper> ListingKeeper::Start(ArchiveFingerprint archive,
-                                                    std::shared_ptr<const std::vector<ArchiveMember>> members) {
-  std::unique_ptr<ListingKeeper> keeper(new ListingKeeper);
-  try {
-    keeper->thread_ = std::jthread([archive = std::move(archive), members = std::move(members)] {
-      // The run's own work comes first: on a busy machine the listing waits for a free processor.
-      ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kBackground);
-      // Best effort: whatever goes wrong, the next run lists the archive through libzip and tries again.
-      try {
-        PlaceAndKeep(archive, *members);
-      } catch (const std::exception&) {
-      }
-    });
-  } catch (const std::system_error&) {
-    return nullptr;
-  }
-  return keeper;
-}
+ListingKeeper::ListingKeeper(ArchiveFingerprint archive, std::shared_ptr<const std::vector<ArchiveMember>> members)
+    : archive_(std::move(archive)), members_(std::move(members)) {}
 
 ListingKeeper::~ListingKeeper() {
-  if (thread_.joinable()) thread_.join();
+  // Best effort: whatever goes wrong, the next run lists the archive through libzip and tries again.
+  try {
+    PlaceAndKeep(archive_, *members_);
+  } catch (const std::exception&) {
+  }
 }
 
 std::optional<std::vector<PlacedEntry>> PlaceZipEntries(const ArchiveFingerprint& archive) {
