@@ -137,14 +137,13 @@ class Export {
   bool ExportGame(std::size_t game, PictureLoader& loader, const RegionalSettings& regional) {
     const std::string& rom = files_.RomNames()[game];
     IndexPageRow& row = rows_[game];
-    row.Game.RomName = rom;
+    row.Game = GameListEntry({.RomName = rom});
     SharedState state = configured_;
     state.Files = &files_;
     state.HeldLog.emplace();
     bool written = false;
     if (MainForGame(state, rom) == StartupOutcome::GameSheet) {
-      row.Game = GameListEntry{rom,         state.GameTitle, state.CloneOf, state.Manufacturer,
-                               state.Year,  state.Genre,     state.Category, MarkedMechanical(state.GameRecord)};
+      row.Game = ListEntryOf(rom, state);
       row.Players = state.Players;
       try {
         if (names_[game].empty()) throw RunTimeError(ErrorCode::BadFileNameOrNumber);

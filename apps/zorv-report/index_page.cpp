@@ -149,15 +149,15 @@ std::string IndexData(const std::vector<IndexPageRow>& rows) {
   std::vector<const IndexPageRow*> sorted;
   for (const IndexPageRow& row : rows) sorted.push_back(&row);
   std::ranges::sort(sorted, [](const IndexPageRow* a, const IndexPageRow* b) {
-    return std::pair(LowerCase(a->Game.RomName), a->Game.RomName) < std::pair(LowerCase(b->Game.RomName), b->Game.RomName);
+    return std::pair(LowerCase(a->Game.RomName()), a->Game.RomName()) < std::pair(LowerCase(b->Game.RomName()), b->Game.RomName());
   });
   // Column by column: a script reads long lists of strings and numbers at once.
   TextTable manufacturers;
   TextTable categories;
   TextTable players;
   for (const IndexPageRow* row : sorted) {
-    manufacturers.Add(DataText(row->Game.Manufacturer));
-    categories.Add(DataText(row->Game.Category));
+    manufacturers.Add(DataText(row->Game.Manufacturer()));
+    categories.Add(DataText(row->Game.Category()));
     players.Add(DataText(row->Players));
   }
   manufacturers.Number();
@@ -167,14 +167,14 @@ std::string IndexData(const std::vector<IndexPageRow>& rows) {
   for (std::size_t i = 0; i < sorted.size(); ++i) {
     const IndexPageRow& row = *sorted[i];
     const char* comma = i > 0 ? "," : "";
-    const std::string name = DataText(row.Game.RomName);
+    const std::string name = DataText(row.Game.RomName());
     rom += comma + JsonString(name);
-    title += comma + JsonString(DataText(row.Game.Title));
-    year += comma + JsonString(DataText(row.Game.Year));
-    manufacturer += comma + std::to_string(manufacturers.NumberOf(DataText(row.Game.Manufacturer)));
-    category += comma + std::to_string(categories.NumberOf(DataText(row.Game.Category)));
+    title += comma + JsonString(DataText(row.Game.Title()));
+    year += comma + JsonString(DataText(row.Game.Year()));
+    manufacturer += comma + std::to_string(manufacturers.NumberOf(DataText(row.Game.Manufacturer())));
+    category += comma + std::to_string(categories.NumberOf(DataText(row.Game.Category())));
     player += comma + std::to_string(players.NumberOf(DataText(row.Players)));
-    parent += comma + JsonString(DataText(row.Game.CloneOf));
+    parent += comma + JsonString(DataText(row.Game.CloneOf()));
     notGame += IsNotAGame(row.Game) ? '1' : '0';
     // Only the pages not named after their ROM name, and the games without one.
     if (row.FileName != name + ".html") {

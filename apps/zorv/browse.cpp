@@ -1,13 +1,16 @@
 #include "browse.h"
 
 #include <QApplication>
+#include <QFutureWatcher>
+#include <QPromise>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <cstdio>
-#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/regional_settings.h"
@@ -19,15 +22,18 @@ namespace zorv {
 namespace {
 
 // With ZORV_TIMING=1, tells on standard error when the window was first on
-// the screen and, for each key typed into the search, when the list showed
-// its result.
+// the screen, when the collection's games (or why there are none) were, and,
+// for each key typed into the search, when the list showed its result.
 class BrowseTiming final : public QObject {
  public:
   BrowseTiming(GameBrowserWindow& window, std::chrono::steady_clock::time_point started)
       : window_(window), started_(started) {
     window.installEventFilter(this);
     window.SearchField().installEventFilter(this);
+    window.Message().installEventFilter(this);
+    connect(&window, &GameBrowserWindow::CollectionShown, this, [this] { collectionShown_ = true; });
     connect(&window.List(), &GameListView::Painted, this, [this] {
+      if (collectionShown_) TellListShown();
       if (!keyPressed_) return;
       keyPressed_.reset();
       Tell("search filtered", *keyPressed_);
@@ -41,6 +47,7 @@ class BrowseTiming final : public QObject {
       // The window's children paint in the same pass, before this runs.
       QTimer::singleShot(0, this, [this] { Tell("window on screen", started_); });
     }
+    if (watched == &window_.Message() && event->type() == QEvent::Paint && collectionShown_) TellListShown();
     if (watched == &window_.SearchField() && event->type() == QEvent::KeyPress) {
       keyPressed_ = std::chrono::steady_clock::now();
     }
@@ -48,6 +55,12 @@ class BrowseTiming final : public QObject {
   }
 
  private:
+  void TellListShown() {
+    if (listTold_) return;
+    listTold_ = true;
+    QTimer::singleShot(0, this, [this] { Tell("list on screen", started_); });
+  }
+
   void Tell(const char* what, std::chrono::steady_clock::time_point since) const {
     using namespace std::chrono;
     const double elapsed = duration<double, std::milli>(steady_clock::now() - since).count();
@@ -58,6 +71,8 @@ class BrowseTiming final : public QObject {
   GameBrowserWindow& window_;
   std::chrono::steady_clock::time_point started_;
   bool shownTold_ = false;
+  bool collectionShown_ = false;
+  bool listTold_ = false;
   std::optional<std::chrono::steady_clock::time_point> keyPressed_;
 };
 
@@ -65,17 +80,26 @@ class BrowseTiming final : public QObject {
 
 int RunBrowser(const std::string& collectionFolder, const std::string& switches, char* argv0,
                std::chrono::steady_clock::time_point started) {
-  // The collection is read while the window system starts: each takes about
-  // as long as the other, and the list is on the screen the sooner.
-  std::future<CollectionGames> collection = std::async(std::launch::async, OpenCollection, collectionFolder);
-
   char programName[] = "zorv";
   char* qtArgv[] = {argv0 ? argv0 : programName, nullptr};
   int qtArgc = 1;
+  // The collection is read and its list made while the window system starts
+  // and the window first shows: each takes about as long as the other.
+  QPromise<CollectionGames> read;
+  QFuture<CollectionGames> collection = read.future();
+  std::jthread reader([&read, collectionFolder] {
+    read.start();
+    read.addResult(OpenCollection(collectionFolder));
+    read.finish();
+  });
   QApplication app(qtArgc, qtArgv);
-  GameBrowserWindow window(collection.get(), switches, PrimaryScreenMetrics(), UserRegionalSettings());
+  GameBrowserWindow window(collectionFolder, switches, PrimaryScreenMetrics(), UserRegionalSettings());
   std::optional<BrowseTiming> timing;
   if (StartupTiming::Wanted()) timing.emplace(window, started);
+  QFutureWatcher<CollectionGames> watcher;
+  QObject::connect(&watcher, &QFutureWatcherBase::finished, &window,
+                   [&] { window.ShowCollection(collection.takeResult()); });
+  watcher.setFuture(collection);
   window.show();
   return QApplication::exec();
 }

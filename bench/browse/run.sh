@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Speed of the game browser on the full game list of MAME 0.251 (39,372
-# machines in the index; the mechanical ones hidden), under a virtual display: from the process's start to the list on the screen (target 300 ms),
+# machines in the index; the mechanical ones hidden), under a virtual display:
+# from the process's start to the list on the screen (target 300 ms),
 # and from each key typed into the search to the list showing its result
 # (target 50 ms), as the window tells them with ZORV_TIMING=1. The reference,
 # measured in the same run, is the same program on a collection without an
-# index: the window alone, with nothing to read or list.
+# index: the window with its message, nothing to read or list.
 # Usage: bench/browse/run.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -40,11 +41,11 @@ measure() {
   start=$(now_ms)
   ZORV_TIMING=1 "$work/$collection/zorv" --browse 2>"$timing" &
   local browser=$!
-  until grep -q "window on screen" "$timing" 2>/dev/null; do
+  until grep -q "list on screen" "$timing" 2>/dev/null; do
     kill -0 $browser 2>/dev/null || { echo "the browser ended early:" >&2; cat "$timing" >&2; exit 1; }
     sleep 0.005
   done
-  shown_ms[$collection]+="$(($(told_at "window on screen" "$timing") - start)) "
+  shown_ms[$collection]+="$(($(told_at "list on screen" "$timing") - start)) "
   # On a busy machine the wall clock tells the machine's load as much as the
   # program's work: the processor time it took is told beside it.
   cpu_ms[$collection]+="$(awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) * 1000 / hz}' "/proc/$browser/stat") "
@@ -70,13 +71,13 @@ stats() {
   printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {printf "median %6.1f ms, best %6.1f ms, worst %6.1f ms", v[int((NR + 1) / 2)], v[1], v[NR]}'
 }
 median() { printf '%s\n' $1 | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-echo "zorv --browse, $runs runs, from process start to the window on the screen:"
+echo "zorv --browse, $runs runs, from process start to the list (or the message) on the screen:"
 machines=$(awk 'BEGIN {RS = "\r\n"} /^\[Manufacturer\]$/ {exit} {n++} END {print n}' "$work/full/datafiles/index")
 echo "  0.251 list ($machines machines)  $(stats ${shown_ms[full]})   (target 300 ms)"
 echo "  no index (reference)          $(stats ${shown_ms[empty]})"
 awk -v a="$(median "${shown_ms[full]}")" -v b="$(median "${shown_ms[empty]}")" \
   'BEGIN {printf "  list / reference (medians): %.2f, the list costs %d ms\n", a / b, a - b}'
-echo "processor time of the process to the window on the screen:"
+echo "processor time of the process to the list on the screen:"
 echo "  0.251 list                    $(stats ${cpu_ms[full]})"
 echo "  no index (reference)          $(stats ${cpu_ms[empty]})"
 echo "each key of \"street fighter\" typed into the search, to the list on the screen:"

@@ -11,16 +11,19 @@ namespace {
 
 // The text after the first `code`, up to the next ";". A field that is not
 // followed by a ";" is a failure (the cut gets a negative length).
-std::string TextField(std::string_view record, std::string_view code) {
-  const std::string_view rest = Mid(record, InStr(record, code) + 2);
+std::string TextField(std::string_view record, std::size_t codeAt) {
+  const std::string_view rest = Mid(record, codeAt + 2);
   return std::string(Left(rest, static_cast<std::int64_t>(InStr(rest, ";")) - 1));
 }
 
-// The one character after `code`; without the field, the record's second
-// character.
-std::string_view FlagField(std::string_view record, std::string_view code) {
-  return Mid(record, InStr(record, code) + 2, 1);
+// The S field at `codeAt` without "#CL".
+std::string CloneOf(std::string_view record, std::size_t codeAt) {
+  return ReplaceAll(TextField(record, codeAt), "#CL", "");
 }
+
+// The one character after the code at `codeAt`; without the field, the
+// record's second character.
+std::string_view FlagField(std::string_view record, std::size_t codeAt) { return Mid(record, codeAt + 2, 1); }
 
 // The lists of the open index file, read line by line.
 class FileLists final : public IndexLists {
@@ -75,10 +78,10 @@ TextFileReader FindGameRecord(std::string_view indexPath, std::string_view romKe
   return index;
 }
 
-std::string GetListField(std::string_view code, IndexLists& lists, SharedState& state) {
+std::string GetListField(std::string_view code, const FieldCodes& fields, IndexLists& lists, SharedState& state) {
   std::string value;
   try {
-    const std::size_t at = InStr(state.GameRecord, code);
+    const std::size_t at = fields.Find(code);
     if (at == 0) return value;
     const std::int32_t wanted = RoundToLong(LeadingNumber(Mid(state.GameRecord, at + 2)));
     value = lists.NextListValue(wanted);
@@ -89,7 +92,7 @@ std::string GetListField(std::string_view code, IndexLists& lists, SharedState& 
   return value;
 }
 
-std::string CloneOfField(std::string_view record) { return ReplaceAll(TextField(record, ";S"), "#CL", ""); }
+std::string CloneOfField(std::string_view record) { return CloneOf(record, InStr(record, ";S")); }
 
 void ReadGameFields(TextFileReader& index, SharedState& state) {
   FileLists lists(index);
@@ -98,8 +101,9 @@ void ReadGameFields(TextFileReader& index, SharedState& state) {
 
 void ReadGameFields(IndexLists& index, SharedState& state) {
   const std::string& record = state.GameRecord;
-  state.GameTitle = TextField(record, ";B");
-  state.CloneOf = CloneOfField(record);
+  const FieldCodes fields(record);
+  state.GameTitle = TextField(record, fields.Find(";B"));
+  state.CloneOf = CloneOf(record, fields.Find(";S"));
 
   std::string* const lists[] = {&state.Manufacturer, &state.Year,         &state.Orientation, &state.Buttons,
                                 &state.Controls,     &state.DriverStatus, &state.Genre,       &state.Category,
@@ -108,13 +112,13 @@ void ReadGameFields(IndexLists& index, SharedState& state) {
   constexpr std::string_view codes[] = {";C", ";D", ";E", ";F", ";G", ";H", ";I",
                                         ";J", ";K", ";M", ";N", ";O", ";V"};
   for (std::size_t i = 0; i < std::size(codes); ++i) {
-    std::string value = GetListField(codes[i], index, state);
+    std::string value = GetListField(codes[i], fields, index, state);
     if (lists[i] != nullptr) *lists[i] = std::move(value);  // list 10 is only passed over
   }
 
-  if (FlagField(record, ";R") == "1") state.HasCheat = true;
-  if (FlagField(record, ";L") != "#") state.IsMature = true;
-  if (FlagField(record, ";P") == "1") state.HasHighscore = true;
+  if (FlagField(record, fields.Find(";R")) == "1") state.HasCheat = true;
+  if (FlagField(record, fields.Find(";L")) != "#") state.IsMature = true;
+  if (FlagField(record, fields.Find(";P")) == "1") state.HasHighscore = true;
 }
 
 }  // namespace zorv

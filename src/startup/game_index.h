@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "startup/field_codes.h"
 #include "startup/shared_state.h"
 
 namespace zorv {
@@ -44,9 +45,10 @@ void ReadGameFields(IndexLists& index, SharedState& state);
 // the field is not followed by another.
 std::string CloneOfField(std::string_view record);
 
-// The value of one list field (`code` is ";" and the letter). Reads the next
-// list of the open index, unless the record lacks the field. A failure is
-// logged as "ERROR D - n" and gives an empty value.
-std::string GetListField(std::string_view code, IndexLists& lists, SharedState& state);
+// The value of one list field (`code` is ";" and the letter) of GameRecord,
+// whose codes are `fields`. Reads the next list of the open index, unless the
+// record lacks the field. A failure is logged as "ERROR D - n" and gives an
+// empty value.
+std::string GetListField(std::string_view code, const FieldCodes& fields, IndexLists& lists, SharedState& state);
 
 }  // namespace zorv

@@ -29,15 +29,42 @@ void ReadRecords(const IndexInMemory& index, std::size_t first, std::size_t last
     } catch (const std::exception&) {
       continue;
     }
-    const bool mechanical = MarkedMechanical(game.GameRecord);
-    games[i] = GameListEntry{index.RomNames()[i],         std::move(game.GameTitle), std::move(game.CloneOf),
-                             std::move(game.Manufacturer), std::move(game.Year),      std::move(game.Genre),
-                             std::move(game.Category),     mechanical};
+    games[i] = ListEntryOf(index.RomNames()[i], game);
     read[i] = 1;
   }
 }
 
 }  // namespace
+
+GameListEntry::GameListEntry(const GameListValues& values) : mechanical_(values.Mechanical) {
+  const std::string_view texts[kFields] = {values.RomName,      values.Title, values.CloneOf, values.Manufacturer,
+                                           values.Year,         values.Genre, values.Category};
+  std::size_t size = 0;
+  for (const std::string_view text : texts) size += text.size();
+  // Beyond 4 GiB a text could not be told where it ends; no index is that large.
+  if (size > UINT32_MAX) throw RunTimeError(ErrorCode::OutOfMemory);
+  texts_.reserve(size);
+  for (int field = 0; field < kFields; ++field) {
+    texts_ += texts[field];
+    ends_[field] = static_cast<std::uint32_t>(texts_.size());
+  }
+}
+
+std::string_view GameListEntry::Text(Field field) const {
+  const std::uint32_t begin = field == 0 ? 0 : ends_[field - 1];
+  return std::string_view(texts_).substr(begin, ends_[field] - begin);
+}
+
+GameListEntry ListEntryOf(std::string_view romName, const SharedState& game) {
+  return GameListEntry({.RomName = romName,
+                        .Title = game.GameTitle,
+                        .CloneOf = game.CloneOf,
+                        .Manufacturer = game.Manufacturer,
+                        .Year = game.Year,
+                        .Genre = game.Genre,
+                        .Category = game.Category,
+                        .Mechanical = MarkedMechanical(game.GameRecord)});
+}
 
 bool MarkedMechanical(std::string_view record) {
   // The first ";W" is the field, as for every letter.

@@ -11,7 +11,7 @@ namespace {
 // reading one costs the same whatever its length.
 class MemoryLists final : public IndexLists {
  public:
-  MemoryLists(const std::vector<std::string_view>& lines, const std::vector<std::size_t>& ends)
+  MemoryLists(std::span<const std::string_view> lines, const std::vector<std::size_t>& ends)
       : lines_(lines), ends_(ends) {}
 
   std::string NextListValue(std::int32_t wanted) override {
@@ -24,17 +24,19 @@ class MemoryLists final : public IndexLists {
   }
 
  private:
-  const std::vector<std::string_view>& lines_;
+  std::span<const std::string_view> lines_;
   const std::vector<std::size_t>& ends_;
   std::size_t next_ = 0;
 };
 
 }  // namespace
 
-IndexInMemory::IndexInMemory(std::string text) : text_(std::move(text)) {
-  const std::vector<std::string_view> lines = SplitTextLines(text_);
-  const auto listsHeader = std::find(lines.begin(), lines.end(), kListsHeader);
-  records_.assign(lines.begin(), listsHeader);
+IndexInMemory::IndexInMemory(std::string text) : text_(std::move(text)), lines_(SplitTextLines(text_)) {
+  const auto listsHeader = std::find(lines_.begin(), lines_.end(), kListsHeader);
+  records_ = std::span(lines_.begin(), listsHeader);
+  firstRecord_.reserve(records_.size());
+  romNames_.reserve(records_.size());
+  gameRecords_.reserve(records_.size());
   for (std::size_t i = 0; i < records_.size(); ++i) {
     const std::size_t semicolon = records_[i].find(';');
     if (semicolon == std::string_view::npos) continue;
@@ -43,7 +45,7 @@ IndexInMemory::IndexInMemory(std::string text) : text_(std::move(text)) {
       gameRecords_.push_back(records_[i]);
     }
   }
-  if (listsHeader != lines.end()) listLines_.assign(listsHeader + 1, lines.end());
+  if (listsHeader != lines_.end()) listLines_ = std::span(listsHeader + 1, lines_.end());
   listEnd_.resize(listLines_.size());
   std::size_t end = listLines_.size();
   for (std::size_t i = listLines_.size(); i-- > 0;) {

@@ -4,6 +4,7 @@
 // the record's numbers. Read-only once made, so threads may share one.
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,11 +35,12 @@ class IndexInMemory {
 
  private:
   std::string text_;
-  std::vector<std::string_view> records_;
+  std::vector<std::string_view> lines_;
+  std::span<const std::string_view> records_;  // of lines_, up to the lists
   std::unordered_map<std::string_view, std::size_t> firstRecord_;  // ROM key -> record number
   std::vector<std::string> romNames_;
   std::vector<std::string_view> gameRecords_;
-  std::vector<std::string_view> listLines_;
+  std::span<const std::string_view> listLines_;  // of lines_, after their header
   // For every list line, the number of the first header line at or after it.
   std::vector<std::size_t> listEnd_;
 };

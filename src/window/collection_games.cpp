@@ -1,5 +1,7 @@
 #include "window/collection_games.h"
 
+#include <new>
+
 #include "platform/cp1252.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
@@ -16,7 +18,7 @@ std::string MakeAgain() { return std::string("\n\nMake it again from your emulat
 }  // namespace
 
 CollectionGames OpenCollection(const std::string& programFolder) {
-  CollectionGames opened{programFolder, std::nullopt, {}};
+  CollectionGames opened{programFolder, std::nullopt, 0, {}};
   SharedState state;
   state.ProgramFolder = programFolder;
   // Start-up on an empty command line loads the configuration and stops there.
@@ -53,12 +55,17 @@ CollectionGames OpenCollection(const std::string& programFolder) {
                      MakeAgain();
     return opened;
   }
+  opened.UnreadableRecords = list.UnreadableRecords;
   if (list.UnreadableRecords > 0) {
     const bool one = list.UnreadableRecords == 1;
     opened.Message = std::to_string(list.UnreadableRecords) + (one ? " game record of " : " game records of ") +
                      Shown(indexFile) + (one ? " cannot be read and is not listed." : " cannot be read and are not listed.");
   }
-  opened.Games = std::move(list);
+  try {
+    opened.Games.emplace(std::move(list.Games));
+  } catch (const std::bad_alloc&) {
+    opened.Message = "There is not enough memory to list the games of " + Shown(indexFile) + ".";
+  }
   return opened;
 }
 

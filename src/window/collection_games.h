@@ -1,10 +1,11 @@
 #pragma once
 // What the game browser shows when it opens: the collection's games, or, when
 // there are none to show, what the user is to do.
+#include <cstddef>
 #include <optional>
 #include <string>
 
-#include "startup/game_list.h"
+#include "window/game_table.h"
 
 namespace zorv {
 
@@ -13,8 +14,11 @@ inline constexpr char kMakeCollectionCommand[] = "zorv-index --mame-ini";
 
 struct CollectionGames {
   std::string ProgramFolder;
-  // Present when the index could be read and holds at least one game.
-  std::optional<GameList> Games;
+  // Present when the index could be read and holds at least one game: made
+  // where the index is read, so the window's thread only shows it.
+  std::optional<GameTable> Games;
+  // Records whose fields the sheet could not read, so not listed.
+  std::size_t UnreadableRecords = 0;
   // Why there is no list, or what went wrong with a part of it; empty when
   // everything was read. Plain text, UTF-8.
   std::string Message;

@@ -53,9 +53,9 @@ std::string FoldedForSearch(std::string_view text) {
 }
 
 bool IsNotAGame(const GameListEntry& game) {
-  if (game.Mechanical) return true;
-  if (EqualIgnoringCase(game.Genre, "Electromechanical") || EqualIgnoringCase(game.Genre, "Mechanical")) return true;
-  std::string_view category = game.Category;
+  if (game.Mechanical()) return true;
+  if (EqualIgnoringCase(game.Genre(), "Electromechanical") || EqualIgnoringCase(game.Genre(), "Mechanical")) return true;
+  std::string_view category = game.Category();
   // The category's parts, as in "System / BIOS".
   for (std::size_t part = 0;; ++part) {
     const std::size_t slash = category.find(" / ");
@@ -67,34 +67,36 @@ bool IsNotAGame(const GameListEntry& game) {
   }
 }
 
-const std::string& GameTable::Cell(const GameListEntry& game, GameColumn column) {
+std::string_view GameTable::Cell(const GameListEntry& game, GameColumn column) {
   switch (column) {
     case GameColumn::RomName:
-      return game.RomName;
+      return game.RomName();
     case GameColumn::Title:
-      return game.Title;
+      return game.Title();
     case GameColumn::Year:
-      return game.Year;
+      return game.Year();
     case GameColumn::Manufacturer:
-      return game.Manufacturer;
+      return game.Manufacturer();
     case GameColumn::Category:
       break;
   }
-  return game.Category;
+  return game.Category();
 }
 
 GameTable::GameTable(std::vector<GameListEntry> games) : games_(std::move(games)) {
   notAGame_.reserve(games_.size());
-  searched_.reserve(games_.size());
+  searchedEnds_.reserve(games_.size());
+  std::size_t size = 0;
+  for (const GameListEntry& game : games_) size += game.RomName().size() + game.Title().size() + game.Manufacturer().size() + 3;
+  searched_.reserve(size);
   for (const GameListEntry& game : games_) {
     notAGame_.push_back(IsNotAGame(game));
     gameCount_ += notAGame_.back() ? 0 : 1;
-    std::string& searched = searched_.emplace_back();
-    searched.reserve(game.RomName.size() + game.Title.size() + game.Manufacturer.size() + 3);
-    for (const std::string* line : {&game.RomName, &game.Title, &game.Manufacturer}) {
-      AppendFolded(searched, *line);
-      searched.push_back('\r');
+    for (const std::string_view line : {game.RomName(), game.Title(), game.Manufacturer()}) {
+      AppendFolded(searched_, line);
+      searched_.push_back('\r');
     }
+    searchedEnds_.push_back(searched_.size());
   }
   order_.resize(games_.size());
   std::iota(order_.begin(), order_.end(), 0u);
@@ -102,7 +104,7 @@ GameTable::GameTable(std::vector<GameListEntry> games) : games_(std::move(games)
 }
 
 std::optional<std::size_t> GameTable::RowOf(std::string_view romName) const {
-  const auto found = std::find_if(rows_.begin(), rows_.end(), [&](std::uint32_t i) { return games_[i].RomName == romName; });
+  const auto found = std::find_if(rows_.begin(), rows_.end(), [&](std::uint32_t i) { return games_[i].RomName() == romName; });
   if (found == rows_.end()) return std::nullopt;
   return static_cast<std::size_t>(found - rows_.begin());
 }
@@ -139,10 +141,10 @@ void GameTable::SortBy(GameColumn column, bool descending) {
     const int line = column == GameColumn::RomName ? 0 : column == GameColumn::Title ? 1 : 2;
     for (std::size_t i = 0; i < games_.size(); ++i) {
       if (line == 0) {
-        keys.push_back(games_[i].RomName);
+        keys.push_back(games_[i].RomName());
         continue;
       }
-      std::string_view lines = searched_[i];
+      std::string_view lines = Searched(i);
       for (int skip = 0; skip < line; ++skip) lines.remove_prefix(lines.find('\r') + 1);
       keys.push_back(lines.substr(0, lines.find('\r')));
     }
@@ -150,18 +152,23 @@ void GameTable::SortBy(GameColumn column, bool descending) {
   std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
     if (keys[a].empty() != keys[b].empty()) return keys[b].empty();
     if (keys[a] != keys[b]) return descending ? keys[b] < keys[a] : keys[a] < keys[b];
-    return games_[a].RomName != games_[b].RomName ? games_[a].RomName < games_[b].RomName : a < b;
+    return games_[a].RomName() != games_[b].RomName() ? games_[a].RomName() < games_[b].RomName() : a < b;
   });
   Filter();
+}
+
+std::string_view GameTable::Searched(std::size_t game) const {
+  const std::size_t begin = game == 0 ? 0 : searchedEnds_[game - 1];
+  return std::string_view(searched_).substr(begin, searchedEnds_[game] - begin);
 }
 
 void GameTable::Filter() {
   rows_.clear();
   for (const std::uint32_t i : order_) {
     if (notAGame_[i] && !showNonGames_) continue;
-    const std::string& searched = searched_[i];
+    const std::string_view searched = Searched(i);
     if (std::all_of(searchWords_.begin(), searchWords_.end(),
-                    [&](const std::string& word) { return searched.find(word) != std::string::npos; })) {
+                    [&](const std::string& word) { return searched.find(word) != std::string_view::npos; })) {
       rows_.push_back(i);
     }
   }

@@ -28,10 +28,12 @@ class GameTable {
 
   std::size_t GameCount() const { return gameCount_; }
   std::size_t MachineCount() const { return games_.size(); }
+  // Every machine, shown or not, in the order of the index.
+  const std::vector<GameListEntry>& Machines() const { return games_; }
 
   std::size_t RowCount() const { return rows_.size(); }
   const GameListEntry& Row(std::size_t row) const { return games_[rows_[row]]; }
-  static const std::string& Cell(const GameListEntry& game, GameColumn column);
+  static std::string_view Cell(const GameListEntry& game, GameColumn column);
   // The row that shows this ROM name, if it shows.
   std::optional<std::size_t> RowOf(std::string_view romName) const;
 
@@ -47,14 +49,17 @@ class GameTable {
 
  private:
   void Filter();
+  // The folded lines of games_[game] that a search looks through.
+  std::string_view Searched(std::size_t game) const;
 
   std::vector<GameListEntry> games_;
   std::vector<bool> notAGame_;
   std::size_t gameCount_ = 0;
-  // Per game, its ROM name, title and manufacturer folded for the search,
-  // each ended by a CR, which no line of the index holds, so that no word
-  // runs from one into the next.
-  std::vector<std::string> searched_;
+  // Each game's ROM name, title and manufacturer folded for the search, each
+  // ended by a CR, which no line of the index holds, so that no word runs
+  // from one into the next; the games back to back, in the order of games_.
+  std::string searched_;
+  std::vector<std::size_t> searchedEnds_;
   std::vector<std::string> searchWords_;
   std::vector<std::uint32_t> order_;  // every machine, in the sort order
   std::vector<std::uint32_t> rows_;   // those shown, in the same order

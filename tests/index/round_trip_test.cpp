@@ -79,8 +79,8 @@ TEST(RoundTrip, TheGameBrowserLearnsWhichMachinesAreMechanical) {
   BuildIndex(options);
   const GameList list = ReadGameList(dir.Str() + "/datafiles/index");
   ASSERT_EQ(list.Games.size(), 2u);
-  EXPECT_EQ(list.Games[0].RomName + (list.Games[0].Mechanical ? " mechanical" : ""), "reels mechanical");
-  EXPECT_EQ(list.Games[1].RomName + (list.Games[1].Mechanical ? " mechanical" : ""), "gng");
+  EXPECT_EQ(std::string(list.Games[0].RomName()) + (list.Games[0].Mechanical() ? " mechanical" : ""), "reels mechanical");
+  EXPECT_EQ(std::string(list.Games[1].RomName()) + (list.Games[1].Mechanical() ? " mechanical" : ""), "gng");
   SharedState state;
   state.ProgramFolder = dir.Str();
   ASSERT_EQ(Main(state, "reels"), StartupOutcome::GameSheet) << "the viewer passes over the field";

@@ -28,11 +28,17 @@ class GameBrowserTest : public ::testing::Test {
                      "Platform / Run Jump\r\nFighter / Versus\r\nElectromechanical / Reels\r\n");
   }
 
-  GameBrowserWindow& Open(const std::string& switches = "") {
-    browser = std::make_unique<GameBrowserWindow>(OpenCollection(collection.Str()), switches,
+  // The window on the screen before its games are read.
+  GameBrowserWindow& Start(const std::string& switches = "") {
+    browser = std::make_unique<GameBrowserWindow>(collection.Str(), switches,
                                                   ScreenMetrics{1024 * 15, 768 * 15, 15.0f, 15.0f},
                                                   RegionalSettings{false, "C"});
     browser->show();
+    return *browser;
+  }
+
+  GameBrowserWindow& Open(const std::string& switches = "") {
+    Start(switches).ShowCollection(OpenCollection(collection.Str()));
     return *browser;
   }
 
@@ -61,6 +67,17 @@ TEST_F(GameBrowserTest, SearchAsYouTypeSortAndTheOtherMachines) {
   window.List().sortByColumn(static_cast<int>(GameColumn::Year), Qt::DescendingOrder);
   EXPECT_EQ(window.CurrentGame(), "sf2") << "the current game stays current";
   EXPECT_EQ(window.List().model()->index(2, 0).data().toString().toStdString(), "gng");
+}
+
+TEST_F(GameBrowserTest, WhatIsTypedWhileTheGamesAreReadHoldsForThem) {
+  GameBrowserWindow& window = Start();
+  EXPECT_NE(window.Status().text().indexOf(QStringLiteral("Reading")), -1);
+  Type(window.SearchField(), "reels");
+  window.NonGamesBox().setChecked(true);
+  window.ShowCollection(OpenCollection(collection.Str()));
+  EXPECT_EQ(Rows(window), 1);
+  EXPECT_EQ(window.CurrentGame(), "reels");
+  EXPECT_EQ(window.Status().text().toStdString(), "1 of 3 machines");
 }
 
 TEST_F(GameBrowserTest, EnterOrADoubleClickShowsTheSheetAndClosingComesBack) {

@@ -163,6 +163,8 @@ TEST(Startup, IndexRecordAndListsGiveTheGameFields) {
       {"gng", {{"index", WithLists("gng;Bg;C4;D1;E1\r\n")}}, "g|ng|[List 2]|2-1|3-1||||||||||m"},  // the header line
       {"gng", {{"index", WithLists("gng;Bg;C-1;D 2;E1\r\n")}}, "g|ng||2-2|3-1||||||||||m"},
       {"gng", {{"index", WithLists("gng;Bg;C1.5;D2.5;E1\r\n")}}, "g|ng|1-2|2-2|3-1||||||||||m"},  // halves to even
+      // The first of each code counts, ";;" included.
+      {"gng", {{"index", WithLists("gng;;Bfirst;;C2;C1;D1;;Bsecond\r\n")}}, "first|ng|1-2|2-1|||||||||||m"},
       {"gng", {{"index", WithLists("gng;Bg;C3;D3;E3;F3;G3;H3;I3;J3;K3;M3;N3;O3;V3\r\n")}},
        "g|ng|1-3|2-3|3-3|4-3|5-3|6-3|7-3|8-3|9-3|11-3|12-3|13-3|m"},
       {"gng", {{"index", "gng;Bg;C1;D1\r\n"}}, "g|ng|||||||||||||m"},  // no lists at all

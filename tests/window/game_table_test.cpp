@@ -15,15 +15,19 @@ namespace {
 
 std::vector<std::string> RomNames(const GameTable& table) {
   std::vector<std::string> names;
-  for (std::size_t row = 0; row < table.RowCount(); ++row) names.push_back(table.Row(row).RomName);
+  for (std::size_t row = 0; row < table.RowCount(); ++row) names.emplace_back(table.Row(row).RomName());
   return names;
 }
 
-GameListEntry Game(std::string name, std::string title, std::string manufacturer, std::string year = "",
-                   std::string category = "", bool mechanical = false) {
-  const std::string genre = category.substr(0, category.find(" / "));
-  return GameListEntry{std::move(name), std::move(title), "", std::move(manufacturer), std::move(year), genre,
-                       std::move(category), mechanical};
+GameListEntry Game(std::string_view name, std::string_view title, std::string_view manufacturer,
+                   std::string_view year = "", std::string_view category = "", bool mechanical = false) {
+  return GameListEntry({.RomName = name,
+                        .Title = title,
+                        .Manufacturer = manufacturer,
+                        .Year = year,
+                        .Genre = category.substr(0, category.find(" / ")),
+                        .Category = category,
+                        .Mechanical = mechanical});
 }
 
 TEST(GameListTest, ListsEachRomOnceWithWhatItsSheetShows) {
@@ -42,21 +46,21 @@ TEST(GameListTest, ListsEachRomOnceWithWhatItsSheetShows) {
                    "Electromechanical / Reels\r\n");
   CollectionGames opened = OpenCollection(collection.Str());
   ASSERT_TRUE(opened.Games) << opened.Message;
-  EXPECT_EQ(opened.Games->UnreadableRecords, 1u);
+  EXPECT_EQ(opened.UnreadableRecords, 1u);
   EXPECT_NE(opened.Message.find("1 game record of "), std::string::npos) << opened.Message;
   std::vector<std::string> names;
-  for (const GameListEntry& game : opened.Games->Games) {
-    names.push_back(game.RomName);
+  for (const GameListEntry& game : opened.Games->Machines()) {
+    names.emplace_back(game.RomName());
     SharedState sheet;
     sheet.ProgramFolder = collection.Str();
-    ASSERT_EQ(Main(sheet, game.RomName), StartupOutcome::GameSheet) << game.RomName;
-    EXPECT_EQ(game.Title + "|" + game.CloneOf + "|" + game.Manufacturer + "|" + game.Year + "|" + game.Genre + "|" +
-                  game.Category,
+    ASSERT_EQ(Main(sheet, std::string(game.RomName())), StartupOutcome::GameSheet) << game.RomName();
+    EXPECT_EQ(std::string(game.Title()) + "|" + std::string(game.CloneOf()) + "|" + std::string(game.Manufacturer()) +
+                  "|" + std::string(game.Year()) + "|" + std::string(game.Genre()) + "|" + std::string(game.Category()),
               sheet.GameTitle + "|" + sheet.CloneOf + "|" + sheet.Manufacturer + "|" + sheet.Year + "|" + sheet.Genre +
                   "|" + sheet.Category);
   }
   EXPECT_EQ(names, (std::vector<std::string>{"gng", "gngt", "noc"}));
-  EXPECT_EQ(opened.Games->Games[2].Year, "Capcom");
+  EXPECT_EQ(opened.Games->Machines()[2].Year(), "Capcom");
 }
 
 TEST(GameListTest, WithoutGamesTheBrowserSaysWhatToDo) {

@@ -48,13 +48,13 @@ void GameListView::paintEvent(QPaintEvent* event) {
   emit Painted();
 }
 
-GameBrowserWindow::GameBrowserWindow(CollectionGames collection, std::string switches, const ScreenMetrics& screen,
+GameBrowserWindow::GameBrowserWindow(std::string programFolder, std::string switches, const ScreenMetrics& screen,
                                      const RegionalSettings& regional)
-    : programFolder_(collection.ProgramFolder),
+    : programFolder_(std::move(programFolder)),
       switches_(std::move(switches)),
       screen_(screen),
       regional_(regional),
-      note_(collection.Message),
+      note_("Reading the game list\u2026"),
       search_(new QLineEdit(this)),
       nonGames_(new QCheckBox(QStringLiteral("Show machines that are not games"), this)),
       list_(new GameListView(this)),
@@ -89,19 +89,26 @@ GameBrowserWindow::GameBrowserWindow(CollectionGames collection, std::string swi
   layout->addWidget(message_, 1);
   layout->addWidget(status_);
   resize(1000, 680);
+  message_->hide();
+  search_->setFocus();
+  UpdateStatus();
+}
 
+void GameBrowserWindow::ShowCollection(CollectionGames collection) {
+  note_ = std::move(collection.Message);
   if (collection.Games) {
-    message_->hide();
     BuildList(std::move(*collection.Games));
   } else {
     // Nothing to search: the window is the message.
     search_->setEnabled(false);
     nonGames_->setEnabled(false);
     list_->hide();
-    message_->setText(QString::fromStdString(collection.Message));
+    message_->setText(QString::fromStdString(note_));
+    message_->show();
     note_.clear();
   }
   UpdateStatus();
+  emit CollectionShown();
 }
 
 GameBrowserWindow::~GameBrowserWindow() {
@@ -111,8 +118,8 @@ GameBrowserWindow::~GameBrowserWindow() {
   delete sheet_;
 }
 
-void GameBrowserWindow::BuildList(GameList games) {
-  model_ = new GameListModel(GameTable(std::move(games.Games)), this);
+void GameBrowserWindow::BuildList(GameTable games) {
+  model_ = new GameListModel(std::move(games), this);
   list_->setModel(model_);
   // Widths from the font, never from the rows: measuring 40,000 rows would
   // cost more than showing them.
@@ -125,7 +132,7 @@ void GameBrowserWindow::BuildList(GameList games) {
   list_->header()->setSortIndicator(static_cast<int>(GameColumn::Title), Qt::AscendingOrder);
   list_->setSortingEnabled(true);
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-    if (current.isValid()) currentGame_ = model_->Table().Row(static_cast<std::size_t>(current.row())).RomName;
+    if (current.isValid()) currentGame_ = model_->Table().Row(static_cast<std::size_t>(current.row())).RomName();
   });
   // A search, a sort or the other machines change the rows: the current game
   // stays current where it still shows.
@@ -133,8 +140,10 @@ void GameBrowserWindow::BuildList(GameList games) {
   connect(search_, &QLineEdit::textChanged, model_, &GameListModel::Search);
   connect(nonGames_, &QCheckBox::toggled, model_, &GameListModel::ShowNonGames);
   connect(list_, &QTreeView::doubleClicked, this, [this] { ShowCurrentSheet(); });
+  // What was typed or ticked while the games were read holds for them.
+  if (nonGames_->isChecked()) model_->ShowNonGames(true);
+  if (!search_->text().isEmpty()) model_->Search(search_->text());
   list_->setCurrentIndex(model_->index(0, 0));
-  search_->setFocus();
 }
 
 void GameBrowserWindow::PutCurrentBack() {
@@ -148,7 +157,7 @@ void GameBrowserWindow::PutCurrentBack() {
 std::string GameBrowserWindow::CurrentGame() const {
   const QModelIndex current = list_->currentIndex();
   if (model_ == nullptr || !current.isValid()) return {};
-  return model_->Table().Row(static_cast<std::size_t>(current.row())).RomName;
+  return std::string(model_->Table().Row(static_cast<std::size_t>(current.row())).RomName());
 }
 
 void GameBrowserWindow::UpdateStatus() {

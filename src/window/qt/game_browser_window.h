@@ -40,8 +40,9 @@ class GameBrowserWindow final : public QWidget {
 
  public:
   // `switches` ("/center /noimage", or empty) follow the ROM name on the
-  // command line of every sheet.
-  GameBrowserWindow(CollectionGames collection, std::string switches, const ScreenMetrics& screen,
+  // command line of every sheet. The window shows at once; its list comes
+  // with ShowCollection.
+  GameBrowserWindow(std::string programFolder, std::string switches, const ScreenMetrics& screen,
                     const RegionalSettings& regional);
   ~GameBrowserWindow() override;
 
@@ -55,18 +56,23 @@ class GameBrowserWindow final : public QWidget {
   // The sheet on the screen, or null.
   ReportWindow* Sheet() const { return sheet_; }
 
+  // Lists the collection's games, or tells why there are none. A search
+  // typed while the collection was read applies to the list.
+  void ShowCollection(CollectionGames collection);
+
   // Runs start-up for the game as a command line naming it would, and shows
   // its sheet; when start-up stops, the status line tells its log line.
   void ShowSheet(const std::string& romName);
 
  signals:
+  void CollectionShown();
   void SheetClosed();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildList(GameList games);
+  void BuildList(GameTable games);
   void PutCurrentBack();
   void UpdateStatus();
   void ShowCurrentSheet();
