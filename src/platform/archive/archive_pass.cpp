@@ -41,6 +41,7 @@ struct ArchivePass::Input {
   const std::string* bytes = nullptr;
   std::uint64_t origin = 0;    // where the pass starts in the file
   std::uint64_t position = 0;  // where it stands, in the file or the bytes
+  std::uint64_t read = 0;      // what it has read so far
   std::array<Block, 2> blocks;
   std::size_t newest = 0;
   bool reachedEnd = false;
@@ -55,7 +56,8 @@ struct ArchivePass::Input {
 
   // Where the local header that ends at `end` starts, when the blocks kept hold it.
   std::optional<std::uint64_t> LocalHeaderEndingAt(std::uint64_t end) const {
-    for (const Block& block : {blocks[newest], blocks[newest ^ 1]}) {
+    for (const std::size_t which : {newest, newest ^ 1}) {
+      const Block& block = blocks[which];
       if (const auto header = zorv::LocalHeaderEndingAt({block.bytes.data(), block.size}, block.offset, end)) return header;
     }
     return std::nullopt;
@@ -68,6 +70,7 @@ struct ArchivePass::Input {
       const std::uint64_t got = input->position < size ? size - input->position : 0;
       *buffer = input->bytes->data() + std::min(input->position, size);
       input->position += got;
+      input->read += got;
       input->reachedEnd |= got == 0;
       return static_cast<la_ssize_t>(got);
     }
@@ -80,6 +83,7 @@ struct ArchivePass::Input {
         block.offset = input->position;
         block.size = static_cast<std::size_t>(got);
         input->position += block.size;
+        input->read += block.size;
         input->reachedEnd |= got == 0;
         return got;
       }
@@ -182,15 +186,22 @@ std::uint64_t ArchivePass::LocalHeaderOffset() const {
   throw RunTimeError(ErrorCode::PathFileAccess, name_ + ": a local header cannot be found where it was read");
 }
 
+archive_entry* ArchivePass::NextEntry() {
+  archive_entry* entry = nullptr;
+  const int status = archive_read_next_header(handle_.get(), &entry);
+  if (status == ARCHIVE_EOF) return nullptr;
+  if (status < ARCHIVE_WARN) Fail();
+  return entry;
+}
+
 archive_entry* ArchivePass::NextFile() {
   for (;;) {
-    archive_entry* entry = nullptr;
-    const int status = archive_read_next_header(handle_.get(), &entry);
-    if (status == ARCHIVE_EOF) return nullptr;
-    if (status < ARCHIVE_WARN) Fail();
-    if (archive_entry_filetype(entry) == AE_IFREG) return entry;
+    archive_entry* entry = NextEntry();
+    if (!entry || archive_entry_filetype(entry) == AE_IFREG) return entry;
   }
 }
+
+std::uint64_t ArchivePass::BytesRead() const { return input_->read; }
 
 void ArchivePass::PassData(const std::string& wanted, std::uint64_t limit, std::uint64_t& extracted,
                            const std::stop_token& stop) {

@@ -27,8 +27,12 @@ class ArchivePass final : public ArchiveMemberSource {
   ArchivePass(const ArchivePass&) = delete;
   ArchivePass& operator=(const ArchivePass&) = delete;
 
+  // The next entry, whatever its kind, or nullptr at the end.
+  archive_entry* NextEntry();
   // The next regular file's entry, or nullptr at the end.
   archive_entry* NextFile();
+  // How many bytes the pass has read from the file or the bytes so far (what it seeks over not counted).
+  std::uint64_t BytesRead() const;
   // In a pass over a zip file: where the local header of the member NextFile last returned starts. libarchive
   // does not tell; it has just read that header, which therefore ends where the pass stands.
   std::uint64_t LocalHeaderOffset() const;

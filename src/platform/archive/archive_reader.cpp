@@ -7,13 +7,13 @@
 #include <mutex>
 #include <optional>
 #include <system_error>
-#include <unordered_map>
 #include <utility>
 
 #include "platform/archive/archive_head.h"
 #include "platform/archive/archive_member_source.h"
 #include "platform/archive/archive_pass.h"
 #include "platform/archive/kept_archive_listing.h"
+#include "platform/archive/listing_keeper.h"
 #include "platform/archive/zip_archive.h"
 #include "platform/ascii_case.h"
 #include "platform/run_time_error.h"
@@ -26,26 +26,6 @@ constexpr std::size_t kBlockSize = 64 * 1024;
 
 [[noreturn]] void ThrowNoSuchMember(const fs::path& archive, std::string_view member) {
   throw RunTimeError(ErrorCode::FileNotFound, archive.string() + ": holds no " + std::string(member));
-}
-
-// Each regular file of a zip with the place of its local header, as libarchive's seekable reader gives them: it
-// lists the central directory, which tells files from links and folders and places each header past whatever
-// lies between the members, and reads each local header. Empty when the archive does not read cleanly: libzip
-// then gives the failure its number.
-std::optional<std::vector<PlacedMember>> PlaceZipMembers(const fs::path& archive) {
-  try {
-    ArchivePass pass(archive, nullptr);
-    std::vector<PlacedMember> placed;
-    while (archive_entry* entry = pass.NextFile()) {
-      placed.push_back({ArchivePass::MemberPath(entry),
-                        static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0)),
-                        pass.LocalHeaderOffset()});
-    }
-    if (placed.empty()) return std::nullopt;
-    return placed;
-  } catch (const RunTimeError&) {
-    return std::nullopt;
-  }
 }
 
 // A zip read from the local header at `offset` on, made the member that is read, when the header there is the
@@ -67,13 +47,16 @@ std::unique_ptr<ArchivePass> PassAtHeader(const fs::path& archive, const std::st
 
 }  // namespace
 
-// The kept listing's archive and, once the listing proves wrong, each member's place found anew.
+// The kept listing's archive and, once the listing proves wrong, the archive read through libzip until the
+// listing is made anew.
 struct ArchiveReader::Relisting {
   explicit Relisting(ArchiveFingerprint kept) : archive(std::move(kept)) {}
   ArchiveFingerprint archive;
   std::once_flag once;
-  bool placedAnew = false;
-  std::unordered_map<std::string, std::uint64_t> placed;
+  std::unique_ptr<ListingKeeper> keeper;  // gone after libzip's handle
+  std::shared_ptr<ZipArchive> zip;
+  std::vector<ArchiveMember> files;
+  std::vector<std::uint64_t> indices;
 };
 
 ArchiveReader::ArchiveReader(fs::path archive, ZipListing listing) : path_(std::move(archive)) {
@@ -92,85 +75,84 @@ ArchiveReader::ArchiveReader(fs::path name, std::string bytes)
 ArchiveReader ArchiveReader::FromBytes(std::string bytes) { return ArchiveReader("(archive in memory)", std::move(bytes)); }
 
 void ArchiveReader::ListMembers(ZipListing listing) {
+  std::vector<ArchiveMember> members;
   if (LooksLikeZip(bytes_ ? BytesHead(*bytes_) : FileHead(path_))) {
-    if (listing == ZipListing::kKeptBetweenRuns && !bytes_ && ListKeptBetweenRuns()) return;
+    std::optional<ArchiveFingerprint> fingerprint;
+    if (listing == ZipListing::kKeptBetweenRuns && !bytes_) {
+      fingerprint = FingerprintOf(path_);
+      if (fingerprint && ListKept(*fingerprint)) return;
+    }
     zip_ = std::make_shared<ZipArchive>(path_, bytes_.get(), path_.string());
-    zip_->List(members_, zipIndices_);
+    zip_->List(members, zipIndices_);
+    members_ = std::make_shared<const std::vector<ArchiveMember>>(std::move(members));
+    if (fingerprint) keeper_ = std::make_shared<ListingKeeper>(std::move(*fingerprint), members_);
     return;
   }
   ArchivePass pass(path_, bytes_.get());
   while (archive_entry* entry = pass.NextFile()) {
-    members_.push_back({ArchivePass::MemberPath(entry),
-                        static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0))});
+    members.push_back({ArchivePass::MemberPath(entry),
+                       static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0))});
   }
+  members_ = std::make_shared<const std::vector<ArchiveMember>>(std::move(members));
 }
 
-// The kept listing, or one made and then kept. False, with nothing listed, when there is none to be had: libzip
-// then lists the archive from its central directory.
-bool ArchiveReader::ListKeptBetweenRuns() {
-  auto fingerprint = FingerprintOf(path_);
-  if (!fingerprint) return false;
-  auto placed = LoadKeptListing(*fingerprint);
-  if (!placed) {
-    placed = PlaceZipMembers(path_);
-    if (!placed) return false;
-    KeepListing(*fingerprint, *placed);
-  }
-  members_.reserve(placed->size());
+// The members of the listing kept for this state of the archive; false, with nothing listed, when none is kept
+// or it does not read back.
+bool ArchiveReader::ListKept(const ArchiveFingerprint& archive) {
+  auto placed = LoadKeptListing(archive);
+  if (!placed) return false;
+  std::vector<ArchiveMember> members;
+  members.reserve(placed->size());
   headerOffsets_.reserve(placed->size());
-  for (PlacedMember& member : *placed) {
-    members_.push_back({std::move(member.path), member.size});
-    headerOffsets_.push_back(member.headerOffset);
+  for (PlacedEntry& entry : *placed) {
+    if (!entry.isFile) continue;
+    members.push_back({std::move(entry.path), entry.size});
+    headerOffsets_.push_back(entry.headerOffset);
   }
-  relisting_ = std::make_shared<Relisting>(std::move(*fingerprint));
+  members_ = std::make_shared<const std::vector<ArchiveMember>>(std::move(members));
+  relisting_ = std::make_shared<Relisting>(archive);
   return true;
 }
 
 ArchiveMemberReader ArchiveReader::OpenMember(std::string_view memberPath, std::uint64_t limit, std::stop_token stop) const {
-  const auto found = std::find_if(members_.begin(), members_.end(),
+  const std::vector<ArchiveMember>& members = *members_;
+  const auto found = std::find_if(members.begin(), members.end(),
                                   [&](const ArchiveMember& member) { return member.path == memberPath; });
-  if (found == members_.end()) ThrowNoSuchMember(path_, memberPath);
-  const auto position = static_cast<std::size_t>(found - members_.begin());
+  if (found == members.end()) ThrowNoSuchMember(path_, memberPath);
+  const auto position = static_cast<std::size_t>(found - members.begin());
   if (zip_) return ArchiveMemberReader(ZipArchive::Open(zip_, zipIndices_[position], found->path, limit), stop);
   if (!headerOffsets_.empty()) return OpenPlacedMember(position, limit, stop);
   return PassToMember(position, limit, stop);
 }
 
 // A member of a kept listing, read from the local header at its place once that header proves to be the
-// member's. When it does not, the listing does not describe the archive: the members are placed anew, once for
-// the run, and kept in its stead. An archive that cannot be placed is read through its central directory, where
-// libzip gives the failure its number.
+// member's. When it does not, the listing does not describe the archive: it is forgotten, libzip reads the
+// archive for the rest of the run (where it gives a damaged one's failure its number), and the listing is made
+// anew after it.
 ArchiveMemberReader ArchiveReader::OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const {
-  const std::string& path = members_[position].path;
-  auto member = PassAtHeader(path_, path, headerOffsets_[position], limit);
-  if (!member) {
-    Relisting& relisting = *relisting_;
-    std::call_once(relisting.once, [&] {
-      auto placed = PlaceZipMembers(path_);
-      if (!placed) return ForgetKeptListing(relisting.archive);
-      KeepListing(relisting.archive, *placed);
-      relisting.placedAnew = true;
-      // The first member of a name is the one served, as in the listing.
-      for (const PlacedMember& found : *placed) relisting.placed.emplace(found.path, found.headerOffset);
-    });
-    const auto found = relisting.placed.find(path);
-    if (found != relisting.placed.end()) member = PassAtHeader(path_, path, found->second, limit);
-    else if (relisting.placedAnew) ThrowNoSuchMember(path_, path);
-  }
-  if (member) return ArchiveMemberReader(std::move(member), stop);
-  auto zip = std::make_shared<ZipArchive>(path_, nullptr, path_.string());
-  std::vector<ArchiveMember> files;
-  std::vector<std::uint64_t> indices;
-  zip->List(files, indices);
+  const std::string& path = (*members_)[position].path;
+  if (auto member = PassAtHeader(path_, path, headerOffsets_[position], limit))
+    return ArchiveMemberReader(std::move(member), std::move(stop));
+  Relisting& relisting = *relisting_;
+  std::call_once(relisting.once, [&] {
+    ForgetKeptListing(relisting.archive);
+    relisting.zip = std::make_shared<ZipArchive>(path_, nullptr, path_.string());
+    relisting.zip->List(relisting.files, relisting.indices);
+    relisting.keeper = std::make_unique<ListingKeeper>(
+        relisting.archive, std::make_shared<const std::vector<ArchiveMember>>(relisting.files));
+  });
+  const auto& files = relisting.files;
   const auto file = std::find_if(files.begin(), files.end(), [&](const ArchiveMember& f) { return f.path == path; });
   if (file == files.end()) ThrowNoSuchMember(path_, path);
-  return ArchiveMemberReader(ZipArchive::Open(zip, indices[static_cast<std::size_t>(file - files.begin())], path, limit), stop);
+  return ArchiveMemberReader(
+      ZipArchive::Open(relisting.zip, relisting.indices[static_cast<std::size_t>(file - files.begin())], path, limit),
+      std::move(stop));
 }
 
 // libarchive reaches a member by passing the ones before it; in a 7z their data is read through rather than
 // skipped (ArchivePass::PassData says why) and counts against the limit.
 ArchiveMemberReader ArchiveReader::PassToMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const {
-  const std::string& path = members_[position].path;
+  const std::string& path = (*members_)[position].path;
   auto pass = std::make_unique<ArchivePass>(path_, bytes_.get());
   std::uint64_t extracted = 0;
   for (std::size_t passed = 0;; ++passed) {

@@ -20,7 +20,9 @@ struct ArchiveMember {
 };
 
 class ArchiveMemberSource;
+class ListingKeeper;
 class ZipArchive;
+struct ArchiveFingerprint;
 
 // One member read in pieces, for members too large to hold whole (a game list of hundreds of megabytes). The
 // ArchiveReader it came from must outlive it.
@@ -50,7 +52,8 @@ enum class ZipListing {
 
 // A .zip or .7z archive: a zip (told by its first bytes, not its name) read through libzip, which lists it from
 // its central directory and reads a member from its own offset; anything else through libarchive. A zip whose
-// listing is kept between runs is read through libarchive's streaming reader from the member's local header.
+// listing is kept between runs is read through libarchive's streaming reader from the member's local header;
+// when no listing is kept for it yet, libzip reads it, and the listing is made when the reader is destroyed.
 // Failures are RunTimeErrors: 53 when the file does not exist, 75 when it is not an archive, is encrypted or
 // cannot be read, 62 when it ends early (truncated), 7 when a member, with whatever must be decompressed to
 // reach it, would pass the size limit given to Read, 18 when a read was stopped on request.
@@ -63,7 +66,7 @@ class ArchiveReader {
   static ArchiveReader FromBytes(std::string bytes);
 
   // Regular files only, in archive order.
-  const std::vector<ArchiveMember>& Members() const { return members_; }
+  const std::vector<ArchiveMember>& Members() const { return *members_; }
 
   // One member whole. The limit holds against what is really extracted, not only against the size the
   // header declares, so a member that lies about its size is stopped too; in a solid 7z it holds against the
@@ -77,14 +80,15 @@ class ArchiveReader {
  private:
   ArchiveReader(std::filesystem::path name, std::string bytes);
   void ListMembers(ZipListing listing);
-  bool ListKeptBetweenRuns();
+  bool ListKept(const ArchiveFingerprint& archive);
   ArchiveMemberReader OpenPlacedMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
   ArchiveMemberReader PassToMember(std::size_t position, std::uint64_t limit, std::stop_token stop) const;
 
+  std::shared_ptr<ListingKeeper> keeper_;  // making the listing once libzip's handle is gone, when none was kept
   std::filesystem::path path_;
   std::shared_ptr<const std::string> bytes_;  // the archive itself when it was given in memory
-  std::shared_ptr<ZipArchive> zip_;          // set when the archive is a zip
-  std::vector<ArchiveMember> members_;
+  std::shared_ptr<ZipArchive> zip_;          // set when libzip reads the archive
+  std::shared_ptr<const std::vector<ArchiveMember>> members_;
   std::vector<std::uint64_t> zipIndices_;    // each member's index in the zip, when libzip reads it
   std::vector<std::uint64_t> headerOffsets_;  // where each member's local header starts, when the listing is kept
   struct Relisting;

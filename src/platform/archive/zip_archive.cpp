@@ -107,7 +107,6 @@ ZipArchive::ZipArchive(const std::filesystem::path& path, const std::string* byt
   const int code = zip_error_code_zip(&error);
   zip_error_fini(&error);
   handle_.reset(handle);
-  const ArchiveHead head = bytes ? BytesHead(*bytes) : FileHead(path);
   if (handle_) {
     // libzip opens an archive of nothing but its end record; a collector's archive always holds something.
     if (zip_get_num_entries(handle_.get(), 0) == 0) ThrowEmpty(name_);
@@ -115,6 +114,7 @@ ZipArchive::ZipArchive(const std::filesystem::path& path, const std::string* byt
   }
   if (code == ZIP_ER_MEMORY) throw RunTimeError(ErrorCode::OutOfMemory, name_ + ": out of memory");
   if (code == ZIP_ER_NOENT) throw RunTimeError(ErrorCode::FileNotFound, name_ + ": no such file");
+  const ArchiveHead head = bytes ? BytesHead(*bytes) : FileHead(path);
   if (HoldsNothing(head)) ThrowEmpty(name_);
   if (code == ZIP_ER_NOZIP && ZipEndsEarly(head)) ThrowTruncated(name_);
   if (code == ZIP_ER_NOZIP) ThrowNotAnArchive(name_);
