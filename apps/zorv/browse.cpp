@@ -87,17 +87,14 @@ int RunBrowser(const std::string& collectionFolder, const std::string& switches,
   // and the window first shows: each takes about as long as the other.
   QPromise<CollectionGames> read;
   QFuture<CollectionGames> collection = read.future();
-  std::jthread reader([&read, collectionFolder, started] {
+  std::jthread reader([&read, collectionFolder] {
     read.start();
-    auto ms = [&] { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count(); };
-    std::fprintf(stderr, "T read start %.1f\n", ms());
     try {
       read.addResult(OpenCollection(collectionFolder));
     } catch (const std::exception& failure) {
       read.addResult(CollectionGames{collectionFolder, std::nullopt, 0,
                                      std::string("The collection cannot be read: ") + failure.what()});
     }
-    std::fprintf(stderr, "T read end %.1f\n", ms());
     read.finish();
   });
   QApplication app(qtArgc, qtArgv);
@@ -106,10 +103,14 @@ int RunBrowser(const std::string& collectionFolder, const std::string& switches,
   if (StartupTiming::Wanted()) timing.emplace(window, started);
   QFutureWatcher<CollectionGames> watcher;
   QObject::connect(&watcher, &QFutureWatcherBase::finished, &window,
-                   [&] { std::fprintf(stderr, "T show start %.1f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count()); window.ShowCollection(collection.takeResult()); std::fprintf(stderr, "T show end %.1f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count()); });
-  watcher.setFuture(collection);
+                   [&] { window.ShowCollection(collection.takeResult()); });
+  if (collection.isFinished()) {
+    // Read before the window first shows: the list is in its first paint.
+    window.ShowCollection(collection.takeResult());
+  } else {
+    watcher.setFuture(collection);
+  }
   window.show();
-  std::fprintf(stderr, "T shown call %.1f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count());
   return QApplication::exec();
 }
 
