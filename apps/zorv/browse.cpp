@@ -104,7 +104,12 @@ int RunBrowser(const std::string& collectionFolder, const std::string& switches,
   QFutureWatcher<CollectionGames> watcher;
   QObject::connect(&watcher, &QFutureWatcherBase::finished, &window,
                    [&] { window.ShowCollection(collection.takeResult()); });
-  watcher.setFuture(collection);
+  if (collection.isFinished()) {
+    // Read before the window first shows: the list is in its first paint.
+    window.ShowCollection(collection.takeResult());
+  } else {
+    watcher.setFuture(collection);
+  }
   window.show();
   return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <mutex>
 #include <shared_mutex>
@@ -189,13 +190,6 @@ fs::path Resolve(std::string_view windowsPath, bool& found) {
   return ResolveComponent(folder, written.names.back(), found, folder == asWritten.parent_path());
 }
 
-std::ifstream OpenForReading(std::string_view windowsPath) {
-  if (!FileExists(windowsPath)) throw RunTimeError(ErrorCode::FileNotFound);
-  std::ifstream file(ResolvePath(windowsPath), std::ios::binary);
-  if (!file) throw RunTimeError(ErrorCode::PathFileAccess);
-  return file;
-}
-
 struct DescriptorCloser {
   int descriptor;
   ~DescriptorCloser() { ::close(descriptor); }
@@ -274,39 +268,53 @@ std::uintmax_t FileLength(std::string_view windowsPath) {
   return size;
 }
 
-std::string ReadWholeFile(std::string_view windowsPath) {
-  // The path is resolved once; never waiting on a FIFO, only a regular file is read.
-  const int descriptor = ::open(ResolvePath(windowsPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (descriptor < 0) {
-    throw RunTimeError(FileExists(windowsPath) ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound);
-  }
-  const DescriptorCloser closer{descriptor};
+ReadOnlyFile::ReadOnlyFile(std::string_view windowsPath)
+    // The path is resolved once; never waiting on a FIFO, only a regular file is read.
+    : descriptor_(::open(ResolvePath(windowsPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)) {
+  if (descriptor_ < 0) throw RunTimeError(FileExists(windowsPath) ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound);
   struct stat status {};
-  if (::fstat(descriptor, &status) != 0) throw RunTimeError(ErrorCode::PathFileAccess);
-  if (!S_ISREG(status.st_mode)) throw RunTimeError(ErrorCode::FileNotFound);
-  std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+  const bool regular = ::fstat(descriptor_, &status) == 0 && S_ISREG(status.st_mode);
+  if (!regular) {
+    ::close(descriptor_);
+    throw RunTimeError(ErrorCode::FileNotFound);
+  }
+  size_ = static_cast<std::uint64_t>(status.st_size);
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<char> bytes) const {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
+    const ssize_t got = ::pread(descriptor_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) throw RunTimeError(ErrorCode::PathFileAccess);
+    if (got < 0) throw RunTimeError(ErrorCode::PathFileAccess);
+    if (got == 0) break;
     done += static_cast<std::size_t>(got);
   }
+  return done;
+}
+
+std::string ReadWholeFile(std::string_view windowsPath) {
+  const ReadOnlyFile file(windowsPath);
+  std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
+  // A file cut short while it is read cannot be read.
+  if (file.ReadAt(0, bytes) != bytes.size()) throw RunTimeError(ErrorCode::PathFileAccess);
   return bytes;
 }
 
 std::string ReadStretch(std::string_view windowsPath, std::int64_t offset, std::int64_t length) {
   if (length < 0) throw RunTimeError(ErrorCode::InvalidArgument);
   if (offset < 1) throw RunTimeError(ErrorCode::BadRecordNumber);
-  std::ifstream file = OpenForReading(windowsPath);
-  file.seekg(0, std::ios::end);
-  const std::int64_t size = file.tellg();
-  if (size < 0) throw RunTimeError(ErrorCode::PathFileAccess);
+  const ReadOnlyFile file(windowsPath);
+  const auto size = static_cast<std::int64_t>(file.Size());
   if (length == 0 || offset > size) return {};
-  const std::int64_t available = std::min(length, size - offset + 1);
-  std::string bytes(static_cast<std::size_t>(available), '\0');
-  file.seekg(offset - 1);
-  if (!file.read(bytes.data(), available)) throw RunTimeError(ErrorCode::PathFileAccess);
+  std::string bytes(static_cast<std::size_t>(std::min(length, size - offset + 1)), '\0');
+  if (file.ReadAt(static_cast<std::uint64_t>(offset - 1), bytes) != bytes.size()) {
+    throw RunTimeError(ErrorCode::PathFileAccess);
+  }
   return bytes;
 }
 
@@ -379,18 +387,24 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
   return lines;
 }
 
-TextFileReader::TextFileReader(std::string_view windowsPath) : file_(OpenForReading(windowsPath)) {}
+TextFileReader::TextFileReader(std::string_view windowsPath)
+    : TextFileReader(std::make_shared<const ReadOnlyFile>(windowsPath), 0, UINT64_MAX) {}
+
+TextFileReader::TextFileReader(std::shared_ptr<const ReadOnlyFile> file, std::uint64_t begin, std::uint64_t end)
+    : file_(std::move(file)), end_(end), bufferStart_(begin) {}
 
 bool TextFileReader::Fill() {
   if (position_ > 0) {
     buffer_.erase(0, position_);
+    bufferStart_ += position_;
     position_ = 0;
   }
   constexpr std::size_t kChunk = 1 << 16;
+  const std::uint64_t from = bufferStart_ + buffer_.size();
+  const std::size_t wanted = from >= end_ ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, end_ - from));
   const std::size_t old = buffer_.size();
-  buffer_.resize(old + kChunk);
-  file_.read(buffer_.data() + old, kChunk);
-  const auto got = static_cast<std::size_t>(file_.gcount());
+  buffer_.resize(old + wanted);
+  const std::size_t got = file_->ReadAt(from, std::span(buffer_).subspan(old));
   buffer_.resize(old + got);
   return got > 0;
 }

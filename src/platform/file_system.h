@@ -5,9 +5,11 @@
 // without it ("index." is the file `index`). Paths are Windows-1252 text.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zorv {
@@ -21,6 +23,28 @@ bool FileExists(std::string_view windowsPath) noexcept;
 
 // The size of an existing file in bytes. Error 53 when it does not exist.
 std::uintmax_t FileLength(std::string_view windowsPath);
+
+// An existing regular file open for reading, from any place and from several
+// threads at once: what they read is the file as it was opened, even when a new
+// one is renamed over it meanwhile. Opening never waits on a FIFO.
+class ReadOnlyFile {
+ public:
+  // Error 53 when no regular file is there, 75 when it cannot be opened.
+  explicit ReadOnlyFile(std::string_view windowsPath);
+  ReadOnlyFile(ReadOnlyFile&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
+  ReadOnlyFile& operator=(ReadOnlyFile&&) = delete;
+  ~ReadOnlyFile();
+
+  // The size when it was opened.
+  std::uint64_t Size() const { return size_; }
+  // Fills `bytes` from `offset` on, all but at the file's end; returns how many
+  // bytes it read. Error 75 when the file cannot be read.
+  std::size_t ReadAt(std::uint64_t offset, std::span<char> bytes) const;
+
+ private:
+  int descriptor_;
+  std::uint64_t size_ = 0;
+};
 
 // The whole file as bytes. Error 53 when it does not exist, 75 when it cannot be read.
 std::string ReadWholeFile(std::string_view windowsPath);
@@ -51,15 +75,22 @@ class TextFileReader {
  public:
   // Error 53 when the file does not exist, 75 when it cannot be opened.
   explicit TextFileReader(std::string_view windowsPath);
+  // Reads the bytes [begin, end) of an open file as if they were all of it;
+  // several readers may share one file.
+  TextFileReader(std::shared_ptr<const ReadOnlyFile> file, std::uint64_t begin, std::uint64_t end);
 
   // The next line without its ending; false at the end of the file.
   bool ReadLine(std::string& line);
   bool AtEnd();
+  // Where in the file the next line starts.
+  std::uint64_t Position() const { return bufferStart_ + position_; }
 
  private:
   bool Fill();
 
-  std::ifstream file_;
+  std::shared_ptr<const ReadOnlyFile> file_;
+  std::uint64_t end_ = 0;
+  std::uint64_t bufferStart_ = 0;  // where in the file buffer_ starts
   std::string buffer_;
   std::size_t position_ = 0;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "startup/game_index.h"
+#include "startup/index_lists_in_memory.h"
 
 namespace zorv {
 
@@ -25,13 +26,11 @@ class IndexInMemory {
 
   // Every ROM name with a record, once each, in the order of the index.
   const std::vector<std::string>& RomNames() const { return romNames_; }
-  // The record of each of those names: its first record line.
-  const std::vector<std::string_view>& GameRecords() const { return gameRecords_; }
   // The first record line that starts with `romKey`; empty when none does.
   std::string FindRecord(std::string_view romKey) const;
   // The index's lists from the first one on, as the open file stands after
   // the record search.
-  std::unique_ptr<IndexLists> Lists() const;
+  std::unique_ptr<IndexLists> Lists() const { return lists_.Lists(); }
 
  private:
   std::string text_;
@@ -39,10 +38,7 @@ class IndexInMemory {
   std::span<const std::string_view> records_;  // of lines_, up to the lists
   std::unordered_map<std::string_view, std::size_t> firstRecord_;  // ROM key -> record number
   std::vector<std::string> romNames_;
-  std::vector<std::string_view> gameRecords_;
-  std::span<const std::string_view> listLines_;  // of lines_, after their header
-  // For every list line, the number of the first header line at or after it.
-  std::vector<std::size_t> listEnd_;
+  IndexListsInMemory lists_;
 };
 
 }  // namespace zorv

@@ -124,6 +124,13 @@ std::string WithoutSkipped(std::string_view text) {
   return kept;
 }
 
+// A character after a decimal's digits that may make them part of a longer
+// number: another digit, one the number may be interrupted by, a point or an
+// exponent.
+bool MayContinueDecimal(char c) {
+  return IsDigit(c) || IsSkipped(c) || c == '.' || c == 'e' || c == 'E' || c == 'd' || c == 'D';
+}
+
 bool HasRadixPrefix(std::string_view s, int& radix) {
   if (s.size() < 2 || s[0] != '&') return false;
   if (s[1] == 'H' || s[1] == 'h') radix = 16;
@@ -135,6 +142,13 @@ bool HasRadixPrefix(std::string_view s, int& radix) {
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
+  // Most numbers read are an index field's few digits before its ";": those
+  // are their digits' value, with nothing to take apart.
+  std::int32_t whole = 0;
+  std::size_t digits = 0;
+  for (; digits < text.size() && digits < 9 && IsDigit(text[digits]); ++digits) whole = whole * 10 + (text[digits] - '0');
+  if (digits > 0 && (digits == text.size() || !MayContinueDecimal(text[digits]))) return whole;
+
   const std::string compact = WithoutSkipped(text);
   int radix = 10;
   if (HasRadixPrefix(compact, radix)) return RadixNumber(std::string_view(compact).substr(2), radix);

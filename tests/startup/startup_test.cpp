@@ -163,6 +163,8 @@ TEST(Startup, IndexRecordAndListsGiveTheGameFields) {
       {"gng", {{"index", WithLists("gng;Bg;C4;D1;E1\r\n")}}, "g|ng|[List 2]|2-1|3-1||||||||||m"},  // the header line
       {"gng", {{"index", WithLists("gng;Bg;C-1;D 2;E1\r\n")}}, "g|ng||2-2|3-1||||||||||m"},
       {"gng", {{"index", WithLists("gng;Bg;C1.5;D2.5;E1\r\n")}}, "g|ng|1-2|2-2|3-1||||||||||m"},  // halves to even
+      // A number goes on past a blank and into its exponent.
+      {"gng", {{"index", WithLists("gng;Bg;C2 1;D1e1;E1d0;F3\r\n")}}, "g|ng|||3-1|4-3|||||||||m"},
       // The first of each code counts, ";;" included.
       {"gng", {{"index", WithLists("gng;;Bfirst;;C2;C1;D1;;Bsecond\r\n")}}, "first|ng|1-2|2-1|||||||||||m"},
       {"gng", {{"index", WithLists("gng;Bg;C3;D3;E3;F3;G3;H3;I3;J3;K3;M3;N3;O3;V3\r\n")}},

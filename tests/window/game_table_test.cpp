@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
+#include "startup/game_index.h"
+#include "startup/index_in_memory.h"
 #include "startup/startup.h"
 #include "support/temp_folder.h"
 #include "window/collection_games.h"
@@ -61,6 +64,62 @@ TEST(GameListTest, ListsEachRomOnceWithWhatItsSheetShows) {
   }
   EXPECT_EQ(names, (std::vector<std::string>{"gng", "gngt", "noc"}));
   EXPECT_EQ(opened.Games->Machines()[2].Year(), "Capcom");
+}
+
+// Each row of a game list as text, for comparing whole lists.
+std::string RowText(const GameListEntry& game) {
+  return std::string(game.RomName()) + "|" + std::string(game.Title()) + "|" + std::string(game.CloneOf()) + "|" +
+         std::string(game.Manufacturer()) + "|" + std::string(game.Year()) + "|" + std::string(game.Genre()) + "|" +
+         std::string(game.Category()) + (game.Mechanical() ? "|mechanical" : "");
+}
+
+TEST(GameListTest, AWholeIndexListsWhatEachSheetReads) {
+  // Read a piece at a time by several threads, a large index must give the
+  // rows the sheet's own record search gives, name by name.
+  std::mt19937 random(7);
+  std::string index;
+  const char* const ends[] = {"\r\n", "\r"};
+  for (int i = 0; i < 6000; ++i) {
+    const int name = i % 2500 == 0 ? i : static_cast<int>(random() % 5000);  // most names again later
+    switch (random() % 23) {
+      case 0: index += "no semicolon " + std::to_string(i); break;
+      case 1: index += ";BNo name;S;C1"; break;
+      case 2: index += "g" + std::to_string(name) + ";BA title that never ends"; break;
+      default:
+        index += "g" + std::to_string(name) + ";BGame " + std::to_string(i) + "\n(lone LF);S#CLg" +
+                 std::to_string(random() % 50) + ";C" + std::to_string(random() % 4) + ";D" +
+                 std::to_string(random() % 3) + ";I" + std::to_string(random() % 3) + ";J2" +
+                 (random() % 9 == 0 ? ";W1" : "") + ";R0;L#;P0;Q0,0;U";
+    }
+    index += ends[random() % 2];
+  }
+  index += "[Manufacturer]\r\nCapcom\r\nSega\rKonami\r\n[Year]\r\n1986\r\n1987\r\n[Orientation]\r\n[Buttons]\r\n"
+           "[Controls]\r\n[Status]\r\n[Genre]\r\nPlatform\r\nElectromechanical\r\n[Category]\r\nA / B\r\nC\r\n";
+  TempFolder collection;
+  const std::string path = collection.Write("datafiles/index", index).string();
+
+  const IndexInMemory sheets(index);
+  std::vector<std::string> expected;
+  std::size_t unreadable = 0;
+  for (const std::string& name : sheets.RomNames()) {
+    SharedState game;
+    game.HeldLog.emplace();
+    game.GameRecord = sheets.FindRecord(name + ";");
+    try {
+      ReadGameFields(*sheets.Lists(), game);
+    } catch (const std::exception&) {
+      ++unreadable;
+      continue;
+    }
+    expected.push_back(RowText(ListEntryOf(name, game)));
+  }
+  const GameList list = ReadGameList(path);
+  std::vector<std::string> listed;
+  for (const GameListEntry& game : list.Games) listed.push_back(RowText(game));
+  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(list.UnreadableRecords, unreadable);
+  EXPECT_GT(unreadable, 10u);
+  EXPECT_GT(index.size(), 4u << 16) << "the index is read in several pieces";
 }
 
 TEST(GameListTest, WithoutGamesTheBrowserSaysWhatToDo) {
