@@ -23,7 +23,10 @@ constexpr std::size_t kFastInputMargin = 32;
 // prefetch never faults, past the end of the output or not; the address is
 // computed as a number, not as a pointer into the output).
 constexpr std::size_t kWriteAhead = 4096;
-constexpr std::size_t kFastOutputMargin = kLongestMatch + kMatchCopySlack;
+// A step may store two literal entries (two bytes each) before its match and
+// checks the limits only after the match: the margin holds them too.
+constexpr std::size_t kLiteralBytesBeforeMatch = 4;
+constexpr std::size_t kFastOutputMargin = kLiteralBytesBeforeMatch + kLongestMatch + kMatchCopySlack;
 
 // The fast loop's bit state, passed by value so that it stays in registers
 // (the loop's byte stores may alias anything whose address was taken). Only
