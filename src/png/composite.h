@@ -32,6 +32,9 @@ class BackgroundRows {
   const std::uint32_t* Row(std::int64_t y) const {
     return haveCapture_ ? captured_.pixels.data() + static_cast<std::size_t>(y) * width_ : plain_.data();
   }
+  // The captured background, to be blended onto in place and kept as the
+  // picture; none when the rows are of one colour.
+  Image* Capture() { return haveCapture_ ? &captured_ : nullptr; }
 
  private:
   std::size_t width_;
@@ -41,7 +44,8 @@ class BackgroundRows {
 };
 
 // One row of `width` 8-bit RGBA pixels blended onto a row of background colours
-// as CompositeOnBackground blends, written to `out` as device colours.
+// as CompositeOnBackground blends, written to `out` as device colours. `out`
+// may be `background`: each pixel is read before its blend is written.
 void BlendRgbaRowToColours(const std::uint8_t* rgba, const std::uint32_t* background, std::size_t width,
                            std::uint32_t* out);
 

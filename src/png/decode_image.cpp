@@ -60,42 +60,42 @@ Image RowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced
 }
 
 // The rows of an 8-bit RGBA image (still filtered, or interlaced) blended onto
-// what lies behind them, as a picture in device colours. Each row is blended
-// in place as soon as it is raw, while it is in the cache; the capture of the
-// background is released before the picture is made from the blended rows, so
-// that no more than two buffers the size of the picture are held at a time.
+// what lies behind them, as a picture in device colours. Each row is blended as
+// soon as it is raw, while it is in the cache: onto the captured background in
+// place, which then is the picture, or, without a capture, straight into the
+// picture. Either way no more than two buffers the size of the picture are
+// held at a time, and each pixel of the picture is written once.
 Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlaced, const Backdrop& backdrop) {
   const auto width = static_cast<std::size_t>(format.width);
   const auto height = static_cast<std::size_t>(format.height);
   const std::size_t rowLength = 4 * width;
-  // (The row is made before the background capture: made after it, it left
-  // the heap so laid out that from the third RGBA picture on a process held a
-  // picture's memory more at its peak, 8 MB for a 1920x1080 one.)
-  std::vector<std::uint32_t> row(width);
-  {
+  if (interlaced) {
+    work = Deinterlace(work, format);
+    if (work.size() < rowLength * height) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
+  }
+  const auto forEachRawRow = [&](const RowConversion& blend) {
     if (interlaced) {
-      work = Deinterlace(work, format);
-      if (work.size() < rowLength * height) throw RunTimeError(ErrorCode::SubscriptOutOfRange, "rows missing");
-    }
-    const BackgroundRows background(backdrop, format.width, format.height);
-    std::size_t y = 0;
-    const auto blendInPlace = [&](std::span<std::uint8_t> raw) {
-      BlendRgbaRowToColours(raw.data(), background.Row(static_cast<std::int64_t>(y++)), width, row.data());
-      std::memcpy(raw.data(), row.data(), rowLength);
-    };
-    if (interlaced) {
-      for (std::size_t r = 0; r < height; ++r) blendInPlace({work.data() + r * rowLength, rowLength});
+      for (std::size_t r = 0; r < height; ++r) blend({work.data() + r * rowLength, rowLength});
     } else {
-      Unfilter(work, format, blendInPlace);
+      Unfilter(work, format, blend);
     }
+  };
+  BackgroundRows background(backdrop, format.width, format.height);
+  std::size_t y = 0;
+  if (Image* capture = background.Capture()) {
+    forEachRawRow([&](std::span<std::uint8_t> raw) {
+      std::uint32_t* behind = capture->pixels.data() + y++ * width;
+      BlendRgbaRowToColours(raw.data(), behind, width, behind);
+    });
+    capture->width = static_cast<std::int32_t>(format.width);
+    capture->height = static_cast<std::int32_t>(format.height);
+    return std::move(*capture);
   }
-  // (The box's last picture keeps its own memory here: taking it for this
-  // picture, whose background capture comes and goes beside it, was measured
-  // to leave the heap to be handed back to the system and faulted in again.)
   PictureRows picture(format.width, format.height, {});
-  for (std::size_t y = 0; y < height; ++y) {
-    picture.Append([&](std::uint32_t* out) { std::memcpy(out, work.data() + y * rowLength, rowLength); });
-  }
+  forEachRawRow([&](std::span<std::uint8_t> raw) {
+    const std::uint32_t* behind = background.Row(static_cast<std::int64_t>(y++));
+    picture.Append([&](std::uint32_t* out) { BlendRgbaRowToColours(raw.data(), behind, width, out); });
+  });
   return std::move(picture).Take();
 }
 
