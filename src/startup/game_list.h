@@ -67,8 +67,8 @@ struct GameList {
 // The largest index read for the list: over a hundred times a full game list.
 inline constexpr std::uintmax_t kLargestGameIndex = 512ull << 20;
 
-// Reads the index file at `indexPath` whole and takes every game's fields
-// apart exactly as its sheet does. Error 53 when the file is missing, 75 when
+// Reads the index file at `indexPath`, a piece at a time, and takes every
+// game's fields apart exactly as its sheet does. Error 53 when the file is missing, 75 when
 // it cannot be read, 7 when it is larger than kLargestGameIndex.
 GameList ReadGameList(std::string_view indexPath);
 
