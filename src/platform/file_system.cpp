@@ -282,7 +282,7 @@ ReadOnlyFile::ReadOnlyFile(std::string_view windowsPath)
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
-  if (descriptor_ >= 0) ::close(descriptor_);
+  ::close(descriptor_);
 }
 
 std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<char> bytes) const {

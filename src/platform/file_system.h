@@ -9,7 +9,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace zorv {
@@ -31,8 +30,9 @@ class ReadOnlyFile {
  public:
   // Error 53 when no regular file is there, 75 when it cannot be opened.
   explicit ReadOnlyFile(std::string_view windowsPath);
-  ReadOnlyFile(ReadOnlyFile&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
-  ReadOnlyFile& operator=(ReadOnlyFile&&) = delete;
+  // Readers share one through a shared_ptr.
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
   ~ReadOnlyFile();
 
   // The size when it was opened.
