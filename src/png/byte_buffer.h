@@ -5,7 +5,10 @@
 // bytes that must be zero are written as zero where the stage says so.
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
+
+#include "png/recycled_blocks.h"
 
 namespace zorv::png {
 
@@ -16,9 +19,27 @@ class DefaultInitAllocator : public std::allocator<T> {
   struct rebind {
     using other = DefaultInitAllocator<U>;
   };
+  using value_type = T;
+
   DefaultInitAllocator() = default;
   template <typename U>
   DefaultInitAllocator(const DefaultInitAllocator<U>&) noexcept {}
+
+  // A picture-sized buffer comes from the recycled blocks (png/recycled_blocks.h).
+  T* allocate(std::size_t n) {
+    if (n >= recycled_blocks::kSmallestKeptBlock / sizeof(T)) {
+      if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
+      return static_cast<T*>(recycled_blocks::Take(n * sizeof(T)));
+    }
+    return std::allocator<T>::allocate(n);
+  }
+  void deallocate(T* p, std::size_t n) noexcept {
+    if (n >= recycled_blocks::kSmallestKeptBlock / sizeof(T)) {
+      recycled_blocks::Give(p);
+    } else {
+      std::allocator<T>::deallocate(p, n);
+    }
+  }
 
   // A value-initialised element (resize, the size constructor) is left as it is.
   template <typename U>
