@@ -13,7 +13,7 @@ namespace zorv::png {
 //               (the only bits a shift count looks at); in a link to a
 //               subtable, the subtable's index bits
 //   bit  6      the symbol is a literal byte
-//   bit  7      the symbol ends the block
+//   bit  7      the symbol ends the block, or the entry links to a subtable
 //   bits 8-11   code length; 0 in an entry that links to a subtable
 //   bit  12     in a literal entry: a second literal follows (bits 13-15 stay 0,
 //               so bits 8-13 read as a shift count are the code length)
@@ -23,6 +23,8 @@ namespace zorv::png {
 // that a decoder taking one symbol at a time reads it as the first literal alone.
 namespace entry {
 inline constexpr std::uint32_t kLiteral = 0x40;
+// End of block, or a link to a subtable: a decoding loop sends both off its
+// common path with one test (a link has no code length; see IsSubtableLink).
 inline constexpr std::uint32_t kEndOfBlock = 0x80;
 inline constexpr std::uint32_t kSecondLiteral = 0x1000;
 
@@ -39,7 +41,7 @@ constexpr unsigned LiteralCount(std::uint32_t e) { return 1 + ((e >> 12) & 1); }
 constexpr std::uint32_t Make(std::uint32_t value, unsigned extraBits, std::uint32_t flags) {
   return value << 16 | flags | extraBits;
 }
-constexpr std::uint32_t MakeSubtableLink(std::uint32_t start, unsigned indexBits) { return Make(start, indexBits, 0); }
+constexpr std::uint32_t MakeSubtableLink(std::uint32_t start, unsigned indexBits) { return Make(start, indexBits, kEndOfBlock); }
 // The meaning completed with the code length of its symbol.
 constexpr std::uint32_t WithCodeLength(std::uint32_t meaning, unsigned codeLength) {
   return (meaning + codeLength) | codeLength << 8;

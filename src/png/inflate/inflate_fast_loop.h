@@ -139,20 +139,22 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
         }
       }
     }
-    if (entry::IsSubtableLink(e)) [[unlikely]] {
-      e = literalLength.Resolve(e, bits.buffer);
-      if (e & entry::kLiteral) {
-        bits = Refilled(Dropped(bits, e));
-        out = PutLiterals(out, e);
-        e = literalLength.Root(bits.buffer);
-        if (!(bits.next < inLimit && out < outLimit)) break;
-        continue;
-      }
-    }
     if (e & entry::kEndOfBlock) [[unlikely]] {
-      bits = Dropped(bits, e);
-      end = FastEnd::kEndOfBlock;
-      break;
+      if (entry::IsSubtableLink(e)) {
+        e = literalLength.Resolve(e, bits.buffer);
+        if (e & entry::kLiteral) {
+          bits = Refilled(Dropped(bits, e));
+          out = PutLiterals(out, e);
+          e = literalLength.Root(bits.buffer);
+          if (!(bits.next < inLimit && out < outLimit)) break;
+          continue;
+        }
+      }
+      if (e & entry::kEndOfBlock) {
+        bits = Dropped(bits, e);
+        end = FastEnd::kEndOfBlock;
+        break;
+      }
     }
     std::uint64_t before = bits.buffer;
     bits = Dropped(bits, e);
