@@ -103,16 +103,19 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
   std::uint8_t* out = out_;
   if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;
 
-  // Each step starts with at least 56 bits in the buffer and the next code
-  // looked up. Up to two literal entries (of at most the root bits each) leave
-  // at least 32 bits: enough for a long code, for a length code and its extra
-  // bits followed by the root bits of a distance code, or for the long form of
-  // length 258. The buffer is refilled while the distance code is looked up,
-  // which leaves enough after the distance for the next code's root bits: no
-  // lookup waits for a refill.
-  static_assert(56 - 2 * kRootBits >= kLongestCode + 5 + kDistanceRootBits);
-  static_assert(56 - 2 * kRootBits >= kLongestCode + 16);
-  static_assert(56 - (kLongestCode + 14) >= kRootBits);
+  // Each step starts with at least kStepBits in the buffer and the next code
+  // looked up; a refill brings the buffer to 56 bits or more. A step takes:
+  // - a literal entry, then the lookup of the next code, while the buffer is
+  //   refilled; two more literal entries still leave kStepBits;
+  // - or a length code and its extra bits, then the root bits of a distance
+  //   code, looked up while the buffer is refilled; the distance code and its
+  //   extra bits still leave kStepBits.
+  // So no lookup waits for a refill, and a match needs one refill, not two.
+  constexpr unsigned kStepBits = 56 - (kLongestCode + 13);
+  static_assert(kStepBits - kRootBits >= kRootBits);
+  static_assert(56 - 2 * kRootBits >= kStepBits);
+  static_assert(kStepBits >= kLongestCode + 5 + kDistanceRootBits);
+  static_assert(kStepBits >= kLongestCode);  // a code that needs its subtable
   FastEnd end = FastEnd::kNearEnd;
   bits = Refilled(bits);
   // Literals are taken from root entries alone: a link to a subtable is no
@@ -123,6 +126,7 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
       bits = Dropped(bits, e);
       out = PutLiterals(out, e);
       e = literalLength.Root(bits.buffer);
+      bits = Refilled(bits);
       if (e & entry::kLiteral) {
         bits = Dropped(bits, e);
         out = PutLiterals(out, e);
@@ -130,11 +134,8 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
         if (e & entry::kLiteral) {
           bits = Dropped(bits, e);
           out = PutLiterals(out, e);
-          if (!(bits.next < inLimit && out < outLimit)) break;
-          // Enough bits remain for the root lookup: it need not wait for the refill.
-          static_assert(56 - 3 * kRootBits >= kRootBits);
           e = literalLength.Root(bits.buffer);
-          bits = Refilled(bits);
+          if (!(bits.next < inLimit && out < outLimit)) break;
           continue;
         }
       }
@@ -161,8 +162,9 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
     std::size_t length = BaseAndExtra::Of(e, before);
     if constexpr (kLargeLength) {
       if (length == kLongestMatch) {
+        bits = Refilled(bits);
         length = LowBits(bits.buffer, 16) + 3;
-        bits = Refilled(Dropped(bits, 16));
+        bits = Dropped(bits, 16);
       }
     }
     std::uint32_t d = distance.Root(bits.buffer);
@@ -177,13 +179,11 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
       if (CopyCarefully(dist, length) == Flow::kStop) return FastEnd::kStop;
       out = out_;
       if (!(bits.next < inLimit && out < outLimit)) break;
-      bits = Refilled(bits);
       e = literalLength.Root(bits.buffer);
       continue;
     }
     // The next code is looked up while the match is copied.
     e = literalLength.Root(bits.buffer);
-    bits = Refilled(bits);
     // The output is fresh memory: asking for its lines some way ahead keeps
     // long matches from waiting for each line they write.
     __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
