@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/huge_pages.h"
+
 namespace zorv::png {
 
 PictureRows::PictureRows(std::int64_t width, std::int64_t height, std::vector<std::uint32_t> storage)
@@ -17,6 +19,7 @@ PictureRows::PictureRows(std::int64_t width, std::int64_t height, std::vector<st
   } else {
     std::vector<std::uint32_t>().swap(picture_.pixels);
     picture_.pixels.reserve(pixels);
+    AskForHugePages(picture_.pixels.data(), pixels * sizeof(std::uint32_t));
     aside_.resize(width_);
   }
 }

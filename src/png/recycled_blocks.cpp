@@ -1,5 +1,7 @@
 #include "png/recycled_blocks.h"
 
+#include "platform/huge_pages.h"
+
 #include <array>
 #include <mutex>
 #include <new>
@@ -91,6 +93,7 @@ void* Take(std::size_t bytes) {
     block.start = static_cast<std::byte*>(::operator new(kHeader + bytes));
     block.capacity = bytes;
     *reinterpret_cast<std::size_t*>(block.start) = bytes;
+    AskForHugePages(block.start + kHeader, bytes);
     return block.start + kHeader;
   }
   // The part beyond the request stays poisoned: a write past the buffer is still caught.
