@@ -3,6 +3,7 @@
 #include "platform/huge_pages.h"
 
 #include <array>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <utility>
@@ -92,7 +93,7 @@ void* Take(std::size_t bytes) {
     if (bytes > SIZE_MAX - kHeader) throw std::bad_alloc();
     block.start = static_cast<std::byte*>(::operator new(kHeader + bytes));
     block.capacity = bytes;
-    *reinterpret_cast<std::size_t*>(block.start) = bytes;
+    std::memcpy(block.start, &bytes, sizeof bytes);
     AskForHugePages(block.start + kHeader, bytes);
     return block.start + kHeader;
   }
@@ -103,7 +104,8 @@ void* Take(std::size_t bytes) {
 
 void Give(void* memory) noexcept {
   auto* start = static_cast<std::byte*>(memory) - kHeader;
-  const Kept block{start, *reinterpret_cast<const std::size_t*>(start)};
+  Kept block{start, 0};
+  std::memcpy(&block.capacity, start, sizeof block.capacity);
   if (block.capacity > kLargestKeptBlock) {
     ::operator delete(start);
     return;
