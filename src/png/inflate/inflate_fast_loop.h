@@ -14,8 +14,8 @@ namespace fast_loop {
 
 // Between two checks of the limits the loop loads whole words at most three
 // times (each load reads 8 bytes and moves on by up to 7; the longest stretch
-// is a literal entry or two, then a match with the long form of length 258 and
-// the refills after it, after the distance code and after the distance). It
+// is a literal entry or two with the refill after the first, then a match with
+// the long form of length 258 and the refills before it and at the distance). It
 // keeps this many input bytes away from the end, so the rules of the input's
 // end (zero bits for codes, the stored-block check) never concern it.
 constexpr std::size_t kFastInputMargin = 32;
@@ -184,8 +184,9 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
     }
     // The next code is looked up while the match is copied.
     e = literalLength.Root(bits.buffer);
-    // The output is fresh memory: asking for its lines some way ahead keeps
-    // long matches from waiting for each line they write.
+    // The output is rarely in the cache (often not yet in memory at all):
+    // asking for its lines some way ahead keeps long matches from waiting for
+    // each line they write.
     __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(out) + kWriteAhead), 1);
     CopyMatch(out, dist, length);
     out += length;
