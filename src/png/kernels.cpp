@@ -114,9 +114,10 @@ constexpr KernelChoice<PairLiteralsKernel> kPairLiterals[] = {
 
 constexpr KernelChoice<FastLoopKernel> kFastLoop[] = {
 #if defined(ZORV_KERNELS_X86)
-    {"bmi2", kBmi2 | kAvx2, {&x86::FastLoopBmi2<false>, &x86::FastLoopBmi2<true>}},
+    {"bmi2", kBmi2 | kAvx2,
+     {&x86::FastLoopBmi2<false, false>, &x86::FastLoopBmi2<true, false>, &x86::FastLoopBmi2<false, true>}},
 #endif
-    {"plain", kPlain, {&plain::FastLoop<false>, &plain::FastLoop<true>}},
+    {"plain", kPlain, {&plain::FastLoop<false, false>, &plain::FastLoop<true, false>, &plain::FastLoop<false, true>}},
 };
 
 // The best unfilter kernel for a filter and a distance: one written for that

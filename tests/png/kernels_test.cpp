@@ -17,6 +17,7 @@
 #include "png/inflate/deflate_alphabet.h"
 #include "png/inflate/huffman_decode_table.h"
 #include "png/kernels.h"
+#include "png/random_code.h"
 #include "png/unfilter.h"
 
 namespace zorv::png {
@@ -123,22 +124,6 @@ TEST(Kernels, ConversionsAndBlendsGiveThePlainKernelsPixels) {
           << name << " width " << width;
     });
   }
-}
-
-// A complete code of `symbols` lengths (at most 15) from random splits of a
-// one-leaf tree, the leaves dealt out to random symbols; `shallow` splits the
-// shallowest leaves first, for codes of short literals.
-std::vector<std::uint8_t> RandomCompleteCode(std::mt19937& random, unsigned symbols, bool shallow) {
-  std::vector<std::uint8_t> leaves = {0};
-  while (leaves.size() < symbols) {
-    std::size_t pick = random() % leaves.size();
-    if (shallow) pick = static_cast<std::size_t>(std::min_element(leaves.begin(), leaves.end()) - leaves.begin());
-    if (leaves[pick] == kLongestCode) continue;
-    ++leaves[pick];
-    leaves.push_back(leaves[pick]);
-  }
-  std::shuffle(leaves.begin(), leaves.end(), random);
-  return leaves;
 }
 
 // The literal a single-literal root entry stands for, with its code length.

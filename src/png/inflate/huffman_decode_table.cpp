@@ -75,6 +75,7 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
   const int symbolCount = offset[kLongestCode + 1];
 
   maxLength_ = maxLength;
+  wholeMatches_ = false;
   const std::uint32_t rootSize = std::uint32_t{1} << rootBits_;
 
   // Codes up to the root length are written once into a table of 2^length
@@ -145,6 +146,40 @@ void HuffmanDecodeTable::PairLiterals(std::span<const std::uint8_t> literalLengt
   }
   if (2 * shortest > rootBits_) return;  // no two literal codes fit together
   kernel(entries_.data(), rootBits_, shortest);
+}
+
+void HuffmanDecodeTable::PairMatches(const HuffmanDecodeTable& distance,
+                                     std::span<const std::uint8_t> distanceLengths) {
+  unsigned shortest = kLongestCode + 1;
+  for (const std::uint8_t length : distanceLengths) {
+    if (length != 0) shortest = std::min<unsigned>(shortest, length);
+  }
+  if (shortest >= rootBits_) return;
+  wholeMatches_ = true;
+  const std::uint32_t distanceMask = (std::uint32_t{1} << distance.rootBits_) - 1;
+  // As in PairLiterals: the entry at b < 2^n is the first of a code of n bits,
+  // and a length code needs room for a distance code after it.
+  for (std::uint32_t b = 0; b < (std::uint32_t{1} << (rootBits_ - shortest)); ++b) {
+    const std::uint32_t e = entries_[b];
+    const unsigned codeBits = entry::CodeLength(e);
+    // Literals, the end of the block and subtable links stay as they are.
+    if ((e & (entry::kLiteral | entry::kEndOfBlock)) || (b >> codeBits) != 0) continue;
+    const unsigned lengthBits = e & 63;  // the code and its extra bits
+    if (lengthBits >= rootBits_) continue;
+    const unsigned extraBits = lengthBits - codeBits;
+    // The bits above the code are the length's extra bits, then the start of
+    // the distance code: its root entry is right for them if its code ends
+    // within them.
+    for (std::uint32_t k = 0; k < (std::uint32_t{1} << (rootBits_ - codeBits)); ++k) {
+      const unsigned length = entry::Value(e) + (k & ((std::uint32_t{1} << extraBits) - 1));
+      const std::uint32_t d = distance.entries_[(k >> extraBits) & distanceMask];
+      const bool whole = !entry::IsSubtableLink(d) && lengthBits + entry::CodeLength(d) <= rootBits_;
+      entries_[b | k << codeBits] =
+          whole ? entry::MakeWholeMatch(lengthBits + (d & 63), codeBits, extraBits, length,
+                                        DistanceSymbol(entry::Value(d)))
+                : e;
+    }
+  }
 }
 
 namespace plain {

@@ -41,6 +41,16 @@ class HuffmanDecodeTable {
   // The same with a given kernel rather than the chosen one.
   void PairLiterals(std::span<const std::uint8_t> literalLengths, PairLiteralsKernel kernel);
 
+  // For a literal/length table just built, and the distance table of its
+  // block: every root entry of a length code whose extra bits and the
+  // distance code after them fit within the root bits becomes a whole match
+  // (one probe for both codes); `distanceLengths` are the code lengths the
+  // distance table was built from. Not for streams where length 258 is
+  // followed by 16 bits of its own.
+  void PairMatches(const HuffmanDecodeTable& distance, std::span<const std::uint8_t> distanceLengths);
+  // Whether PairMatches ran on the table since it was last built.
+  bool HasWholeMatches() const { return wholeMatches_; }
+
   // The root table: 2^rootBits entries.
   std::span<const std::uint32_t> RootEntries() const { return {entries_.data(), std::size_t{1} << rootBits_}; }
   unsigned RootBits() const { return rootBits_; }
@@ -94,6 +104,7 @@ class HuffmanDecodeTable {
   unsigned rootBits_ = 0;
   std::uint64_t rootMask_ = 0;
   unsigned maxLength_ = 0;
+  bool wholeMatches_ = false;
   std::vector<std::uint32_t> entries_;
 };
 

@@ -21,6 +21,30 @@ unsigned LiteralLengthRootBits(std::span<const std::uint8_t> literalLengths) {
   return pairs >= kWorthIt ? kLiteralLengthRootBits : kCompactLiteralLengthRootBits;
 }
 
+bool WholeMatchesPay(std::span<const std::uint8_t> lengthCodeLengths, std::span<const std::uint8_t> distanceLengths,
+                     unsigned rootBits) {
+  // below[n]: the part of the distance code space whose codes have at most n bits, in units of 2^-15.
+  std::array<std::uint64_t, kLongestCode + 1> below{};
+  for (const std::uint8_t length : distanceLengths) {
+    if (length != 0) below[length] += std::uint64_t{1} << (kLongestCode - length);
+  }
+  for (unsigned n = 1; n <= kLongestCode; ++n) below[n] += below[n - 1];
+  // The chance that a match is a whole match, as the code lengths tell it:
+  // whole / (matches * below[kLongestCode]).
+  std::uint64_t matches = 0;
+  std::uint64_t whole = 0;
+  for (std::size_t i = 0; i < lengthCodeLengths.size(); ++i) {
+    const unsigned length = lengthCodeLengths[i];
+    if (length == 0) continue;
+    const std::uint64_t share = std::uint64_t{1} << (kLongestCode - length);
+    matches += share;
+    const unsigned lengthBits = length + kLengthExtra[i];
+    if (lengthBits < rootBits) whole += share * below[rootBits - lengthBits];
+  }
+  // At least 95 in 100.
+  return matches != 0 && 100 * whole >= 95 * matches * below[kLongestCode];
+}
+
 std::shared_ptr<const FixedCodeTables> FixedCodeTables::Build() {
   std::array<std::uint8_t, kLiteralLengthSymbols> literalLengths{};
   for (unsigned s = 0; s < kLiteralLengthSymbols; ++s) {

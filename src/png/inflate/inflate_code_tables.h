@@ -26,6 +26,15 @@ inline constexpr unsigned kLongestCodeLengthCode = 7;
 // first-level cache to the output.
 unsigned LiteralLengthRootBits(std::span<const std::uint8_t> literalLengths);
 
+// Whether a block's matches should be decoded as whole matches
+// (HuffmanDecodeTable::PairMatches). A whole match saves the distance code's
+// own lookup, but a loop that meets both kinds guesses at each match which
+// kind comes, and a wrong guess costs more than the lookup saved. So only
+// where nearly every match fits, as the code lengths tell it: a length code,
+// its extra bits and a distance code within the root bits.
+bool WholeMatchesPay(std::span<const std::uint8_t> lengthCodeLengths, std::span<const std::uint8_t> distanceLengths,
+                     unsigned rootBits);
+
 class FixedCodeTables {
  public:
   // The fixed code of deflate: literal/length symbols 0-143 have 8 bits,

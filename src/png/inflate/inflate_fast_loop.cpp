@@ -3,13 +3,14 @@
 
 namespace zorv::png::plain {
 
-template <bool kLargeLength>
+template <bool kLargeLength, bool kWholeMatches>
 InflateRun::FastEnd FastLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
                              const HuffmanDecodeTable& distance) {
-  return run.DecodeFastLoop<kLargeLength, fast_loop::PlainBaseAndExtra>(literalLength, distance);
+  return run.DecodeFastLoop<kLargeLength, kWholeMatches, fast_loop::PlainBaseAndExtra>(literalLength, distance);
 }
 
-template InflateRun::FastEnd FastLoop<false>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoop<true>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoop<false, false>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoop<true, false>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoop<false, true>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
 
 }  // namespace zorv::png::plain

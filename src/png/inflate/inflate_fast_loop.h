@@ -76,19 +76,30 @@ struct PlainBaseAndExtra {
   }
 };
 
-}  // namespace fast_loop
-
-template <bool kLargeLength, typename BaseAndExtra>
-[[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
-    const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance) {
-  // The root size is a constant within the loop (a mask and shift counts).
-  if (literalLength.RootBits() == kLiteralLengthRootBits) {
-    return DecodeFastLoopWithRoot<kLargeLength, kLiteralLengthRootBits, BaseAndExtra>(literalLength, distance);
-  }
-  return DecodeFastLoopWithRoot<kLargeLength, kCompactLiteralLengthRootBits, BaseAndExtra>(literalLength, distance);
+// The distance of a whole-match entry as a distance entry whose code is
+// everything before the distance's extra bits, for BaseAndExtra to read.
+[[gnu::always_inline]] inline std::uint32_t WholeMatchDistance(std::uint32_t e) {
+  const std::uint32_t meaning = kDistanceMeanings[entry::MatchDistanceSymbol(e)];
+  const std::uint32_t allBits = e & 63;
+  return (meaning & ~std::uint32_t{63}) | allBits | (allBits - entry::ExtraBits(meaning)) << 8;
 }
 
-template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
+}  // namespace fast_loop
+
+template <bool kLargeLength, bool kWholeMatches, typename BaseAndExtra>
+[[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
+    const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance) {
+  static_assert(!(kLargeLength && kWholeMatches));
+  // The root size is a constant within the loop (a mask and shift counts).
+  if (literalLength.RootBits() == kLiteralLengthRootBits) {
+    return DecodeFastLoopWithRoot<kLargeLength, kLiteralLengthRootBits, kWholeMatches, BaseAndExtra>(literalLength,
+                                                                                                    distance);
+  }
+  return DecodeFastLoopWithRoot<kLargeLength, kCompactLiteralLengthRootBits, kWholeMatches, BaseAndExtra>(
+      literalLength, distance);
+}
+
+template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, typename BaseAndExtra>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoopWithRoot(
     const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
   using namespace fast_loop;
@@ -110,12 +121,15 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
   // - or a length code and its extra bits, then the root bits of a distance
   //   code, looked up while the buffer is refilled; the distance code and its
   //   extra bits still leave kStepBits.
+  // - or a whole match: the buffer is refilled first, and the entry's bits (at
+  //   most the root bits and a distance's extra bits) still leave kStepBits.
   // So no lookup waits for a refill, and a match needs one refill, not two.
   constexpr unsigned kStepBits = 56 - (kLongestCode + 13);
   static_assert(kStepBits - kRootBits >= kRootBits);
   static_assert(56 - 2 * kRootBits >= kStepBits);
   static_assert(kStepBits >= kLongestCode + 5 + kDistanceRootBits);
   static_assert(kStepBits >= kLongestCode);  // a code that needs its subtable
+  static_assert(56 - (kRootBits + kDistanceExtra.back()) >= kStepBits);
   FastEnd end = FastEnd::kNearEnd;
   bits = Refilled(bits);
   // Literals are taken from root entries alone: a link to a subtable is no
@@ -157,22 +171,38 @@ template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
         break;
       }
     }
-    std::uint64_t before = bits.buffer;
-    bits = Dropped(bits, e);
-    std::size_t length = BaseAndExtra::Of(e, before);
-    if constexpr (kLargeLength) {
-      if (length == kLongestMatch) {
-        bits = Refilled(bits);
-        length = LowBits(bits.buffer, 16) + 3;
-        bits = Dropped(bits, 16);
+    std::size_t length = 0;
+    std::size_t dist = 0;
+    if (kWholeMatches && (e & entry::kWholeMatch)) {
+      // The entry as a value the compiler cannot see through: else it masks
+      // the entry to its low 6 bits once for the drops of both kinds of match,
+      // ahead of the test, and the mask lengthens both decode chains by a
+      // cycle (a shift by the entry itself masks it for nothing).
+      asm("" : "+r"(e));
+      // The refill does not wait for the entry: the next lookup waits only for its drop.
+      bits = Refilled(bits);
+      const std::uint64_t before = bits.buffer;
+      bits = Dropped(bits, e);
+      length = entry::MatchLength(e);
+      dist = BaseAndExtra::Of(WholeMatchDistance(e), before);
+    } else {
+      std::uint64_t before = bits.buffer;
+      bits = Dropped(bits, e);
+      length = BaseAndExtra::Of(e, before);
+      if constexpr (kLargeLength) {
+        if (length == kLongestMatch) {
+          bits = Refilled(bits);
+          length = LowBits(bits.buffer, 16) + 3;
+          bits = Dropped(bits, 16);
+        }
       }
+      std::uint32_t d = distance.Root(bits.buffer);
+      bits = Refilled(bits);  // the low bits stay as they are
+      if (entry::IsSubtableLink(d)) [[unlikely]] d = distance.Resolve(d, bits.buffer);
+      before = bits.buffer;
+      bits = Dropped(bits, d);
+      dist = BaseAndExtra::Of(d, before);
     }
-    std::uint32_t d = distance.Root(bits.buffer);
-    bits = Refilled(bits);  // the low bits stay as they are
-    if (entry::IsSubtableLink(d)) [[unlikely]] d = distance.Resolve(d, bits.buffer);
-    before = bits.buffer;
-    bits = Dropped(bits, d);
-    const std::size_t dist = BaseAndExtra::Of(d, before);
     if (dist > static_cast<std::size_t>(out - outBegin) || (kLargeLength && length > kLongestMatch)) [[unlikely]] {
       reader_.Regs() = Settled(bits);
       out_ = out;

@@ -118,14 +118,23 @@ bool InflateRun::ReadDynamicTables() {
     return false;
   }
   tables.literalLength.PairLiterals(literals);
-  return tables.distance.Build(all.subspan(literalLengthCount), kDistanceMeanings);
+  const auto lengthCodes = all.subspan(kEndOfBlockSymbol + 1, literalLengthCount - kEndOfBlockSymbol - 1);
+  const auto distanceCodes = all.subspan(literalLengthCount);
+  if (!tables.distance.Build(distanceCodes, kDistanceMeanings)) return false;
+  if (!largeLength_ && WholeMatchesPay(lengthCodes, distanceCodes, tables.literalLength.RootBits())) {
+    tables.literalLength.PairMatches(tables.distance, distanceCodes);
+  }
+  return true;
 }
 
 InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLength,
                                            const HuffmanDecodeTable& distance) {
   if (carefulOnly_) return DecodeCarefully(literalLength, distance);
   const FastLoopKernel& loop = Kernels().fastLoop;
-  const FastEnd fast = (largeLength_ ? loop.largeLength : loop.normal)(*this, literalLength, distance);
+  const InflateRun::FastLoop chosen = largeLength_                       ? loop.largeLength
+                                     : literalLength.HasWholeMatches() ? loop.wholeMatches
+                                                                       : loop.normal;
+  const FastEnd fast = chosen(*this, literalLength, distance);
   if (fast == FastEnd::kEndOfBlock) return Flow::kGoOn;
   if (fast == FastEnd::kStop) return Flow::kStop;
   return DecodeCarefully(literalLength, distance);
@@ -151,7 +160,14 @@ InflateRun::Flow InflateRun::DecodeCarefully(const HuffmanDecodeTable& literalLe
       continue;
     }
     if (e & entry::kEndOfBlock) return Flow::kGoOn;
-    std::size_t length = entry::Value(e) + reader_.GetBits(entry::ExtraBits(e));
+    std::size_t length = 0;
+    if (e & entry::kWholeMatch) {
+      // The length's extra bits are part of the entry; they are read as plain bits all the same.
+      reader_.GetBits(entry::MatchLengthExtraBits(e));
+      length = entry::MatchLength(e);
+    } else {
+      length = entry::Value(e) + reader_.GetBits(entry::ExtraBits(e));
+    }
     if (largeLength_ && length == kLongestMatch) length = reader_.GetBits(16) + 3;
     reader_.NeedCode(distance.MaxLength());
     const std::uint32_t d = distance.Lookup(reader_.Bits());

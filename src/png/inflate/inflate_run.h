@@ -12,8 +12,6 @@
 
 namespace zorv::png {
 
-inline constexpr std::size_t kLongestMatch = 258;
-
 constexpr std::uint64_t LowBits(std::uint64_t bits, unsigned n) { return bits & ((std::uint64_t{1} << n) - 1); }
 
 struct InflateOutcome {
@@ -38,11 +36,12 @@ class InflateRun {
   InflateOutcome Run();
 
   // The fast loop itself (inflate_fast_loop.h), which each kernel compiles for
-  // its processor; BaseAndExtra reads a length or distance.
-  template <bool kLargeLength, typename BaseAndExtra>
+  // its processor; kWholeMatches: for tables with whole matches
+  // (HuffmanDecodeTable::PairMatches); BaseAndExtra reads a length or distance.
+  template <bool kLargeLength, bool kWholeMatches, typename BaseAndExtra>
   FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
-  // The same for a literal/length root table of kRootBits.
-  template <bool kLargeLength, unsigned kRootBits, typename BaseAndExtra>
+  // The same for a literal/length root table of kRootBits, with whole matches or without.
+  template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, typename BaseAndExtra>
   FastEnd DecodeFastLoopWithRoot(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
 
  private:
@@ -70,7 +69,7 @@ class InflateRun {
 
 namespace plain {
 // The fast loop's plain kernel.
-template <bool kLargeLength>
+template <bool kLargeLength, bool kWholeMatches>
 InflateRun::FastEnd FastLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
                              const HuffmanDecodeTable& distance);
 }  // namespace plain

@@ -1,0 +1,87 @@
+// Whole matches: each entry is the length code, its extra bits and the
+// distance code that the tables without them decode from the same bits, and
+// nothing that fits is left out; and the choice of the blocks that get them.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <span>
+#include <vector>
+
+#include "png/inflate/deflate_alphabet.h"
+#include "png/inflate/huffman_decode_table.h"
+#include "png/inflate/inflate_code_tables.h"
+#include "png/random_code.h"
+
+namespace zorv::png {
+namespace {
+
+using Lengths = std::vector<std::uint8_t>;
+
+TEST(WholeMatches, AreTheCodesTheTablesWithoutThemDecode) {
+  std::mt19937 random(1206);
+  int whole = 0;
+  for (int round = 0; round < 80; ++round) {
+    // Length symbols with short codes now and then, as in match-heavy blocks.
+    const Lengths literalLengths = RandomCompleteCode(random, 258 + random() % 31, round % 2 == 0);
+    const Lengths distanceLengths = RandomCompleteCode(random, 2 + random() % 31, round % 3 != 0);
+    for (const unsigned rootBits : {kLiteralLengthRootBits, kCompactLiteralLengthRootBits}) {
+      HuffmanDecodeTable alone(rootBits, kLiteralLengthSymbols);
+      HuffmanDecodeTable distance(kDistanceRootBits, kDistanceSymbols);
+      ASSERT_TRUE(alone.Build(literalLengths, kLiteralLengthMeanings));
+      ASSERT_TRUE(distance.Build(distanceLengths, kDistanceMeanings));
+      HuffmanDecodeTable paired = alone;
+      paired.PairMatches(distance, distanceLengths);
+      EXPECT_TRUE(paired.HasWholeMatches());
+
+      const auto before = alone.RootEntries();
+      const auto after = paired.RootEntries();
+      for (std::uint32_t i = 0; i < before.size(); ++i) {
+        const std::uint32_t e = before[i];
+        const unsigned lengthBits = e & 63;
+        const bool isLength = !(e & (entry::kLiteral | entry::kEndOfBlock));
+        const std::uint32_t d = distance.Lookup(i >> lengthBits);
+        const unsigned distanceBits = entry::CodeLength(d);
+        if (!isLength || distanceBits > kDistanceRootBits || lengthBits + distanceBits > rootBits) {
+          ASSERT_EQ(after[i], e) << i;
+          continue;
+        }
+        const std::uint32_t m = after[i];
+        ASSERT_TRUE(m & entry::kWholeMatch) << i;
+        const unsigned extra = entry::ExtraBits(e);
+        EXPECT_EQ(entry::MatchLength(m), entry::Value(e) + ((i >> entry::CodeLength(e)) & ((1u << extra) - 1)));
+        EXPECT_EQ(entry::CodeLength(m), entry::CodeLength(e)) << "read alone, the length code";
+        EXPECT_EQ(entry::MatchLengthExtraBits(m), extra);
+        EXPECT_EQ(kDistanceBase[entry::MatchDistanceSymbol(m)], entry::Value(d));
+        EXPECT_EQ(m & 63, lengthBits + (d & 63)) << "the distance's extra bits included";
+        ++whole;
+      }
+    }
+  }
+  EXPECT_GT(whole, 10000);
+}
+
+TEST(WholeMatches, PayWhereNearlyEveryMatchFits) {
+  struct Case {
+    const char* what;
+    Lengths lengthCodes;  // symbols 257 on
+    Lengths distanceCodes;
+    unsigned rootBits;
+    bool pay;
+  };
+  const Case cases[] = {
+      {"every match fits", {2, 2}, {1, 1}, 11, true},
+      {"the length code fills the root", {2, 2}, {1, 1}, 2, false},
+      {"no length codes", {}, {1, 1}, 11, false},
+      {"15 in 16 distances fit", {1}, {1, 2, 3, 4, 5, 5}, 5, false},
+      {"all distances fit", {1}, {1, 2, 3, 4, 5, 5}, 6, true},
+      {"31 in 32 distances fit", {1}, {1, 2, 3, 4, 5, 6, 6}, 6, true},
+      {"a length with an extra bit fits", {0, 0, 0, 0, 0, 0, 0, 0, 1}, {1, 1}, 3, true},
+      {"its extra bit leaves no room", {0, 0, 0, 0, 0, 0, 0, 0, 1}, {1, 1}, 2, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WholeMatchesPay(c.lengthCodes, c.distanceCodes, c.rootBits), c.pay) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace zorv::png
