@@ -12,7 +12,9 @@
 #include <time.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -58,6 +60,11 @@ std::vector<Input> MakeInputs() {
                              (3840 * 3 + 1) * 2160));
   const Bytes text = GenerateText(10 * 1000 * 1000);
   inputs.push_back(MakeInput("text-10MB", ZlibCompress(text, 6, Z_DEFAULT_STRATEGY), text.size()));
+#if defined(ZORV_BENCH_REAL_TEXT)
+  std::ifstream file(ZORV_BENCH_REAL_TEXT, std::ios::binary);
+  const Bytes history{std::istreambuf_iterator<char>(file), {}};
+  inputs.push_back(MakeInput("history-text", ZlibCompress(history, 6, Z_DEFAULT_STRATEGY), history.size()));
+#endif
   return inputs;
 }
 
