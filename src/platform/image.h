@@ -1,10 +1,18 @@
 #pragma once
 // A picture held in memory: what a device bitmap, a picture box or a captured
 // background shows, one 0x00RRGGBB value per pixel, top row first.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace zorv {
+
+// Whether `storage` (the pixels of a picture about to be replaced) can take a
+// picture of `pixels` values in place: it holds that many already, and not
+// twice as many, which would keep memory the new picture does not need.
+inline bool FitsInPlace(const std::vector<std::uint32_t>& storage, std::size_t pixels) {
+  return storage.size() >= pixels && storage.capacity() / 2 <= pixels;
+}
 
 struct Image {
   std::int32_t width = 0;
@@ -12,8 +20,11 @@ struct Image {
   std::vector<std::uint32_t> pixels;  // width * height values, row after row
 
   Image() = default;
-  Image(std::int32_t w, std::int32_t h, std::uint32_t fill = 0)
-      : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+  // A w x h picture of one colour, in the memory of `storage` where it fits in
+  // place (FitsInPlace), else in new memory asked for in huge pages
+  // (platform/huge_pages.h): a capture or a picture reusing the memory of the
+  // one it replaces takes no page faults at all.
+  Image(std::int32_t w, std::int32_t h, std::uint32_t fill = 0, std::vector<std::uint32_t> storage = {});
 
   const std::uint32_t& At(std::int32_t x, std::int32_t y) const {
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];

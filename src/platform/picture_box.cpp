@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace zorv {
 
@@ -167,9 +168,10 @@ void PictureBox::CopyUnscaled(const zorv::Image& bitmap, std::int32_t x, std::in
   }
 }
 
-zorv::Image PictureBox::Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) const {
+zorv::Image PictureBox::Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                std::vector<std::uint32_t> storage) const {
   const zorv::Image& surface = MaterialSurface();
-  zorv::Image area(width, height);
+  zorv::Image area(width, height, 0, std::move(storage));
   for (std::int32_t row = 0; row < height; ++row) {
     const std::int64_t sy = std::int64_t{y} + row;
     if (sy < 0 || sy >= surface.height) continue;

@@ -77,7 +77,8 @@ class PictureBox final : public PictureObject {
                    std::int32_t destHeight, std::int32_t srcX, std::int32_t srcY, std::int32_t srcWidth,
                    std::int32_t srcHeight);
 
-  zorv::Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) const override;
+  zorv::Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                      std::vector<std::uint32_t> storage) const override;
 
   // Changes whenever the box's size, surface or kept picture does: whoever
   // loads a file into it learns whether the file was drawn.

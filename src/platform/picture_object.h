@@ -4,6 +4,8 @@
 // of an area of what it shows. The report window and a picture box are such
 // objects; a plain colour stands in for them in tools and tests.
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "platform/colour.h"
 #include "platform/image.h"
@@ -20,8 +22,10 @@ class PictureObject {
   virtual void SetHeight(std::int32_t twips) = 0;
 
   // The width x height pixels at (x, y) of what the object shows; what lies
-  // outside the object reads black.
-  virtual Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) const = 0;
+  // outside the object reads black. The capture takes the memory of `storage`
+  // where it fits (Image's constructor).
+  virtual Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                        std::vector<std::uint32_t> storage) const = 0;
 };
 
 // A window that shows one colour everywhere.
@@ -34,8 +38,9 @@ class PlainColourPicture final : public PictureObject {
   std::int32_t Height() const override { return height_; }
   void SetWidth(std::int32_t twips) override { width_ = twips; }
   void SetHeight(std::int32_t twips) override { height_ = twips; }
-  Image Capture(std::int32_t, std::int32_t, std::int32_t width, std::int32_t height) const override {
-    return Image(width, height, PackRgb(RedOf(colour_), GreenOf(colour_), BlueOf(colour_)));
+  Image Capture(std::int32_t, std::int32_t, std::int32_t width, std::int32_t height,
+                std::vector<std::uint32_t> storage) const override {
+    return Image(width, height, PackRgb(RedOf(colour_), GreenOf(colour_), BlueOf(colour_)), std::move(storage));
   }
 
  private:

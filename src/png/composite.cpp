@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "png/kernels.h"
 #include "png/pixel_format.h"
@@ -56,7 +57,8 @@ void FitPictureToImage(PictureObject& picture, const ScreenMetrics& screen, std:
 
 }  // namespace
 
-BackgroundRows::BackgroundRows(const Backdrop& backdrop, std::int64_t width, std::int64_t height)
+BackgroundRows::BackgroundRows(const Backdrop& backdrop, std::int64_t width, std::int64_t height,
+                               std::vector<std::uint32_t>* storage)
     : width_(static_cast<std::size_t>(std::max<std::int64_t>(width, 0))) {
   if (backdrop.picture == nullptr) {
     plain_.assign(width_, PackRgb(RedOf(backdrop.colour), GreenOf(backdrop.colour), BlueOf(backdrop.colour)));
@@ -64,7 +66,8 @@ BackgroundRows::BackgroundRows(const Backdrop& backdrop, std::int64_t width, std
   }
   FitPictureToImage(*backdrop.picture, backdrop.screen, width, height);
   captured_ = backdrop.picture->Capture(backdrop.x, backdrop.y, static_cast<std::int32_t>(width),
-                                        static_cast<std::int32_t>(height));
+                                        static_cast<std::int32_t>(height),
+                                        storage != nullptr ? std::move(*storage) : std::vector<std::uint32_t>{});
   haveCapture_ = !captured_.Empty() &&
                  captured_.pixels.size() == width_ * static_cast<std::size_t>(std::max<std::int64_t>(height, 0));
   if (!haveCapture_) plain_.assign(width_, 0);

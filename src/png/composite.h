@@ -28,7 +28,10 @@ struct Backdrop {
 // of another size than asked for is no background at all: black.
 class BackgroundRows {
  public:
-  BackgroundRows(const Backdrop& backdrop, std::int64_t width, std::int64_t height);
+  // A capture takes the memory of `*storage`, when given, and leaves it
+  // empty; rows of one colour leave it as it is.
+  BackgroundRows(const Backdrop& backdrop, std::int64_t width, std::int64_t height,
+                 std::vector<std::uint32_t>* storage = nullptr);
   const std::uint32_t* Row(std::int64_t y) const {
     return haveCapture_ ? captured_.pixels.data() + static_cast<std::size_t>(y) * width_ : plain_.data();
   }

@@ -63,9 +63,11 @@ Image RowsToColours(ByteBuffer& work, const PixelFormat& format, bool interlaced
 // what lies behind them, as a picture in device colours. Each row is blended as
 // soon as it is raw, while it is in the cache: onto the captured background in
 // place, which then is the picture, or, without a capture, straight into the
-// picture. Either way no more than two buffers the size of the picture are
-// held at a time, and each pixel of the picture is written once.
-Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlaced, const Backdrop& backdrop) {
+// picture. Either way the picture takes the memory of the one it replaces, no
+// more than two buffers the size of the picture are held at a time, and each
+// pixel of the picture is written once.
+Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlaced, const Backdrop& backdrop,
+                      const ReplacedStorage& storage) {
   const auto width = static_cast<std::size_t>(format.width);
   const auto height = static_cast<std::size_t>(format.height);
   const std::size_t rowLength = 4 * width;
@@ -80,23 +82,32 @@ Image BlendedRgbaRows(ByteBuffer& work, const PixelFormat& format, bool interlac
       Unfilter(work, format, blend);
     }
   };
-  BackgroundRows background(backdrop, format.width, format.height);
+  std::optional<BackgroundRows> background;
+  std::optional<PictureRows> picture;  // without a capture to blend onto
+  const auto lookBehind = [&] {
+    std::vector<std::uint32_t> memory = storage();
+    background.emplace(backdrop, format.width, format.height, &memory);
+    if (!background->Capture()) picture.emplace(format.width, format.height, std::move(memory));
+  };
   std::size_t y = 0;
-  if (Image* capture = background.Capture()) {
-    forEachRawRow([&](std::span<std::uint8_t> raw) {
+  forEachRawRow([&](std::span<std::uint8_t> raw) {
+    // Rows come only once the data is known to hold all of them.
+    if (!background) lookBehind();
+    if (Image* capture = background->Capture()) {
       std::uint32_t* behind = capture->pixels.data() + y++ * width;
       BlendRgbaRowToColours(raw.data(), behind, width, behind);
-    });
+    } else {
+      const std::uint32_t* behind = background->Row(static_cast<std::int64_t>(y++));
+      picture->Append([&](std::uint32_t* out) { BlendRgbaRowToColours(raw.data(), behind, width, out); });
+    }
+  });
+  if (!background) lookBehind();
+  if (Image* capture = background->Capture()) {
     capture->width = static_cast<std::int32_t>(format.width);
     capture->height = static_cast<std::int32_t>(format.height);
     return std::move(*capture);
   }
-  PictureRows picture(format.width, format.height, {});
-  forEachRawRow([&](std::span<std::uint8_t> raw) {
-    const std::uint32_t* behind = background.Row(static_cast<std::int64_t>(y++));
-    picture.Append([&](std::uint32_t* out) { BlendRgbaRowToColours(raw.data(), behind, width, out); });
-  });
-  return std::move(picture).Take();
+  return std::move(*picture).Take();
 }
 
 }  // namespace
@@ -164,7 +175,7 @@ bool LoadPNG::DrawTrueColourDirectly(ByteBuffer& work, const PixelFormat& format
                             [&](const std::uint8_t* row, std::uint32_t* out) { RgbRowToColours(row, pixelsPerRow, out); });
   } else {
     haveAlpha_ = true;
-    picture = BlendedRgbaRows(work, format, interlaced, Behind());
+    picture = BlendedRgbaRows(work, format, interlaced, Behind(), ReplacedPictureStorage());
   }
   ByteBuffer().swap(work);
   outBitsPerPixel_ = 24;
@@ -205,9 +216,13 @@ bool LoadPNG::DrawPaletteDirectly(ByteBuffer& work, const PixelFormat& format) {
 // the new one may take the old one's memory, as long as the drawing cannot
 // fail on the way (a box with a border, or a size whose twips do not fit in a
 // Long, keep theirs), for a failed drawing leaves the box's picture as it was.
+// A box that is its own background keeps its picture to be captured.
 std::function<std::vector<std::uint32_t>()> LoadPNG::ReplacedPictureStorage() const {
   return [this] {
-    if (picBox_ == nullptr || picBox_->BorderPixels() != 0 || !bitmaps_->TwipsFit(header_.width, header_.height)) return std::vector<std::uint32_t>{};
+    if (picBox_ == nullptr || picBox_->BorderPixels() != 0 || !bitmaps_->TwipsFit(header_.width, header_.height) ||
+        backgroundPicture_ == picBox_) {
+      return std::vector<std::uint32_t>{};
+    }
     return picBox_->ReleasePicturePixels();
   };
 }

@@ -12,8 +12,7 @@ PictureRows::PictureRows(std::int64_t width, std::int64_t height, std::vector<st
   picture_.width = static_cast<std::int32_t>(width);
   picture_.height = static_cast<std::int32_t>(height);
   picture_.pixels = std::move(storage);
-  // Storage far larger than the picture would hold memory it does not need.
-  inPlace_ = picture_.pixels.size() >= pixels && picture_.pixels.capacity() / 2 <= pixels;
+  inPlace_ = FitsInPlace(picture_.pixels, pixels);
   if (inPlace_) {
     picture_.pixels.resize(pixels);
   } else {

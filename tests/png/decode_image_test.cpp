@@ -26,8 +26,9 @@ class Striped final : public PictureObject {
   std::int32_t Height() const override { return height; }
   void SetWidth(std::int32_t twips) override { width = twips; }
   void SetHeight(std::int32_t twips) override { height = twips; }
-  Image Capture(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const override {
-    Image image(w, h);
+  Image Capture(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                std::vector<std::uint32_t> storage) const override {
+    Image image(w, h, 0, std::move(storage));
     for (std::int32_t r = 0; r < h; ++r) {
       for (std::int32_t c = 0; c < w; ++c) image.At(c, r) = 0x010101U * static_cast<std::uint32_t>(10 * (r + y) + c + x);
     }
@@ -169,21 +170,30 @@ TEST_F(DecodeImageTest, AnotherCompressionMethodIsNotInflatedAndHugeHeadersAreOu
   }
 }
 
-// A picture drawn over one of at least its size takes that one's memory, and
-// draws what a fresh box shows; one too small to hold it gives way to new memory.
+// A picture drawn over one of at least its size takes that one's memory (as
+// the capture of the window behind a transparent one does), and draws what a
+// fresh box shows.
 TEST_F(DecodeImageTest, APictureTakesTheMemoryOfTheOneItReplaces) {
   const Chunks palette = {{"PLTE", {10, 20, 30, 40, 50, 60}}};
+  enum class Behind { kColour, kWindow };
   struct Replacing {
     const char* name;
     Bytes header;
     Chunks chunks;
     Bytes rows;
+    Behind behind;
     Pixels picture;
   };
+  // RGBA: a clear pixel over an opaque one, so that the second picture shows what lay behind the first.
+  const Bytes rgbaRows = {0, 1, 2, 3, 0, 0, 4, 5, 6, 255};
   const std::vector<Replacing> cases = {
-      {"8-bit palette, Up", Ihdr(2, 2, 8, 3), palette, {0, 0, 1, 2, 1, 0}, {0x0A141E, 0x28323C, 0x28323C, 0x28323C}},
-      {"8-bit RGB", Ihdr(1, 2, 8, 2), {}, {0, 1, 2, 3, 1, 4, 4, 4}, {0x010203, 0x040404}},
-      {"8-bit RGB interlaced", Ihdr(1, 2, 8, 2, 1), {}, {0, 1, 2, 3, 0, 5, 6, 7}, {0x010203, 0x050607}},
+      {"8-bit palette, Up", Ihdr(2, 2, 8, 3), palette, {0, 0, 1, 2, 1, 0}, Behind::kColour,
+       {0x0A141E, 0x28323C, 0x28323C, 0x28323C}},
+      {"8-bit RGB", Ihdr(1, 2, 8, 2), {}, {0, 1, 2, 3, 1, 4, 4, 4}, Behind::kColour, {0x010203, 0x040404}},
+      {"8-bit RGB interlaced", Ihdr(1, 2, 8, 2, 1), {}, {0, 1, 2, 3, 0, 5, 6, 7}, Behind::kColour, {0x010203, 0x050607}},
+      {"8-bit RGBA onto a colour", Ihdr(1, 2, 8, 6), {}, rgbaRows, Behind::kColour, {0, 0x040506}},
+      {"8-bit RGBA onto a window", Ihdr(1, 2, 8, 6), {}, rgbaRows, Behind::kWindow, {0, 0x040506}},
+      {"8-bit RGBA interlaced onto a window", Ihdr(1, 2, 8, 6, 1), {}, rgbaRows, Behind::kWindow, {0, 0x040506}},
   };
   for (const Replacing& c : cases) {
     testing::PngBuilder png;
@@ -191,9 +201,13 @@ TEST_F(DecodeImageTest, APictureTakesTheMemoryOfTheOneItReplaces) {
     for (const auto& [type, data] : c.chunks) png.Chunk(type, data);
     png.Image(c.rows);
     const std::string path = folder.Write("image.png", png.End().Str()).string();
-    PictureBox box{screen, nullptr, 0, 0};
+    PictureBox box{screen, nullptr, 0, kUntouched};
+    box.SetWidth(15), box.SetHeight(30);  // one pixel by two, all of the box's colour
+    Striped window;
     decoder.PicBox(&box);
     decoder.SetToBkgrnd(false);
+    decoder.SetAlpha(true);
+    decoder.BackgroundPicture(c.behind == Behind::kWindow ? &window : nullptr);
     box.SetPicture(Image(1, 1, kUntouched));
     decoder.OpenPNG(path);
     const std::uint32_t* first = box.Picture().pixels.data();
@@ -201,6 +215,28 @@ TEST_F(DecodeImageTest, APictureTakesTheMemoryOfTheOneItReplaces) {
     EXPECT_EQ(box.Picture().pixels, c.picture) << c.name;
     EXPECT_EQ(box.Picture().pixels.data(), first) << c.name;
   }
+}
+
+// A box that is its own background shows its last picture through a clear
+// pixel: that picture is captured, not given up for its memory.
+TEST_F(DecodeImageTest, ABoxBehindItsOwnPictureShowsTheOneBefore) {
+  const auto write = [&](const char* name, const Bytes& header, const Bytes& rows) {
+    testing::PngBuilder png;
+    png.Chunk("IHDR", header);
+    png.Image(rows);
+    return folder.Write(name, png.End().Str()).string();
+  };
+  const std::string opaque = write("opaque.png", Ihdr(1, 2, 8, 2), {0, 1, 2, 3, 0, 4, 4, 4});
+  const std::string clearAtTop = write("clear.png", Ihdr(1, 2, 8, 6), {0, 9, 9, 9, 0, 0, 4, 5, 6, 255});
+  PictureBox box{screen, nullptr, 0, kUntouched};
+  box.SetWidth(15), box.SetHeight(30);
+  decoder.PicBox(&box);
+  decoder.SetToBkgrnd(false);
+  decoder.SetAlpha(true);
+  decoder.BackgroundPicture(&box);
+  decoder.OpenPNG(opaque);
+  decoder.OpenPNG(clearAtTop);
+  EXPECT_EQ(box.Picture().pixels, Pixels({0x010203, 0x040506}));
 }
 
 }  // namespace

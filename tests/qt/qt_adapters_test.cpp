@@ -177,11 +177,11 @@ TEST(QtPlatform, WindowPictureSizesInTwipsAndCapturesWhatTheWindowShowsAndTheMes
   picture.SetWidth(300);
   picture.SetHeight(150);
   EXPECT_EQ(window.size(), QSize(20, 10));
-  EXPECT_EQ(picture.Capture(0, 0, 4, 3), Image(4, 3, 0x0080FF));
-  const Image across = picture.Capture(18, 8, 4, 4);  // beyond the window's edge the capture reads black
+  EXPECT_EQ(picture.Capture(0, 0, 4, 3, {}), Image(4, 3, 0x0080FF));
+  const Image across = picture.Capture(18, 8, 4, 4, {});  // beyond the window's edge the capture reads black
   EXPECT_EQ(std::vector<std::uint32_t>({across.At(1, 1), across.At(2, 1), across.At(1, 2)}), std::vector<std::uint32_t>({0x0080FF, 0, 0}));
-  EXPECT_EQ(picture.Capture(2000000000, -2000000000, 5, 5), Image(5, 5, 0));
-  EXPECT_TRUE(picture.Capture(0, 0, -3, 2).Empty());
+  EXPECT_EQ(picture.Capture(2000000000, -2000000000, 5, 5, {}), Image(5, 5, 0));
+  EXPECT_TRUE(picture.Capture(0, 0, -3, 2, {}).Empty());
   QString shown;
   QTimer::singleShot(0, [&shown] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/qt/qt_screen_metrics.h"
 
@@ -32,10 +33,11 @@ void WindowPicture::SetHeight(std::int32_t twips) {
   window_.resize(window_.width(), std::max(1, TwipsToPixels(twips, screen_.TwipsPerPixelY)));
 }
 
-Image WindowPicture::Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) const {
+Image WindowPicture::Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                             std::vector<std::uint32_t> storage) const {
   width = std::clamp(width, 0, kLargestSide);
   height = std::clamp(height, 0, kLargestSide);
-  Image image(width, height, 0);
+  Image image(width, height, 0, std::move(storage));
   // Far-off places only keep the rectangle's arithmetic in range: they meet
   // no part of the window either way.
   constexpr std::int32_t kFarthest = 1 << 28;

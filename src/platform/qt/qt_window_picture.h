@@ -17,7 +17,8 @@ class WindowPicture final : public PictureObject {
   void SetWidth(std::int32_t twips) override;
   void SetHeight(std::int32_t twips) override;
   // Pixels of the window's own drawing; what lies outside it reads black.
-  Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) const override;
+  Image Capture(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                std::vector<std::uint32_t> storage) const override;
 
  private:
   QWidget& window_;
