@@ -220,5 +220,15 @@ TEST(Kernels, TheChosenKernelsKeepWithinTheForcedLevel) {
   }
 }
 
+// Every fast loop starts on a 64-byte line: its speed then does not hang on
+// what the linker put before it.
+TEST(Kernels, EveryFastLoopStartsOnALine) {
+  for (const auto& c : FastLoopChoices()) {
+    for (const InflateRun::FastLoop loop : {c.kernel.normal, c.kernel.largeLength, c.kernel.wholeMatches}) {
+      EXPECT_EQ(reinterpret_cast<std::uintptr_t>(loop) % 64, 0u) << c.name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zorv::png
