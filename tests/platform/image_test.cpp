@@ -2,8 +2,9 @@
 // without keeping much more than it needs; every pixel takes the colour.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/image.h"

@@ -184,7 +184,7 @@ TEST_F(DecodeImageTest, APictureTakesTheMemoryOfTheOneItReplaces) {
     Behind behind;
     Pixels picture;
   };
-  // RGBA: a clear pixel over an opaque one, so that the second picture shows what lay behind the first.
+  // RGBA: a clear pixel above an opaque one, so that both the blend and what lies behind show.
   const Bytes rgbaRows = {0, 1, 2, 3, 0, 0, 4, 5, 6, 255};
   const std::vector<Replacing> cases = {
       {"8-bit palette, Up", Ihdr(2, 2, 8, 3), palette, {0, 0, 1, 2, 1, 0}, Behind::kColour,
