@@ -1,8 +1,10 @@
 // Whole matches: each entry is the length code, its extra bits and the
 // distance code that the tables without them decode from the same bits, and
 // nothing that fits is left out; and the choice of the blocks that get them.
+// The shape of literal/length tables: root size and paired literals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <span>
 #include <vector>
@@ -80,6 +82,37 @@ TEST(WholeMatches, PayWhereNearlyEveryMatchFits) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(WholeMatchesPay(c.lengthCodes, c.distanceCodes, c.rootBits), c.pay) << c.what;
+  }
+}
+
+TEST(LiteralTables, TakeTheirShapeFromHowOftenTwoLiteralsFitOneProbe) {
+  struct Case {
+    const char* what;
+    Lengths literals;
+    unsigned rootBits;
+    bool pairLiterals;
+  };
+  auto someOf = [](unsigned count, std::uint8_t bits) {
+    Lengths lengths(kEndOfBlockSymbol, 0);
+    std::fill_n(lengths.begin(), count, bits);
+    return lengths;
+  };
+  const Case cases[] = {
+      {"eight-bit literals never pair", someOf(256, 8), kCompactLiteralLengthRootBits, false},
+      {"five-bit literals pair in eleven", someOf(32, 5), kCompactLiteralLengthRootBits, true},
+      {"six-bit literals pair in twelve", someOf(64, 6), kLiteralLengthRootBits, true},
+      {"21 six-bit literals: twelve pays", someOf(21, 6), kLiteralLengthRootBits, true},
+      {"20 six-bit literals: not yet, and none fit eleven", someOf(20, 6), kCompactLiteralLengthRootBits, false},
+      {"a two-bit literal pairs one time in 16", someOf(1, 2), kCompactLiteralLengthRootBits, true},
+      {"literals of 3, 4, 5, 6 and 6 bits pair a little less often", {3, 4, 5, 6, 6}, kCompactLiteralLengthRootBits,
+       false},
+      {"a three-bit literal pairs one time in 64", someOf(1, 3), kCompactLiteralLengthRootBits, false},
+      {"no literals", someOf(0, 0), kCompactLiteralLengthRootBits, false},
+  };
+  for (const Case& c : cases) {
+    const LiteralTableShape shape = ShapeLiteralTable(c.literals);
+    EXPECT_EQ(shape.rootBits, c.rootBits) << c.what;
+    EXPECT_EQ(shape.pairLiterals, c.pairLiterals) << c.what;
   }
 }
 

@@ -5,20 +5,26 @@
 
 namespace zorv::png {
 
-unsigned LiteralLengthRootBits(std::span<const std::uint8_t> literalLengths) {
+LiteralTableShape ShapeLiteralTable(std::span<const std::uint8_t> literalLengths) {
   // share[n]: the part of the code space the literals of n bits take, in units of 2^-15.
   std::array<std::uint64_t, kLongestCode + 1> share{};
   for (const std::uint8_t length : literalLengths) {
     if (length != 0) share[length] += std::uint64_t{1} << (kLongestCode - length);
   }
-  // The chance, in units of 2^-30, that the next two symbols are literals of
-  // exactly kLiteralLengthRootBits bits together.
-  std::uint64_t pairs = 0;
+  // pairs[n]: the chance, in units of 2^-30, that the next two symbols are
+  // literals of exactly n bits together.
+  std::array<std::uint64_t, kLiteralLengthRootBits + 1> pairs{};
   for (unsigned first = 1; first < kLiteralLengthRootBits; ++first) {
-    pairs += share[first] * share[kLiteralLengthRootBits - first];
+    for (unsigned second = 1; first + second <= kLiteralLengthRootBits; ++second) {
+      pairs[first + second] += share[first] * share[second];
+    }
   }
-  constexpr std::uint64_t kWorthIt = (std::uint64_t{1} << 30) / 10;
-  return pairs >= kWorthIt ? kLiteralLengthRootBits : kCompactLiteralLengthRootBits;
+  constexpr std::uint64_t kOne = std::uint64_t{1} << 30;
+  const unsigned rootBits =
+      pairs[kLiteralLengthRootBits] >= kOne / 10 ? kLiteralLengthRootBits : kCompactLiteralLengthRootBits;
+  std::uint64_t fit = 0;
+  for (unsigned n = 2; n <= rootBits; ++n) fit += pairs[n];
+  return LiteralTableShape{rootBits, fit >= kOne / 16};
 }
 
 bool WholeMatchesPay(std::span<const std::uint8_t> lengthCodeLengths, std::span<const std::uint8_t> distanceLengths,
@@ -55,10 +61,9 @@ std::shared_ptr<const FixedCodeTables> FixedCodeTables::Build() {
 
   auto tables = std::make_shared<FixedCodeTables>();
   const auto literals = std::span(literalLengths).first(kEndOfBlockSymbol);
-  if (!tables->literalLength.Build(literalLengths, kLiteralLengthMeanings, LiteralLengthRootBits(literals))) {
-    return nullptr;
-  }
-  tables->literalLength.PairLiterals(literals);
+  const LiteralTableShape shape = ShapeLiteralTable(literals);
+  if (!tables->literalLength.Build(literalLengths, kLiteralLengthMeanings, shape.rootBits)) return nullptr;
+  if (shape.pairLiterals) tables->literalLength.PairLiterals(literals);
   if (!tables->distance.Build(distanceLengths, kDistanceMeanings)) return nullptr;
   return tables;
 }

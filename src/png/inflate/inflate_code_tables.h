@@ -12,19 +12,28 @@ namespace zorv::png {
 // Root table sizes: big enough that nearly every code is found in one probe,
 // small enough to stay in the first-level cache. A literal/length table has
 // the larger of its two sizes where that lets one probe find two literals
-// markedly more often (LiteralLengthRootBits).
+// markedly more often (ShapeLiteralTable).
 inline constexpr unsigned kLiteralLengthRootBits = 12;
 inline constexpr unsigned kCompactLiteralLengthRootBits = 11;
 inline constexpr unsigned kDistanceRootBits = 8;
 inline constexpr unsigned kCodeLengthRootBits = 7;
 inline constexpr unsigned kLongestCodeLengthCode = 7;
 
-// The root size for a literal/length code whose 256 literals have these code
-// lengths: the larger one where two literals in a row take exactly its bits
-// often enough (codes of six bits pair in twelve, not in eleven), the smaller
-// one elsewhere, as it is built in half the time and leaves more of the
-// first-level cache to the output.
-unsigned LiteralLengthRootBits(std::span<const std::uint8_t> literalLengths);
+// How a literal/length table is laid out for a code whose 256 literals have
+// these code lengths:
+// - the root size: the larger one where two literals in a row take exactly its
+//   bits often enough (codes of six bits pair in twelve, not in eleven), the
+//   smaller one elsewhere, as it is built in half the time and leaves more of
+//   the first-level cache to the output;
+// - whether its literals are paired (HuffmanDecodeTable::PairLiterals): only
+//   where two literals in a row fit the root bits often enough to repay the
+//   pass over the table. In text, literals come singly between matches and
+//   their codes are long, and the pass would cost more than it saves.
+struct LiteralTableShape {
+  unsigned rootBits;
+  bool pairLiterals;
+};
+LiteralTableShape ShapeLiteralTable(std::span<const std::uint8_t> literalLengths);
 
 // Whether a block's matches should be decoded as whole matches
 // (HuffmanDecodeTable::PairMatches). A whole match saves the distance code's

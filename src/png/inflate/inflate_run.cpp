@@ -113,11 +113,9 @@ bool InflateRun::ReadDynamicTables() {
   }
   const std::span<const std::uint8_t> all(lengths.data(), total);
   const auto literals = all.first(kEndOfBlockSymbol);
-  if (!tables.literalLength.Build(all.first(literalLengthCount), kLiteralLengthMeanings,
-                                  LiteralLengthRootBits(literals))) {
-    return false;
-  }
-  tables.literalLength.PairLiterals(literals);
+  const LiteralTableShape shape = ShapeLiteralTable(literals);
+  if (!tables.literalLength.Build(all.first(literalLengthCount), kLiteralLengthMeanings, shape.rootBits)) return false;
+  if (shape.pairLiterals) tables.literalLength.PairLiterals(literals);
   const auto lengthCodes = all.subspan(kEndOfBlockSymbol + 1, literalLengthCount - kEndOfBlockSymbol - 1);
   const auto distanceCodes = all.subspan(literalLengthCount);
   if (!tables.distance.Build(distanceCodes, kDistanceMeanings)) return false;
