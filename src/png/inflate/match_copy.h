@@ -84,10 +84,11 @@ template <std::size_t kBytes>
 // out[i] = out[i - distance] for i in [0, length); 1 <= distance <= bytes before out.
 [[gnu::always_inline]] inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
   std::uint8_t* const end = out + length;
-  // A match no longer than its distance reads only bytes written before it,
-  // so wide chunks copy it whatever the distance: short matches at short
-  // distances, common in text and in pictures, then take the common path
-  // rather than a branch the processor seldom sees taken.
+  // Every byte a match no longer than its distance copies was written before
+  // it, so wide chunks copy it whatever the distance (what they carry past its
+  // end only fills the slack): short matches at short distances, common in
+  // text and in pictures, take the common path rather than a branch the
+  // processor seldom sees taken.
   if (distance >= std::min<std::size_t>(length, 32)) {
     CopyChunks<32>(out, out - distance, end);
   } else if (distance >= 16) {
