@@ -114,10 +114,16 @@ constexpr KernelChoice<PairLiteralsKernel> kPairLiterals[] = {
 
 constexpr KernelChoice<FastLoopKernel> kFastLoop[] = {
 #if defined(ZORV_KERNELS_X86)
-    {"bmi2", kBmi2 | kAvx2,
-     {&x86::FastLoopBmi2<false, false>, &x86::FastLoopBmi2<true, false>, &x86::FastLoopBmi2<false, true>}},
+    {"bmi2",
+     kBmi2 | kAvx2,
+     {&x86::FastLoopBmi2<false, false, false>, &x86::FastLoopBmi2<false, false, true>,
+      &x86::FastLoopBmi2<false, true, false>, &x86::FastLoopBmi2<false, true, true>,
+      &x86::FastLoopBmi2<true, false, true>}},
 #endif
-    {"plain", kPlain, {&plain::FastLoop<false, false>, &plain::FastLoop<true, false>, &plain::FastLoop<false, true>}},
+    {"plain",
+     kPlain,
+     {&plain::FastLoop<false, false, false>, &plain::FastLoop<false, false, true>, &plain::FastLoop<false, true, false>,
+      &plain::FastLoop<false, true, true>, &plain::FastLoop<true, false, true>}},
 };
 
 // The best unfilter kernel for a filter and a distance: one written for that

@@ -32,12 +32,15 @@ using BlendToColoursKernel = void (*)(const std::uint8_t* rgba, const std::uint3
 using BlendBgraKernel = void (*)(const std::uint8_t* bgra, const std::uint8_t* background, std::uint8_t* out,
                                  std::size_t width);
 // PairLiteralsKernel (png/inflate/huffman_decode_table.h) pairs the literals of a root table.
-// The inflater's fast loop, for streams without and with the long form of
-// length 258, and for tables with whole matches.
+// The inflater's fast loop, by the literal/length table of the block: with
+// single or paired literals, with or without whole matches; and for streams
+// with the long form of length 258 (any table without whole matches).
 struct FastLoopKernel {
-  InflateRun::FastLoop normal;
+  InflateRun::FastLoop singleLiterals;
+  InflateRun::FastLoop pairedLiterals;
+  InflateRun::FastLoop wholeMatchesSingleLiterals;
+  InflateRun::FastLoop wholeMatchesPairedLiterals;
   InflateRun::FastLoop largeLength;
-  InflateRun::FastLoop wholeMatches;
 };
 
 template <typename Kernel>

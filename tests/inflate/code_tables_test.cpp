@@ -1,7 +1,8 @@
 // Whole matches: each entry is the length code, its extra bits and the
 // distance code that the tables without them decode from the same bits, and
 // nothing that fits is left out; and the choice of the blocks that get them.
-// The shape of literal/length tables: root size and paired literals.
+// The shape of literal/length tables: root size and paired literals, and
+// whether a table says it holds paired literals (its decoding loop hangs on it).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -113,6 +114,36 @@ TEST(LiteralTables, TakeTheirShapeFromHowOftenTwoLiteralsFitOneProbe) {
     const LiteralTableShape shape = ShapeLiteralTable(c.literals);
     EXPECT_EQ(shape.rootBits, c.rootBits) << c.what;
     EXPECT_EQ(shape.pairLiterals, c.pairLiterals) << c.what;
+  }
+}
+
+TEST(LiteralTables, HoldPairedLiteralsOnlyWherePairingFoundTwoThatFit) {
+  struct Case {
+    const char* what;
+    unsigned literals;  // the first ones, of literalBits each: half the code space
+    std::uint8_t literalBits;
+    unsigned rootBits;
+    bool paired;
+  };
+  const Case cases[] = {
+      {"nine-bit literals do not fit twelve bits twice", 256, 9, kLiteralLengthRootBits, false},
+      {"six-bit literals fit twelve bits twice", 32, 6, kLiteralLengthRootBits, true},
+      {"but not eleven", 32, 6, kCompactLiteralLengthRootBits, false},
+      {"five-bit literals fit eleven bits twice", 16, 5, kCompactLiteralLengthRootBits, true},
+  };
+  for (const Case& c : cases) {
+    // The 32 symbols from the end of the block on take the other half, six bits each.
+    Lengths lengths(kLiteralLengthSymbols, 0);
+    std::fill_n(lengths.begin(), c.literals, c.literalBits);
+    std::fill(lengths.begin() + kEndOfBlockSymbol, lengths.end(), 6);
+    const auto literals = std::span(lengths).first(kEndOfBlockSymbol);
+    HuffmanDecodeTable table(c.rootBits, kLiteralLengthSymbols);
+    ASSERT_TRUE(table.Build(lengths, kLiteralLengthMeanings)) << c.what;
+    EXPECT_FALSE(table.HasPairedLiterals()) << c.what << ", before pairing";
+    table.PairLiterals(literals);
+    EXPECT_EQ(table.HasPairedLiterals(), c.paired) << c.what;
+    ASSERT_TRUE(table.Build(lengths, kLiteralLengthMeanings)) << c.what;
+    EXPECT_FALSE(table.HasPairedLiterals()) << c.what << ", built again";
   }
 }
 

@@ -208,7 +208,7 @@ TEST(Kernels, TheChosenKernelsKeepWithinTheForcedLevel) {
                                           nameOf(BlendBgraChoices(), Kernels().blendBgra),
                                           nameOf(PairLiteralsChoices(), Kernels().pairLiterals)};
   for (const auto& c : FastLoopChoices()) {
-    if (c.kernel.normal == Kernels().fastLoop.normal) chosen.push_back(c.name);
+    if (c.kernel.singleLiterals == Kernels().fastLoop.singleLiterals) chosen.push_back(c.name);
   }
   for (const UnfilterChoice& c : UnfilterChoices()) {
     for (std::size_t distance = 1; distance <= 8; ++distance) {
@@ -224,7 +224,9 @@ TEST(Kernels, TheChosenKernelsKeepWithinTheForcedLevel) {
 // what the linker put before it.
 TEST(Kernels, EveryFastLoopStartsOnALine) {
   for (const auto& c : FastLoopChoices()) {
-    for (const InflateRun::FastLoop loop : {c.kernel.normal, c.kernel.largeLength, c.kernel.wholeMatches}) {
+    for (const InflateRun::FastLoop loop :
+         {c.kernel.singleLiterals, c.kernel.pairedLiterals, c.kernel.wholeMatchesSingleLiterals,
+          c.kernel.wholeMatchesPairedLiterals, c.kernel.largeLength}) {
       EXPECT_EQ(reinterpret_cast<std::uintptr_t>(loop) % 64, 0u) << c.name;
     }
   }

@@ -75,6 +75,7 @@ bool HuffmanDecodeTable::Build(std::span<const std::uint8_t> codeLengths, std::s
   const int symbolCount = offset[kLongestCode + 1];
 
   maxLength_ = maxLength;
+  pairedLiterals_ = false;
   wholeMatches_ = false;
   const std::uint32_t rootSize = std::uint32_t{1} << rootBits_;
 
@@ -146,6 +147,7 @@ void HuffmanDecodeTable::PairLiterals(std::span<const std::uint8_t> literalLengt
   }
   if (2 * shortest > rootBits_) return;  // no two literal codes fit together
   kernel(entries_.data(), rootBits_, shortest);
+  pairedLiterals_ = true;
 }
 
 void HuffmanDecodeTable::PairMatches(const HuffmanDecodeTable& distance,

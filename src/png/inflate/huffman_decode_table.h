@@ -40,6 +40,9 @@ class HuffmanDecodeTable {
   void PairLiterals(std::span<const std::uint8_t> literalLengths);
   // The same with a given kernel rather than the chosen one.
   void PairLiterals(std::span<const std::uint8_t> literalLengths, PairLiteralsKernel kernel);
+  // Whether the table may hold paired literals: PairLiterals ran on it since it
+  // was last built and found two literal codes that fit the root bits together.
+  bool HasPairedLiterals() const { return pairedLiterals_; }
 
   // For a literal/length table just built, and the distance table of its
   // block: every root entry of a length code whose extra bits and the
@@ -104,6 +107,7 @@ class HuffmanDecodeTable {
   unsigned rootBits_ = 0;
   std::uint64_t rootMask_ = 0;
   unsigned maxLength_ = 0;
+  bool pairedLiterals_ = false;
   bool wholeMatches_ = false;
   std::vector<std::uint32_t> entries_;
 };

@@ -3,14 +3,17 @@
 
 namespace zorv::png::plain {
 
-template <bool kLargeLength, bool kWholeMatches>
+template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
 InflateRun::FastEnd FastLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
                              const HuffmanDecodeTable& distance) {
-  return run.DecodeFastLoop<kLargeLength, kWholeMatches, fast_loop::PlainBaseAndExtra>(literalLength, distance);
+  return run.DecodeFastLoop<kLargeLength, kWholeMatches, kPairedLiterals, fast_loop::PlainBaseAndExtra>(literalLength, distance);
 }
 
-template InflateRun::FastEnd FastLoop<false, false>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoop<true, false>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoop<false, true>(InflateRun&, const HuffmanDecodeTable&, const HuffmanDecodeTable&);
+using Table = HuffmanDecodeTable;
+template InflateRun::FastEnd FastLoop<false, false, false>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoop<false, false, true>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoop<false, true, false>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoop<false, true, true>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoop<true, false, true>(InflateRun&, const Table&, const Table&);
 
 }  // namespace zorv::png::plain

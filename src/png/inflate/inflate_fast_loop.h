@@ -53,9 +53,17 @@ using FastBits = InflateBitReader::Registers;
   return b;
 }
 
-// Stores the literal or two of a literal entry. Two bytes are written either
-// way: after a single literal the second is overwritten by what comes next.
+// Stores the literal or two of a literal entry. Where the entry may hold two,
+// two bytes are written either way: after a single literal the second is
+// overwritten by what comes next. Where it holds one, the output moves on by
+// one whatever the entry: the stores and match copies that follow need not
+// wait for the entry to know where they go.
+template <bool kPairedLiterals>
 [[gnu::always_inline]] inline std::uint8_t* PutLiterals(std::uint8_t* out, std::uint32_t e) {
+  if constexpr (!kPairedLiterals) {
+    *out = entry::Literal(e);
+    return out + 1;
+  }
   const auto both = static_cast<std::uint16_t>(e >> 16);
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(out, &both, 2);
@@ -86,20 +94,20 @@ struct PlainBaseAndExtra {
 
 }  // namespace fast_loop
 
-template <bool kLargeLength, bool kWholeMatches, typename BaseAndExtra>
+template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals, typename BaseAndExtra>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
     const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance) {
   static_assert(!(kLargeLength && kWholeMatches));
   // The root size is a constant within the loop (a mask and shift counts).
   if (literalLength.RootBits() == kLiteralLengthRootBits) {
-    return DecodeFastLoopWithRoot<kLargeLength, kLiteralLengthRootBits, kWholeMatches, BaseAndExtra>(literalLength,
-                                                                                                    distance);
+    return DecodeFastLoopWithRoot<kLargeLength, kLiteralLengthRootBits, kWholeMatches, kPairedLiterals, BaseAndExtra>(
+        literalLength, distance);
   }
-  return DecodeFastLoopWithRoot<kLargeLength, kCompactLiteralLengthRootBits, kWholeMatches, BaseAndExtra>(
-      literalLength, distance);
+  return DecodeFastLoopWithRoot<kLargeLength, kCompactLiteralLengthRootBits, kWholeMatches, kPairedLiterals,
+                                BaseAndExtra>(literalLength, distance);
 }
 
-template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, typename BaseAndExtra>
+template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, bool kPairedLiterals, typename BaseAndExtra>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoopWithRoot(
     const HuffmanDecodeTable& literalLengthTable, const HuffmanDecodeTable& distanceTable) {
   using namespace fast_loop;
@@ -138,16 +146,16 @@ template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, typename Ba
   for (;;) {
     if (e & entry::kLiteral) {
       bits = Dropped(bits, e);
-      out = PutLiterals(out, e);
+      out = PutLiterals<kPairedLiterals>(out, e);
       e = literalLength.Root(bits.buffer);
       bits = Refilled(bits);
       if (e & entry::kLiteral) {
         bits = Dropped(bits, e);
-        out = PutLiterals(out, e);
+        out = PutLiterals<kPairedLiterals>(out, e);
         e = literalLength.Root(bits.buffer);
         if (e & entry::kLiteral) {
           bits = Dropped(bits, e);
-          out = PutLiterals(out, e);
+          out = PutLiterals<kPairedLiterals>(out, e);
           e = literalLength.Root(bits.buffer);
           if (!(bits.next < inLimit && out < outLimit)) break;
           continue;
@@ -159,7 +167,7 @@ template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, typename Ba
         e = literalLength.Resolve(e, bits.buffer);
         if (e & entry::kLiteral) {
           bits = Refilled(Dropped(bits, e));
-          out = PutLiterals(out, e);
+          out = PutLiterals<kPairedLiterals>(out, e);
           e = literalLength.Root(bits.buffer);
           if (!(bits.next < inLimit && out < outLimit)) break;
           continue;

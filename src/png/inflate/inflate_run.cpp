@@ -129,9 +129,11 @@ InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLeng
                                            const HuffmanDecodeTable& distance) {
   if (carefulOnly_) return DecodeCarefully(literalLength, distance);
   const FastLoopKernel& loop = Kernels().fastLoop;
-  const InflateRun::FastLoop chosen = largeLength_                       ? loop.largeLength
-                                     : literalLength.HasWholeMatches() ? loop.wholeMatches
-                                                                       : loop.normal;
+  const bool paired = literalLength.HasPairedLiterals();
+  const InflateRun::FastLoop chosen =
+      largeLength_                      ? loop.largeLength
+      : literalLength.HasWholeMatches() ? (paired ? loop.wholeMatchesPairedLiterals : loop.wholeMatchesSingleLiterals)
+                                        : (paired ? loop.pairedLiterals : loop.singleLiterals);
   const FastEnd fast = chosen(*this, literalLength, distance);
   if (fast == FastEnd::kEndOfBlock) return Flow::kGoOn;
   if (fast == FastEnd::kStop) return Flow::kStop;

@@ -37,11 +37,13 @@ class InflateRun {
 
   // The fast loop itself (inflate_fast_loop.h), which each kernel compiles for
   // its processor; kWholeMatches: for tables with whole matches
-  // (HuffmanDecodeTable::PairMatches); BaseAndExtra reads a length or distance.
-  template <bool kLargeLength, bool kWholeMatches, typename BaseAndExtra>
+  // (HuffmanDecodeTable::PairMatches); kPairedLiterals: for tables whose
+  // literals may be paired (HuffmanDecodeTable::PairLiterals); BaseAndExtra
+  // reads a length or distance.
+  template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals, typename BaseAndExtra>
   FastEnd DecodeFastLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
-  // The same for a literal/length root table of kRootBits, with whole matches or without.
-  template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, typename BaseAndExtra>
+  // The same for a literal/length root table of kRootBits.
+  template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, bool kPairedLiterals, typename BaseAndExtra>
   FastEnd DecodeFastLoopWithRoot(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
 
  private:
@@ -69,7 +71,7 @@ class InflateRun {
 
 namespace plain {
 // The fast loop's plain kernel.
-template <bool kLargeLength, bool kWholeMatches>
+template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
 InflateRun::FastEnd FastLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
                              const HuffmanDecodeTable& distance);
 }  // namespace plain

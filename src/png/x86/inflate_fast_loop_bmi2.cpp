@@ -18,18 +18,22 @@ struct Bmi2BaseAndExtra {
 
 }  // namespace
 
-template <bool kLargeLength, bool kWholeMatches>
+template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
 [[gnu::target("bmi2,avx2")]] InflateRun::FastEnd FastLoopBmi2(InflateRun& run,
                                                              const HuffmanDecodeTable& literalLength,
                                                              const HuffmanDecodeTable& distance) {
-  return run.DecodeFastLoop<kLargeLength, kWholeMatches, Bmi2BaseAndExtra>(literalLength, distance);
+  return run.DecodeFastLoop<kLargeLength, kWholeMatches, kPairedLiterals, Bmi2BaseAndExtra>(literalLength, distance);
 }
 
-template InflateRun::FastEnd FastLoopBmi2<false, false>(InflateRun&, const HuffmanDecodeTable&,
-                                                        const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoopBmi2<true, false>(InflateRun&, const HuffmanDecodeTable&,
-                                                       const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoopBmi2<false, true>(InflateRun&, const HuffmanDecodeTable&,
-                                                       const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoopBmi2<false, false, false>(InflateRun&, const HuffmanDecodeTable&,
+                                                               const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoopBmi2<false, false, true>(InflateRun&, const HuffmanDecodeTable&,
+                                                              const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoopBmi2<false, true, false>(InflateRun&, const HuffmanDecodeTable&,
+                                                              const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoopBmi2<false, true, true>(InflateRun&, const HuffmanDecodeTable&,
+                                                             const HuffmanDecodeTable&);
+template InflateRun::FastEnd FastLoopBmi2<true, false, true>(InflateRun&, const HuffmanDecodeTable&,
+                                                             const HuffmanDecodeTable&);
 
 }  // namespace zorv::png::x86

@@ -48,7 +48,7 @@ template <std::size_t Bpp>
 [[gnu::target("avx2")]] void PairLiteralsAvx2(std::uint32_t* entries, unsigned rootBits, unsigned shortest);
 
 // inflate_fast_loop_bmi2.cpp
-template <bool kLargeLength, bool kWholeMatches>
+template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
 [[gnu::target("bmi2,avx2")]] InflateRun::FastEnd FastLoopBmi2(InflateRun& run,
                                                              const HuffmanDecodeTable& literalLength,
                                                              const HuffmanDecodeTable& distance);
