@@ -6,7 +6,8 @@ namespace zorv::png::plain {
 template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
 InflateRun::FastEnd FastLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
                              const HuffmanDecodeTable& distance) {
-  return run.DecodeFastLoop<kLargeLength, kWholeMatches, kPairedLiterals, fast_loop::PlainBaseAndExtra>(literalLength, distance);
+  return run.DecodeFastLoop<kLargeLength, kWholeMatches, kPairedLiterals, fast_loop::PlainBaseAndExtra>(literalLength,
+                                                                                                      distance);
 }
 
 using Table = HuffmanDecodeTable;

@@ -25,15 +25,11 @@ template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
   return run.DecodeFastLoop<kLargeLength, kWholeMatches, kPairedLiterals, Bmi2BaseAndExtra>(literalLength, distance);
 }
 
-template InflateRun::FastEnd FastLoopBmi2<false, false, false>(InflateRun&, const HuffmanDecodeTable&,
-                                                               const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoopBmi2<false, false, true>(InflateRun&, const HuffmanDecodeTable&,
-                                                              const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoopBmi2<false, true, false>(InflateRun&, const HuffmanDecodeTable&,
-                                                              const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoopBmi2<false, true, true>(InflateRun&, const HuffmanDecodeTable&,
-                                                             const HuffmanDecodeTable&);
-template InflateRun::FastEnd FastLoopBmi2<true, false, true>(InflateRun&, const HuffmanDecodeTable&,
-                                                             const HuffmanDecodeTable&);
+using Table = HuffmanDecodeTable;
+template InflateRun::FastEnd FastLoopBmi2<false, false, false>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoopBmi2<false, false, true>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoopBmi2<false, true, false>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoopBmi2<false, true, true>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd FastLoopBmi2<true, false, true>(InflateRun&, const Table&, const Table&);
 
 }  // namespace zorv::png::x86
