@@ -29,7 +29,7 @@ void Whole(PictureBox& box, Image bitmap, std::int32_t x = 0, std::int32_t y = 0
   box.StretchCopy(std::move(bitmap), x, y, w, h, 0, 0, w, h);
 }
 
-struct Case {
+struct ResizeCase {
   const char* name;
   std::function<void(PictureBox&)> steps;  // on a box of 3 x 2 pixels, nothing drawn
   std::int32_t width, height;
@@ -38,7 +38,7 @@ struct Case {
 
 TEST(PictureBox, TheSurfaceAfterDrawingAndResizing) {
   const std::uint32_t b = kBack;
-  const std::vector<Case> cases = {
+  const std::vector<ResizeCase> cases = {
       {"blank", [](PictureBox&) {}, 3, 2, {b, b, b, b, b, b}},
       {"a bitmap of the surface's size becomes it", [](PictureBox& box) { Whole(box, Numbered(3, 2)); }, 3, 2,
        {1, 2, 3, 17, 18, 19}},
@@ -82,7 +82,7 @@ TEST(PictureBox, TheSurfaceAfterDrawingAndResizing) {
        4, 2, {b, b, b, b, b, b, b, 1}},
   };
   const ScreenMetrics screen;
-  for (const Case& c : cases) {
+  for (const ResizeCase& c : cases) {
     PictureBox box(screen, nullptr, 0, kBack);
     box.SetWidth(3 * kTwips);
     box.SetHeight(2 * kTwips);

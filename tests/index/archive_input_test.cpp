@@ -22,8 +22,8 @@ namespace {
 
 using zorv::testing::TempFolder;
 
-constexpr const char* kList = "<mame><machine name=\"gng\"/><machine name=\"pacman\"/></mame>";
-constexpr const char* kHistory = "$info=gng,pacman,\r\n$bio\r\nText.\r\n$end\r\n";
+constexpr const char* kTwoGamesList = "<mame><machine name=\"gng\"/><machine name=\"pacman\"/></mame>";
+constexpr const char* kTwoGamesHistory = "$info=gng,pacman,\r\n$bio\r\nText.\r\n$end\r\n";
 
 std::string Archive(const char* format, const std::vector<std::pair<std::string, std::string>>& members,
                     const char* passphrase = nullptr) {
@@ -49,7 +49,7 @@ std::string Archive(const char* format, const std::vector<std::pair<std::string,
 
 // A zip whose headers claim its member holds 1 GB and a byte.
 std::string ZipBomb() {
-  std::string zip = Archive("zip", {{"history.dat", kHistory}});
+  std::string zip = Archive("zip", {{"history.dat", kTwoGamesHistory}});
   zip.replace(zip.find("PK\x03\x04") + 22, 4, "\x01\x00\x00\x40", 4);
   zip.replace(zip.find("PK\x01\x02") + 24, 4, "\x01\x00\x00\x40", 4);
   return zip;
@@ -58,41 +58,41 @@ std::string ZipBomb() {
 TEST(ArchiveInput, GivesWhatThePlainFilesGive) {
   TempFolder dir;
   IndexOptions plain, archived;
-  plain.listXml = dir.Write("list.xml", kList);
-  plain.history = dir.Write("history.dat", kHistory);
+  plain.listXml = dir.Write("list.xml", kTwoGamesList);
+  plain.history = dir.Write("history.dat", kTwoGamesHistory);
   plain.output = dir.Write("plain/index", "").string();
-  archived.listXml = dir.Write("list.zip", Archive("zip", {{"mame0251.xml", kList}, {"readme.txt", "r"}}));
-  archived.history = dir.Write("h.7z", Archive("7zip", {{"readme.txt", "r"}, {"data/History.dat", kHistory}}));
+  archived.listXml = dir.Write("list.zip", Archive("zip", {{"mame0251.xml", kTwoGamesList}, {"readme.txt", "r"}}));
+  archived.history = dir.Write("h.7z", Archive("7zip", {{"readme.txt", "r"}, {"data/History.dat", kTwoGamesHistory}}));
   archived.output = dir.Write("zipped/index", "").string();
   BuildIndex(plain);
   BuildIndex(archived);
   EXPECT_EQ(dir.Read("zipped/index"), dir.Read("plain/index"));
-  EXPECT_EQ(dir.Read("zipped/history.dat"), kHistory);
+  EXPECT_EQ(dir.Read("zipped/history.dat"), kTwoGamesHistory);
 }
 
 TEST(ArchiveInput, BadArchivesAndForbiddenOutputsChangeNothing) {
   // The history, written as history.zip (history.dat when plain); the message past the folder's path.
   struct BadCase { const char* what; std::string history, message; bool plain = false; std::string output = "out/index"; };
   const std::vector<BadCase> cases = {
-      {"not an archive", kHistory, "history.zip: not a .zip or .7z archive"},
+      {"not an archive", kTwoGamesHistory, "history.zip: not a .zip or .7z archive"},
       {"empty zip", Archive("zip", {}), "history.zip: the archive is empty"},
-      {"truncated zip", Archive("zip", {{"h", kHistory}}).substr(0, 60), "history.zip: the archive ends early (truncated)"},
-      {"truncated 7z", Archive("7zip", {{"h", kHistory}}).substr(0, 40), "history.zip: the archive ends early (truncated)"},
-      {"encrypted", Archive("zip", {{"history.dat", kHistory}}, "secret"), "history.zip: history.dat is encrypted"},
+      {"truncated zip", Archive("zip", {{"h", kTwoGamesHistory}}).substr(0, 60), "history.zip: the archive ends early (truncated)"},
+      {"truncated 7z", Archive("7zip", {{"h", kTwoGamesHistory}}).substr(0, 40), "history.zip: the archive ends early (truncated)"},
+      {"encrypted", Archive("zip", {{"history.dat", kTwoGamesHistory}}, "secret"), "history.zip: history.dat is encrypted"},
       {"no candidate", Archive("zip", {{"readme.txt", ""}, {"notes.dat", ""}}),
        "history.zip: cannot tell which file to take; expected history.xml or history.dat, found readme.txt, notes.dat"},
       {"zip bomb", ZipBomb(), "history.zip: history.dat would extract to more than 1073741824 bytes"},
-      {"output is an input", kHistory, "history.dat: is the file given to --history; it would be overwritten", true,
+      {"output is an input", kTwoGamesHistory, "history.dat: is the file given to --history; it would be overwritten", true,
        "history.dat"},
-      {"output links to an input", kHistory, "out/link: is the file given to --history; it would be overwritten",
+      {"output links to an input", kTwoGamesHistory, "out/link: is the file given to --history; it would be overwritten",
        true, "out/link"},
-      {"output is a FIFO", kHistory, "out/fifo: exists and is not a regular file; it is left alone", true, "out/fifo"},
+      {"output is a FIFO", kTwoGamesHistory, "out/fifo: exists and is not a regular file; it is left alone", true, "out/fifo"},
   };
   for (const BadCase& c : cases) {
     TempFolder dir;
     const std::string historyName = c.plain ? "history.dat" : "history.zip";
     IndexOptions options;
-    options.listXml = dir.Write("list.xml", kList);
+    options.listXml = dir.Write("list.xml", kTwoGamesList);
     options.history = dir.Write(historyName, c.history);
     options.output = dir.Str() + "/" + c.output;
     dir.Write("out/index", "old index");

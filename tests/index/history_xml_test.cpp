@@ -16,7 +16,7 @@ namespace {
 using zorv::testing::TempFolder;
 
 constexpr const char* kGames[] = {"a", "b", "c", "d", "e"};
-constexpr const char* kList = "<mame><machine name=\"a\"/><machine name=\"b\"/><machine name=\"c\"/>"
+constexpr const char* kThreeGamesList = "<mame><machine name=\"a\"/><machine name=\"b\"/><machine name=\"c\"/>"
                               "<machine name=\"d\"/><machine name=\"e\"/></mame>";
 
 constexpr const char* kXml =
@@ -48,7 +48,7 @@ std::string HistoryTextOf(const TempFolder& dir, const std::string& indexName, c
 TEST(HistoryXml, GivesEveryGameTheTextTheClassicFileGives) {
   TempFolder dir;
   IndexOptions fromXml;
-  fromXml.listXml = dir.Write("list.xml", kList);
+  fromXml.listXml = dir.Write("list.xml", kThreeGamesList);
   fromXml.history = dir.Write("history.xml", kXml).string();
   fromXml.output = dir.Str() + "/index";  // and history.dat beside it
   IndexOptions fromClassic = fromXml;

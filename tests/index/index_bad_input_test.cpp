@@ -20,10 +20,10 @@ namespace {
 
 using zorv::testing::TempFolder;
 
-constexpr const char* kList =
+constexpr const char* kSoundList =
     "<mame><machine name=\"gng\"><description>G</description></machine>"
     "<machine name=\"pacman\"><description>P</description></machine></mame>";
-constexpr const char* kHistory = "$info=gng,\r\n$bio\r\nText.\r\n$end\r\n";
+constexpr const char* kSoundHistory = "$info=gng,\r\n$bio\r\nText.\r\n$end\r\n";
 constexpr const char* kOldIndex = "an index from an earlier run\r\n";
 
 std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
@@ -36,24 +36,24 @@ std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
 TEST(BadInput, IsRefusedWithAMessageAndTheOldIndexStays) {
   struct BadCase {
     std::string message;  // past the file's path
-    std::string list = kList;
-    std::string history = kHistory;  // "none": no such file
+    std::string list = kSoundList;
+    std::string history = kSoundHistory;  // "none": no such file
     std::string mameinfo = "$info=gng\r\n$mame\r\n0.1\r\n$end\r\n";
     std::uint64_t addressLimit = kViewerAddressLimit;
   };
   std::vector<BadCase> cases = {
       {"list.xml: not well-formed XML at line 1, column 43: mismatched tag",
        "<mame><machine name=\"gng\"><description>G</machine></mame>"},
-      {"list.xml: not well-formed XML at line 1, column 65: unclosed token", std::string(kList).substr(0, 80)},
-      {"history.dat, line 1: not a history file (its root element is <mame>)", kList,
+      {"list.xml: not well-formed XML at line 1, column 65: unclosed token", std::string(kSoundList).substr(0, 80)},
+      {"history.dat, line 1: not a history file (its root element is <mame>)", kSoundList,
        "<mame>\n<machine name=\"gng\"/>\n</mame>"},
-      {"history.dat, line 2: the <entry> has no <text>", kList,
+      {"history.dat, line 2: the <entry> has no <text>", kSoundList,
        "<history>\n<entry><systems><system name=\"gng\"/></systems></entry>\n</history>"},
       {"history.dat: the entry at line 2 ends at byte 65, beyond byte 50, the furthest the viewer can read; the file is "
-       "too large", kList, std::string(40, '#') + "\r\n" + kHistory, "", 50},
+       "too large", kSoundList, std::string(40, '#') + "\r\n" + kSoundHistory, "", 50},
       {"list.xml, line 3: the ROM name \"gng\" comes twice in the game list",
        "<mame>\n<machine name=\"gng\"/>\n<machine name=\"gng\"/>\n</mame>"},
-      {"history.dat: file not found", kList, "none"},
+      {"history.dat: file not found", kSoundList, "none"},
       {"list.xml: holds no games", "<mame><machine name=\"z80\" isdevice=\"yes\" runnable=\"no\"/></mame>"},
       {"roms: not a folder"}};
   // A game whose name cannot stand in an index is passed over with a warning.
@@ -120,7 +120,7 @@ TEST(Program, ReadsTheListFromStandardInputAsFromAFileAndEveryOptionCounts) {
 TEST(Program, ExitsWithOneOnBadInputAndTwoOnAWrongCommandLine) {
   TempFolder dir;
   dir.Write("bad.xml", "<mame><machine>");
-  dir.Write("good.xml", kList);
+  dir.Write("good.xml", kSoundList);
   const std::string bad = "'" + dir.Str() + "/bad.xml'";
   const std::string tryHelp = "\nTry 'zorv-index --help' for more information.\n";
   const std::vector<std::tuple<std::string, int, std::string>> cases = {

@@ -24,10 +24,10 @@ namespace fs = std::filesystem;
 using zorv::testing::Quoted;
 using zorv::testing::TempFolder;
 
-constexpr const char* kList =
+constexpr const char* kListWithADevice =
     "<mame><machine name=\"gng\"><description>Ghosts'n Goblins</description></machine>"
     "<machine name=\"z80\" isdevice=\"yes\" runnable=\"no\"/></mame>";
-constexpr const char* kHistory = "$info=gng,\r\n$bio\r\nA knight.\r\n$end\r\n";
+constexpr const char* kKnightHistory = "$info=gng,\r\n$bio\r\nA knight.\r\n$end\r\n";
 
 struct SetupTest : ::testing::Test {
   void SetUp() override {
@@ -40,7 +40,7 @@ struct SetupTest : ::testing::Test {
               "historypath              ~/dats\n"
               "titles_directory         titles\n"
               "marquees_directory       \"$HOME/no such\"\n");
-    dir.Write("home/dats/history.dat", kHistory);
+    dir.Write("home/dats/history.dat", kKnightHistory);
     dir.Write("work/folders/catver.ini", "[Category]\r\ngng=Platform / Run Jump\r\n");
     dir.Write("work/roms/gng.zip", "PK");
     fs::create_directories(dir.Path() / "home/my roms");
@@ -49,7 +49,7 @@ struct SetupTest : ::testing::Test {
     // The title screens as the emulator keeps them: an archive named like the folder.
     fs::copy_file(std::string(ZORV_DEMO_DIR) + "/pictures/titles/gng.png", dir.Path() / "work/gng.png");
     EXPECT_EQ(std::system(("cd " + Quoted(dir.Str() + "/work") + " && python3 -m zipfile -c titles.zip gng.png && rm gng.png").c_str()), 0);
-    dir.Write("work/list.xml", kList);
+    dir.Write("work/list.xml", kListWithADevice);
     fs::create_directories(dir.Path() / "bin");
     fs::create_symlink(ZORV_INDEX_TOOL, dir.Path() / "bin/zorv-index");
     fs::permissions(dir.Path() / "bin", fs::perms::owner_write, fs::perm_options::remove);
@@ -100,7 +100,7 @@ TEST_F(SetupTest, MakesTheCollectionTheViewerReadsFromTheEmulatorsSettings) {
             "  flyers: a folder, .zip or .7z at " + d + "/work/flyers\n");
   EXPECT_EQ(dir.Read("collection/Zorv.inf"),
             "TitlesPath=" + d + "/work/titles\r\nSnapPath=" + d + "/home/.mame/snap\r\n");
-  EXPECT_EQ(dir.Read("collection/datafiles/history.dat"), kHistory);
+  EXPECT_EQ(dir.Read("collection/datafiles/history.dat"), kKnightHistory);
 
   // The viewer, started for gng in that collection.
   SharedState state;

@@ -18,15 +18,15 @@
 namespace zorv::png {
 namespace {
 
-using Lengths = std::vector<std::uint8_t>;
+using CodeLengths = std::vector<std::uint8_t>;
 
 TEST(WholeMatches, AreTheCodesTheTablesWithoutThemDecode) {
   std::mt19937 random(1206);
   int whole = 0;
   for (int round = 0; round < 80; ++round) {
     // Length symbols with short codes now and then, as in match-heavy blocks.
-    const Lengths literalLengths = RandomCompleteCode(random, 258 + random() % 31, round % 2 == 0);
-    const Lengths distanceLengths = RandomCompleteCode(random, 2 + random() % 31, round % 3 != 0);
+    const CodeLengths literalLengths = RandomCompleteCode(random, 258 + random() % 31, round % 2 == 0);
+    const CodeLengths distanceLengths = RandomCompleteCode(random, 2 + random() % 31, round % 3 != 0);
     for (const unsigned rootBits : {kLiteralLengthRootBits, kCompactLiteralLengthRootBits}) {
       HuffmanDecodeTable alone(rootBits, kLiteralLengthSymbols);
       HuffmanDecodeTable distance(kDistanceRootBits, kDistanceSymbols);
@@ -66,8 +66,8 @@ TEST(WholeMatches, AreTheCodesTheTablesWithoutThemDecode) {
 TEST(WholeMatches, PayWhereNearlyEveryMatchFits) {
   struct Case {
     const char* what;
-    Lengths lengthCodes;  // symbols 257 on
-    Lengths distanceCodes;
+    CodeLengths lengthCodes;  // symbols 257 on
+    CodeLengths distanceCodes;
     unsigned rootBits;
     bool pay;
   };
@@ -89,12 +89,12 @@ TEST(WholeMatches, PayWhereNearlyEveryMatchFits) {
 TEST(LiteralTables, TakeTheirShapeFromHowOftenTwoLiteralsFitOneProbe) {
   struct Case {
     const char* what;
-    Lengths literals;
+    CodeLengths literals;
     unsigned rootBits;
     bool pairLiterals;
   };
   auto someOf = [](unsigned count, std::uint8_t bits) {
-    Lengths lengths(kEndOfBlockSymbol, 0);
+    CodeLengths lengths(kEndOfBlockSymbol, 0);
     std::fill_n(lengths.begin(), count, bits);
     return lengths;
   };
@@ -133,7 +133,7 @@ TEST(LiteralTables, HoldPairedLiteralsOnlyWherePairingFoundTwoThatFit) {
   };
   for (const Case& c : cases) {
     // The 32 symbols from the end of the block on take the other half, six bits each.
-    Lengths lengths(kLiteralLengthSymbols, 0);
+    CodeLengths lengths(kLiteralLengthSymbols, 0);
     std::fill_n(lengths.begin(), c.literals, c.literalBits);
     std::fill(lengths.begin() + kEndOfBlockSymbol, lengths.end(), 6);
     const auto literals = std::span(lengths).first(kEndOfBlockSymbol);

@@ -19,6 +19,7 @@
 #include "bitmap/cbitmap.h"
 #include "platform/run_time_error.h"
 #include "png/report_decode.h"
+#include "support/silent_messages.h"
 
 namespace zorv::png {
 namespace {
@@ -139,11 +140,6 @@ std::vector<std::string> Files(const std::vector<fs::path>& folders, bool broken
   return files;
 }
 
-class SilentMessages final : public MessageBox {
- public:
-  void Show(std::string_view) override {}
-};
-
 struct Decoded {
   Result result = Result::NothingDrawn;
   int number = 0;
@@ -153,7 +149,7 @@ struct Decoded {
 Decoded Decode(const std::string& path) {
   static const ScreenMetrics screen;
   static bitmap::CBitmap bitmaps(screen);  // shared by every decoder, as in the program
-  SilentMessages messages;
+  zorv::testing::SilentMessages messages;
   LoadPNG decoder(bitmaps, messages);
   PictureBox box(screen);
   PlainColourPicture background(kBackground);

@@ -7,6 +7,7 @@
 #include "platform/run_time_error.h"
 #include "png/load_png.h"
 #include "png_builder.h"
+#include "support/silent_messages.h"
 #include "support/temp_folder.h"
 
 namespace zorv::png {
@@ -15,11 +16,6 @@ namespace {
 using testing::Bytes;
 using testing::Ihdr;
 using testing::PngBuilder;
-
-class SilentMessages final : public MessageBox {
- public:
-  void Show(std::string_view) override {}
-};
 
 // A 2 x 1 grey image, ready for its IEND.
 PngBuilder GreyImage() {
@@ -47,7 +43,7 @@ class LoadPngTest : public ::testing::Test {
   zorv::testing::TempFolder folder;
   ScreenMetrics screen;
   bitmap::CBitmap bitmaps{screen};
-  SilentMessages messages;
+  zorv::testing::SilentMessages messages;
   LoadPNG decoder{bitmaps, messages};
   PictureBox box{screen};
 };
