@@ -16,11 +16,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every file below the folder with its bytes.
+// Every file below the folder with its bytes, and every link with where it points (the program's
+// own link leads to a large file outside).
 std::map<std::string, std::string> Contents(const fs::path& folder) {
   std::map<std::string, std::string> contents;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    contents[entry.path().string()] = entry.is_regular_file() ? ReadFile(entry.path()) : "";
+    std::string& content = contents[entry.path().string()];
+    if (entry.is_symlink()) {
+      content = "-> " + fs::read_symlink(entry.path()).string();
+    } else if (entry.is_regular_file()) {
+      content = ReadFile(entry.path());
+    }
   }
   return contents;
 }
