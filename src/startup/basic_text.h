@@ -26,6 +26,9 @@ std::string_view Left(std::string_view text, std::int64_t count);
 // Leading and trailing spaces removed; tabs stay.
 std::string_view TrimBlanks(std::string_view text);
 std::string_view TrimLeadingBlanks(std::string_view text);
+// Leading and trailing spaces and tabs removed: what names and values in the
+// emulator's ini and dat files are padded with.
+std::string_view TrimBlanksAndTabs(std::string_view text);
 
 // Every occurrence of `what`, scanning left to right without overlaps; the
 // inserted text is not searched again.

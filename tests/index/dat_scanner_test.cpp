@@ -60,6 +60,9 @@ TEST(DatScanner, PiecesMarkerWordsAndNamesMetTwice) {
   const auto cut = Scan(DataFileKind::History, "$info=cut,x\r\n$bio\r\nThe $end is near.\r\n$end\r\n");
   EXPECT_EQ(cut.inexactNames, std::vector<std::string>{"cut"});
   EXPECT_TRUE(cut.references.contains("x"));
+  const auto padded = Scan(DataFileKind::History, "$info=\tp1 , p2\t,\r\n$bio\r\nPadded.\r\n$end\r\n");
+  EXPECT_TRUE(padded.references.contains("p1") && padded.references.contains("p2"))
+      << "names padded with blanks and tabs";
 }
 
 TEST(DatScanner, PassesOverEntriesWithoutEnd) {

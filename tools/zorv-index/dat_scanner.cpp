@@ -5,6 +5,7 @@
 #include "data_entry_cut.h"
 #include "platform/file_system.h"
 #include "platform/run_time_error.h"
+#include "startup/basic_text.h"
 
 namespace zorv::index {
 namespace {
@@ -14,17 +15,11 @@ std::string_view TrimRight(std::string_view text) {
   return text;
 }
 
-std::string_view Trim(std::string_view text) {
-  text = TrimRight(text);
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  return text;
-}
-
 std::vector<std::string_view> SplitNames(std::string_view list) {
   std::vector<std::string_view> names;
   while (!list.empty()) {
     const std::size_t comma = list.find(',');
-    const std::string_view name = Trim(list.substr(0, comma));
+    const std::string_view name = TrimBlanksAndTabs(list.substr(0, comma));
     if (!name.empty()) names.push_back(name);
     if (comma == std::string_view::npos) break;
     list.remove_prefix(comma + 1);

@@ -6,6 +6,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/cp1252.h"
+#include "startup/basic_text.h"
 
 namespace zorv::index {
 namespace {
@@ -15,12 +16,6 @@ constexpr std::string_view kMatureMark = "* Mature *";
 std::string Capitalised(std::string_view word) {
   std::string text(word);
   if (!text.empty()) text.front() = AsciiUpper(text.front());
-  return text;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
 }
 
@@ -116,13 +111,13 @@ GameValues MapGame(const Machine& machine, const CollectionData& collection) {
     std::string_view whole = *category;
     if (const auto mark = whole.find(kMatureMark); mark != std::string_view::npos) {
       game.isMature = true;
-      const std::string_view before = Trim(whole.substr(0, mark));
-      const std::string_view after = Trim(whole.substr(mark + kMatureMark.size()));
+      const std::string_view before = TrimBlanks(whole.substr(0, mark));
+      const std::string_view after = TrimBlanks(whole.substr(mark + kMatureMark.size()));
       game.category = std::string(before) + (before.empty() || after.empty() ? "" : " ") + std::string(after);
     } else {
-      game.category = std::string(Trim(whole));
+      game.category = std::string(TrimBlanks(whole));
     }
-    game.genre = std::string(Trim(std::string_view(game.category).substr(0, game.category.find(" / "))));
+    game.genre = std::string(TrimBlanks(std::string_view(game.category).substr(0, game.category.find(" / "))));
   }
   if (const std::string* version = Find(collection.versionsAdded, machine.name)) game.versionAdded = *version;
   if (const std::string* players = Find(collection.players, machine.name)) {

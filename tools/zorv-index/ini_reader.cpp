@@ -6,24 +6,15 @@
 #include "platform/ascii_case.h"
 #include "platform/cp1252.h"
 #include "platform/file_system.h"
+#include "startup/basic_text.h"
 
 namespace zorv::index {
-namespace {
-
-std::string_view Trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
 
 std::vector<IniSection> ParseIniSections(std::string_view bytes, const std::vector<std::string>& wantedSections) {
   std::vector<IniSection> sections(wantedSections.size());
   IniSection* current = nullptr;
   LineSplitter splitter([&](const SplitLine& line) {
-    std::string_view text = Trim(line.text);
+    std::string_view text = TrimBlanksAndTabs(line.text);
     if (line.number == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     if (text.empty() || text.front() == ';') return;
     if (text.front() == '[' && text.back() == ']') {
@@ -35,8 +26,10 @@ std::vector<IniSection> ParseIniSections(std::string_view bytes, const std::vect
     }
     const std::size_t equals = text.find('=');
     if (!current || equals == std::string_view::npos) return;
-    const std::string_view name = Trim(text.substr(0, equals));
-    if (!name.empty()) current->try_emplace(std::string(name), Utf8ToCp1252(Trim(text.substr(equals + 1))));
+    const std::string_view name = TrimBlanksAndTabs(text.substr(0, equals));
+    if (!name.empty()) {
+      current->try_emplace(std::string(name), Utf8ToCp1252(TrimBlanksAndTabs(text.substr(equals + 1))));
+    }
   });
   splitter.Feed(bytes);
   splitter.Finish();

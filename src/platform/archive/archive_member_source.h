@@ -6,6 +6,9 @@
 
 namespace zorv {
 
+// Archives and their members are read in blocks of this size.
+inline constexpr std::size_t kArchiveBlockSize = 64 * 1024;
+
 class ArchiveMemberSource {
  public:
   virtual ~ArchiveMemberSource() = default;

@@ -21,8 +21,6 @@ namespace zorv {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
-
 std::uint64_t NonNegative(la_int64_t value) { return static_cast<std::uint64_t>(std::max<la_int64_t>(value, 0)); }
 
 }  // namespace
@@ -142,7 +140,7 @@ ArchivePass::ArchivePass(const fs::path& path, const std::string* bytes) : Archi
   if (!bytes) {
     input->descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (input->descriptor < 0) throw RunTimeError(ErrorCode::FileNotFound, path.string() + ": no such file");
-    input->UseBlocksOf(kBlockSize);
+    input->UseBlocksOf(kArchiveBlockSize);
   }
   return input;
 }()) {
@@ -160,7 +158,7 @@ std::unique_ptr<ArchivePass> ArchivePass::AtLocalHeader(const fs::path& path, st
   if (!LocalHeaderAt(input->descriptor, headerOffset)) return nullptr;
   if (::lseek(input->descriptor, static_cast<off_t>(headerOffset), SEEK_SET) < 0) return nullptr;
   input->origin = input->position = headerOffset;
-  input->UseBlocksOf(kBlockSize);
+  input->UseBlocksOf(kArchiveBlockSize);
   std::unique_ptr<ArchivePass> pass(new ArchivePass(path, std::move(input)));
   archive_read_support_format_zip_streamable(pass->handle_.get());
   pass->Open();
@@ -206,7 +204,7 @@ std::uint64_t ArchivePass::BytesRead() const { return input_->read; }
 void ArchivePass::PassData(const std::string& wanted, std::uint64_t limit, std::uint64_t& extracted,
                            const std::stop_token& stop) {
   if (archive_format(handle_.get()) != ARCHIVE_FORMAT_7ZIP) return;
-  std::array<char, kBlockSize> scratch;
+  std::array<char, kArchiveBlockSize> scratch;
   for (;;) {
     if (stop.stop_requested()) ThrowStopped(name_, wanted);
     const la_ssize_t got = archive_read_data(handle_.get(), scratch.data(), scratch.size());

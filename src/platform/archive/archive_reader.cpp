@@ -22,8 +22,6 @@ namespace zorv {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
-
 [[noreturn]] void ThrowNoSuchMember(const fs::path& archive, std::string_view member) {
   throw RunTimeError(ErrorCode::FileNotFound, archive.string() + ": holds no " + std::string(member));
 }
@@ -172,7 +170,7 @@ std::string ArchiveReader::Read(std::string_view memberPath, std::uint64_t limit
   ArchiveMemberReader member = OpenMember(memberPath, limit, std::move(stop));
   std::string data;
   data.reserve(member.DeclaredSize());
-  std::array<char, kBlockSize> block;
+  std::array<char, kArchiveBlockSize> block;
   while (const std::size_t got = member.Read(block)) data.append(block.data(), got);
   return data;
 }

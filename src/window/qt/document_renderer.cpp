@@ -8,6 +8,7 @@
 #include <string_view>
 #include <variant>
 
+#include "window/qt/qt_colour.h"
 #include "window/qt/qt_embedded_picture.h"
 #include "window/shown_paragraphs.h"
 
@@ -30,8 +31,6 @@ QFont::StyleHint StyleHintOf(richtext::FontFamily family) {
       return QFont::AnyStyle;
   }
 }
-
-QColor QtColour(Colour colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
 
 class Renderer final : private ShownParagraphVisitor {
  public:

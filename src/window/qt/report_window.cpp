@@ -12,6 +12,7 @@
 #include "platform/qt/qt_picture_loader.h"
 #include "platform/qt/qt_screen_metrics.h"
 #include "platform/qt/qt_window_picture.h"
+#include "window/qt/qt_colour.h"
 #include "window/qt/report_picture_source.h"
 #include "window/qt/report_view.h"
 
@@ -39,8 +40,6 @@ namespace {
 bool ClosesWindow(const QKeyEvent& key) {
   return key.key() == Qt::Key_Escape || key.key() == Qt::Key_Ampersand || key.text() == QStringLiteral("&");
 }
-
-QColor QtColour(Colour colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
 
 }  // namespace
 
