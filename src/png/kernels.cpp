@@ -118,12 +118,14 @@ constexpr KernelChoice<FastLoopKernel> kFastLoop[] = {
      kBmi2 | kAvx2,
      {&x86::FastLoopBmi2<false, false, false>, &x86::FastLoopBmi2<false, false, true>,
       &x86::FastLoopBmi2<false, true, false>, &x86::FastLoopBmi2<false, true, true>,
-      &x86::FastLoopBmi2<true, false, true>}},
+      &x86::FastLoopBmi2<true, false, true>, &x86::BranchFreeLoopBmi2<false>,
+      &x86::BranchFreeLoopBmi2<true>}},
 #endif
     {"plain",
      kPlain,
      {&plain::FastLoop<false, false, false>, &plain::FastLoop<false, false, true>, &plain::FastLoop<false, true, false>,
-      &plain::FastLoop<false, true, true>, &plain::FastLoop<true, false, true>}},
+      &plain::FastLoop<false, true, true>, &plain::FastLoop<true, false, true>, &plain::BranchFreeLoop<false>,
+      &plain::BranchFreeLoop<true>}},
 };
 
 // The best unfilter kernel for a filter and a distance: one written for that

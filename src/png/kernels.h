@@ -33,14 +33,18 @@ using BlendBgraKernel = void (*)(const std::uint8_t* bgra, const std::uint8_t* b
                                  std::size_t width);
 // PairLiteralsKernel (png/inflate/huffman_decode_table.h) pairs the literals of a root table.
 // The inflater's fast loop, by the literal/length table of the block: with
-// single or paired literals, with or without whole matches; and for streams
-// with the long form of length 258 (any table without whole matches).
+// single or paired literals, with or without whole matches; for streams with
+// the long form of length 258 (any table without whole matches); and without
+// a branch between literal and match, for blocks where that pays (any table
+// without whole matches, for streams without the long form).
 struct FastLoopKernel {
   InflateRun::FastLoop singleLiterals;
   InflateRun::FastLoop pairedLiterals;
   InflateRun::FastLoop wholeMatchesSingleLiterals;
   InflateRun::FastLoop wholeMatchesPairedLiterals;
   InflateRun::FastLoop largeLength;
+  InflateRun::FastLoop branchFreeSingleLiterals;
+  InflateRun::FastLoop branchFreePairedLiterals;
 };
 
 template <typename Kernel>

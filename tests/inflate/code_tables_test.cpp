@@ -86,6 +86,31 @@ TEST(WholeMatches, PayWhereNearlyEveryMatchFits) {
   }
 }
 
+TEST(BranchFreeBlocks, AreThoseWhoseMatchesComeMixedWithLiteralsAndShort) {
+  struct Case {
+    const char* what;
+    CodeLengths lengthCodes;  // symbols 257 on
+    bool pays;
+  };
+  const CodeLengths fourBits(15, 4);
+  const auto first = [&](std::size_t n) { return CodeLengths(fourBits.begin(), fourBits.begin() + n); };
+  const Case cases[] = {
+      {"matches of 3 to 10 bytes, half the symbols", first(8), true},
+      {"matches 5 symbols in 16: too few to guess wrong often", first(5), false},
+      {"matches 6 symbols in 16", first(6), true},
+      {"matches 14 symbols in 16", first(14), true},
+      {"matches 15 symbols in 16: too many to guess wrong often", first(15), false},
+      {"31 to 34 bytes, 32.5 on average: too long", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, false},
+      {"27 to 34 bytes, 30.5 on average", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2}, true},
+      {"3 or 258 bytes", {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2},
+       false},
+      {"no length codes", {}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(BranchFreePays(c.lengthCodes), c.pays) << c.what;
+  }
+}
+
 TEST(LiteralTables, TakeTheirShapeFromHowOftenTwoLiteralsFitOneProbe) {
   struct Case {
     const char* what;

@@ -226,7 +226,8 @@ TEST(Kernels, EveryFastLoopStartsOnALine) {
   for (const auto& c : FastLoopChoices()) {
     for (const InflateRun::FastLoop loop :
          {c.kernel.singleLiterals, c.kernel.pairedLiterals, c.kernel.wholeMatchesSingleLiterals,
-          c.kernel.wholeMatchesPairedLiterals, c.kernel.largeLength}) {
+          c.kernel.wholeMatchesPairedLiterals, c.kernel.largeLength, c.kernel.branchFreeSingleLiterals,
+          c.kernel.branchFreePairedLiterals}) {
       EXPECT_EQ(reinterpret_cast<std::uintptr_t>(loop) % 64, 0u) << c.name;
     }
   }

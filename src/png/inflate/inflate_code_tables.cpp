@@ -27,6 +27,22 @@ LiteralTableShape ShapeLiteralTable(std::span<const std::uint8_t> literalLengths
   return LiteralTableShape{rootBits, fit >= kOne / 16};
 }
 
+bool BranchFreePays(std::span<const std::uint8_t> lengthCodeLengths) {
+  // In units of 2^-15: the part of the code space the length codes take, and
+  // that part weighed by the length each code stands for (the middle of its range).
+  std::uint64_t matches = 0;
+  std::uint64_t weighedLengths = 0;
+  for (std::size_t i = 0; i < lengthCodeLengths.size(); ++i) {
+    const unsigned length = lengthCodeLengths[i];
+    if (length == 0) continue;
+    const std::uint64_t share = std::uint64_t{1} << (kLongestCode - length);
+    matches += share;
+    weighedLengths += share * (2 * kLengthBase[i] + (1u << kLengthExtra[i]) - 1);  // twice the middle
+  }
+  constexpr std::uint64_t kOne = std::uint64_t{1} << kLongestCode;
+  return 3 * matches >= kOne && 10 * matches <= 9 * kOne && weighedLengths <= 2 * 32 * matches;
+}
+
 bool WholeMatchesPay(std::span<const std::uint8_t> lengthCodeLengths, std::span<const std::uint8_t> distanceLengths,
                      unsigned rootBits) {
   // below[n]: the part of the distance code space whose codes have at most n bits, in units of 2^-15.

@@ -44,6 +44,13 @@ LiteralTableShape ShapeLiteralTable(std::span<const std::uint8_t> literalLengths
 bool WholeMatchesPay(std::span<const std::uint8_t> lengthCodeLengths, std::span<const std::uint8_t> distanceLengths,
                      unsigned rootBits);
 
+// Whether a block should be decoded by the fast loop without a branch between
+// literal and match: where the code lengths tell that literals and matches come
+// mixed (matches between a third and nine tenths of the symbols), so that the
+// other loop would often guess wrong which comes next, and that matches are
+// short on average (at most 32 bytes), so that nearly every one fits a step.
+bool BranchFreePays(std::span<const std::uint8_t> lengthCodeLengths);
+
 class FixedCodeTables {
  public:
   // The fixed code of deflate: literal/length symbols 0-143 have 8 bits,
@@ -59,6 +66,7 @@ struct DynamicCodeTables {
   HuffmanDecodeTable codeLengths{kCodeLengthRootBits, kCodeLengthSymbols, kLongestCodeLengthCode};
   HuffmanDecodeTable literalLength{kLiteralLengthRootBits, kLiteralLengthSymbols};
   HuffmanDecodeTable distance{kDistanceRootBits, kDistanceSymbols};
+  bool branchFree = false;  // the block is decoded without a branch between literal and match
 };
 
 }  // namespace zorv::png

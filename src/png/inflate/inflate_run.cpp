@@ -36,10 +36,10 @@ InflateOutcome InflateRun::Run() {
     } else if (type == 1) {
       if (!fixedCodes_) fixedCodes_ = FixedCodeTables::Build();
       if (!fixedCodes_) return InflateOutcome{result_, 0, "Error in tree creation (Static)"};
-      flow = DecodeSymbols(fixedCodes_->literalLength, fixedCodes_->distance);
+      flow = DecodeSymbols(fixedCodes_->literalLength, fixedCodes_->distance, false);
     } else if (type == 2) {
       if (!ReadDynamicTables()) return InflateOutcome{result_, 0, "Error in tree creation (Dynamic)"};
-      flow = DecodeSymbols(dynamicCodes_->literalLength, dynamicCodes_->distance);
+      flow = DecodeSymbols(dynamicCodes_->literalLength, dynamicCodes_->distance, dynamicCodes_->branchFree);
     } else {
       result_ = kInflateBadBlock;
       flow = Flow::kStop;
@@ -119,19 +119,22 @@ bool InflateRun::ReadDynamicTables() {
   const auto lengthCodes = all.subspan(kEndOfBlockSymbol + 1, literalLengthCount - kEndOfBlockSymbol - 1);
   const auto distanceCodes = all.subspan(literalLengthCount);
   if (!tables.distance.Build(distanceCodes, kDistanceMeanings)) return false;
-  if (!largeLength_ && WholeMatchesPay(lengthCodes, distanceCodes, tables.literalLength.RootBits())) {
+  tables.branchFree = !largeLength_ && BranchFreePays(lengthCodes);
+  if (!largeLength_ && !tables.branchFree &&
+      WholeMatchesPay(lengthCodes, distanceCodes, tables.literalLength.RootBits())) {
     tables.literalLength.PairMatches(tables.distance, distanceCodes);
   }
   return true;
 }
 
-InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLength,
-                                           const HuffmanDecodeTable& distance) {
+InflateRun::Flow InflateRun::DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance,
+                                           bool branchFree) {
   if (carefulOnly_) return DecodeCarefully(literalLength, distance);
   const FastLoopKernel& loop = Kernels().fastLoop;
   const bool paired = literalLength.HasPairedLiterals();
   const InflateRun::FastLoop chosen =
-      largeLength_                      ? loop.largeLength
+      branchFree                        ? (paired ? loop.branchFreePairedLiterals : loop.branchFreeSingleLiterals)
+      : largeLength_                    ? loop.largeLength
       : literalLength.HasWholeMatches() ? (paired ? loop.wholeMatchesPairedLiterals : loop.wholeMatchesSingleLiterals)
                                         : (paired ? loop.pairedLiterals : loop.singleLiterals);
   const FastEnd fast = chosen(*this, literalLength, distance);

@@ -45,13 +45,19 @@ class InflateRun {
   // The same for a literal/length root table of kRootBits.
   template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, bool kPairedLiterals, typename BaseAndExtra>
   FastEnd DecodeFastLoopWithRoot(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  // The fast loop without a branch between literal and match
+  // (inflate_branch_free_loop.h), for blocks where BranchFreePays.
+  template <bool kPairedLiterals, typename BaseAndExtra>
+  FastEnd DecodeBranchFreeLoop(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  template <unsigned kRootBits, bool kPairedLiterals, typename BaseAndExtra>
+  FastEnd DecodeBranchFreeLoopWithRoot(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
 
  private:
   enum class Flow { kGoOn, kStop };  // kStop: decoding ends, the output is kept as it stands
 
   Flow StoredBlock();
   bool ReadDynamicTables();
-  Flow DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
+  Flow DecodeSymbols(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance, bool branchFree);
   Flow DecodeCarefully(const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance);
   Flow CopyCarefully(std::size_t distance, std::size_t length);
   // A byte that would go past the last output index ends decoding; that last byte is dropped.
@@ -74,6 +80,10 @@ namespace plain {
 template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
 InflateRun::FastEnd FastLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
                              const HuffmanDecodeTable& distance);
+// The plain kernel of the loop without a branch between literal and match.
+template <bool kPairedLiterals>
+InflateRun::FastEnd BranchFreeLoop(InflateRun& run, const HuffmanDecodeTable& literalLength,
+                                   const HuffmanDecodeTable& distance);
 }  // namespace plain
 
 }  // namespace zorv::png

@@ -1,6 +1,7 @@
-// The inflater's fast loop compiled for processors with BMI2, which shift by a
+// The inflater's fast loops compiled for processors with BMI2, which shift by a
 // register without the flag dependencies of the classic shifts, and AVX2,
 // which copies long matches 32 bytes at a time.
+#include "png/inflate/inflate_branch_free_loop.h"
 #include "png/inflate/inflate_fast_loop.h"
 #include "png/x86/x86_kernels.h"
 
@@ -25,11 +26,20 @@ template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
   return run.DecodeFastLoop<kLargeLength, kWholeMatches, kPairedLiterals, Bmi2BaseAndExtra>(literalLength, distance);
 }
 
+template <bool kPairedLiterals>
+[[gnu::target("bmi2,avx2")]] InflateRun::FastEnd BranchFreeLoopBmi2(InflateRun& run,
+                                                                   const HuffmanDecodeTable& literalLength,
+                                                                   const HuffmanDecodeTable& distance) {
+  return run.DecodeBranchFreeLoop<kPairedLiterals, Bmi2BaseAndExtra>(literalLength, distance);
+}
+
 using Table = HuffmanDecodeTable;
 template InflateRun::FastEnd FastLoopBmi2<false, false, false>(InflateRun&, const Table&, const Table&);
 template InflateRun::FastEnd FastLoopBmi2<false, false, true>(InflateRun&, const Table&, const Table&);
 template InflateRun::FastEnd FastLoopBmi2<false, true, false>(InflateRun&, const Table&, const Table&);
 template InflateRun::FastEnd FastLoopBmi2<false, true, true>(InflateRun&, const Table&, const Table&);
 template InflateRun::FastEnd FastLoopBmi2<true, false, true>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd BranchFreeLoopBmi2<false>(InflateRun&, const Table&, const Table&);
+template InflateRun::FastEnd BranchFreeLoopBmi2<true>(InflateRun&, const Table&, const Table&);
 
 }  // namespace zorv::png::x86

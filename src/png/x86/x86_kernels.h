@@ -52,5 +52,9 @@ template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals>
 [[gnu::target("bmi2,avx2")]] InflateRun::FastEnd FastLoopBmi2(InflateRun& run,
                                                              const HuffmanDecodeTable& literalLength,
                                                              const HuffmanDecodeTable& distance);
+template <bool kPairedLiterals>
+[[gnu::target("bmi2,avx2")]] InflateRun::FastEnd BranchFreeLoopBmi2(InflateRun& run,
+                                                                   const HuffmanDecodeTable& literalLength,
+                                                                   const HuffmanDecodeTable& distance);
 
 }  // namespace zorv::png::x86
