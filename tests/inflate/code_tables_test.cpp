@@ -96,8 +96,8 @@ TEST(BranchFreeBlocks, AreThoseWhoseMatchesComeMixedWithLiteralsAndShort) {
   const auto first = [&](std::size_t n) { return CodeLengths(fourBits.begin(), fourBits.begin() + n); };
   const Case cases[] = {
       {"matches of 3 to 10 bytes, half the symbols", first(8), true},
-      {"matches 5 symbols in 16: too few to guess wrong often", first(5), false},
-      {"matches 6 symbols in 16", first(6), true},
+      {"matches 6 symbols in 16: too few to guess wrong often", first(6), false},
+      {"matches 7 symbols in 16", first(7), true},
       {"matches 14 symbols in 16", first(14), true},
       {"matches 15 symbols in 16: too many to guess wrong often", first(15), false},
       {"31 to 34 bytes, 32.5 on average: too long", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, false},

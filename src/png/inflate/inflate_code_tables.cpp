@@ -40,7 +40,7 @@ bool BranchFreePays(std::span<const std::uint8_t> lengthCodeLengths) {
     weighedLengths += share * (2 * kLengthBase[i] + (1u << kLengthExtra[i]) - 1);  // twice the middle
   }
   constexpr std::uint64_t kOne = std::uint64_t{1} << kLongestCode;
-  return 3 * matches >= kOne && 10 * matches <= 9 * kOne && weighedLengths <= 2 * 32 * matches;
+  return 5 * matches >= 2 * kOne && 10 * matches <= 9 * kOne && weighedLengths <= 2 * 32 * matches;
 }
 
 bool WholeMatchesPay(std::span<const std::uint8_t> lengthCodeLengths, std::span<const std::uint8_t> distanceLengths,

@@ -46,9 +46,11 @@ bool WholeMatchesPay(std::span<const std::uint8_t> lengthCodeLengths, std::span<
 
 // Whether a block should be decoded by the fast loop without a branch between
 // literal and match: where the code lengths tell that literals and matches come
-// mixed (matches between a third and nine tenths of the symbols), so that the
-// other loop would often guess wrong which comes next, and that matches are
-// short on average (at most 32 bytes), so that nearly every one fits a step.
+// mixed (matches between two fifths and nine tenths of the symbols), so that
+// the other loop would often guess wrong which comes next, and that matches
+// are short on average (at most 32 bytes), so that nearly every one fits a
+// step. (Below two fifths, structured text such as XML lets the processor
+// guess well enough that the other loop stays faster.)
 bool BranchFreePays(std::span<const std::uint8_t> lengthCodeLengths);
 
 class FixedCodeTables {
