@@ -94,8 +94,9 @@ template <unsigned kRootBits, bool kPairedLiterals, typename BaseAndExtra>
     }
     // All ones for a length entry, zero for a literal one: what the step keeps of
     // the match it decodes either way.
-    const std::uint64_t match = ((e >> 6) & 1) - std::uint64_t{1};
-    const std::size_t literalCount = kPairedLiterals ? entry::LiteralCount(e) & ~match : (e >> 6) & 1;
+    const std::uint64_t isLiteral = (e / entry::kLiteral) & 1;
+    const std::uint64_t match = isLiteral - 1;
+    const std::size_t literalCount = kPairedLiterals ? entry::LiteralCount(e) & ~match : isLiteral;
     const std::uint32_t literals = e >> 16;  // one or two
     const std::uint16_t literalBytes = branch_free::LiteralBytes(literals);
     std::uint64_t before = bits.buffer;
@@ -124,10 +125,11 @@ template <unsigned kRootBits, bool kPairedLiterals, typename BaseAndExtra>
       continue;
     }
     // A single literal is copied from the ramp; two are written over what was
-    // copied. (Addresses as numbers: after a match, `literals` is no literal.)
+    // copied. (Addresses as numbers: after a literal, `dist` is no distance;
+    // after a match, `literals` is no literal.)
     const std::uintptr_t ramp = reinterpret_cast<std::uintptr_t>(branch_free::kLiteralRamp.data());
     const std::uintptr_t literalSource = kPairedLiterals ? ramp : ramp + literals;
-    const auto from = reinterpret_cast<const std::uint8_t*>((reinterpret_cast<std::uintptr_t>(out - dist) & match) |
+    const auto from = reinterpret_cast<const std::uint8_t*>(((reinterpret_cast<std::uintptr_t>(out) - dist) & match) |
                                                             (literalSource & ~match));
     Chunk<kStepCopy / 2> low;
     Chunk<kStepCopy / 2> high;
