@@ -59,7 +59,10 @@ template <unsigned kRootBits, bool kPairedLiterals, typename BaseAndExtra>
   const auto literalLength = literalLengthTable.Decoder<kRootBits>();
   const auto distance = distanceTable.Decoder<kDistanceRootBits>();
   std::uint8_t* const outBegin = outBegin_;
-  const auto [inLimit, outLimit] = FastLoopLimits();
+  const std::uint8_t* const inLimit =
+      input_.size() > kFastInputMargin ? reader_.End() - kFastInputMargin : input_.data();
+  std::uint8_t* const outLimit =
+      static_cast<std::size_t>(outEnd_ - out_) > kFastOutputMargin ? outEnd_ - kFastOutputMargin : out_;
   FastBits bits = reader_.Regs();
   std::uint8_t* out = out_;
   if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;

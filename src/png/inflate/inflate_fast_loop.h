@@ -94,12 +94,6 @@ struct PlainBaseAndExtra {
 
 }  // namespace fast_loop
 
-inline InflateRun::FastLimits InflateRun::FastLoopLimits() const {
-  using namespace fast_loop;
-  return {input_.size() > kFastInputMargin ? reader_.End() - kFastInputMargin : input_.data(),
-          static_cast<std::size_t>(outEnd_ - out_) > kFastOutputMargin ? outEnd_ - kFastOutputMargin : out_};
-}
-
 template <bool kLargeLength, bool kWholeMatches, bool kPairedLiterals, typename BaseAndExtra>
 [[gnu::always_inline]] inline InflateRun::FastEnd InflateRun::DecodeFastLoop(
     const HuffmanDecodeTable& literalLength, const HuffmanDecodeTable& distance) {
@@ -120,7 +114,10 @@ template <bool kLargeLength, unsigned kRootBits, bool kWholeMatches, bool kPaire
   const auto literalLength = literalLengthTable.Decoder<kRootBits>();
   const auto distance = distanceTable.Decoder<kDistanceRootBits>();
   std::uint8_t* const outBegin = outBegin_;
-  const auto [inLimit, outLimit] = FastLoopLimits();
+  const std::uint8_t* const inLimit =
+      input_.size() > kFastInputMargin ? reader_.End() - kFastInputMargin : input_.data();
+  std::uint8_t* const outLimit =
+      static_cast<std::size_t>(outEnd_ - out_) > kFastOutputMargin ? outEnd_ - kFastOutputMargin : out_;
   FastBits bits = reader_.Regs();
   std::uint8_t* out = out_;
   if (!(bits.next < inLimit && out < outLimit)) return FastEnd::kNearEnd;

@@ -35,14 +35,6 @@ class InflateRun {
   // Throws RunTimeError (subscript out of range) on a decoding failure.
   InflateOutcome Run();
 
-  // Where a fast loop stops: its margins before the ends of the input and of
-  // the output (inflate_fast_loop.h), or where it stands when it is that near.
-  struct FastLimits {
-    const std::uint8_t* input;
-    std::uint8_t* output;
-  };
-  FastLimits FastLoopLimits() const;
-
   // The fast loop itself (inflate_fast_loop.h), which each kernel compiles for
   // its processor; kWholeMatches: for tables with whole matches
   // (HuffmanDecodeTable::PairMatches); kPairedLiterals: for tables whose
